@@ -1,0 +1,81 @@
+#include "link/stationlink.h"
+
+#include <QElapsedTimer>
+#include <QTcpSocket>
+
+namespace {
+// Past this long reading a flood, the rest waits for the next event-loop
+// pass, so the window keeps answering.
+constexpr qint64 kReadBudgetMs = 8;
+}
+
+StationLink::StationLink(QObject *parent)
+    : QObject(parent), m_socket(new QTcpSocket(this))
+{
+    m_socket->setObjectName(QStringLiteral("WinsockCS"));
+    m_waitTimer.setSingleShot(true);
+    m_waitTimer.setTimerType(Qt::PreciseTimer);
+    m_waitTimer.setInterval(kConnectWaitMs);
+    connect(&m_waitTimer, &QTimer::timeout, this, &StationLink::finishAttempt);
+    connect(m_socket, &QTcpSocket::readyRead, this, &StationLink::readChunks);
+}
+
+void StationLink::connectToStation(const QString &host)
+{
+    if (isAttemptRunning())
+        return;
+    if (isConnected()) {
+        emit attemptFinished(true);
+        return;
+    }
+    m_socket->abort();
+    m_socket->connectToHost(host, m_port);
+    m_waitTimer.start();
+}
+
+bool StationLink::isConnected() const
+{
+    return m_socket->state() == QAbstractSocket::ConnectedState;
+}
+
+void StationLink::finishAttempt()
+{
+    const bool connected = isConnected();
+    if (!connected)
+        m_socket->abort();
+    emit attemptFinished(connected);
+}
+
+bool StationLink::send(const QString &command)
+{
+    if (!isConnected())
+        return false;
+    m_socket->write(command.toLatin1());
+    // Out now rather than at the next event-loop pass: a command leaves the
+    // moment the operator acts.
+    m_socket->flush();
+    return true;
+}
+
+void StationLink::close()
+{
+    m_waitTimer.stop();
+    m_socket->close();
+}
+
+void StationLink::readChunks()
+{
+    m_readScheduled = false;
+    QElapsedTimer budget;
+    budget.start();
+    while (m_socket->bytesAvailable() > 0) {
+        const QByteArray chunk = m_socket->read(kMaxChunkBytes);
+        emit chunkArrived(QString::fromLatin1(chunk));
+        if (budget.elapsed() >= kReadBudgetMs)
+            break;
+    }
+    if (m_socket->bytesAvailable() > 0 && !m_readScheduled) {
+        m_readScheduled = true;
+        QTimer::singleShot(0, this, &StationLink::readChunks);
+    }
+}

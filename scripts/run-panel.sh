@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Starts the station simulator on loopback, opens the panel, and stops the
+# simulator again when the panel exits.
+set -uo pipefail
+panel=$1
+simulator=$2
+
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
+    echo "No display found: the panel is a desktop window and needs one." >&2
+    echo "Run it on a virtual display instead:" >&2
+    echo "    xvfb-run -a make run" >&2
+    exit 1
+fi
+
+sim_pid=
+if [ -x "$simulator" ]; then
+    "$simulator" --host 127.0.0.1 --port 15471 &
+    sim_pid=$!
+    trap '[ -n "$sim_pid" ] && kill "$sim_pid" 2>/dev/null; wait "$sim_pid" 2>/dev/null' EXIT
+    sleep 0.3
+    echo "Station simulator running: type 127.0.0.1 into the address field and press \"Conectar CS\"."
+fi
+
+"$panel"

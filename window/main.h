@@ -1,0 +1,115 @@
+#pragma once
+
+// The panel's one window: every control the operator uses, the panel states
+// and the lamps. It holds no socket; the actions wire it to the station link.
+
+#include <QColor>
+#include <QString>
+#include <QWidget>
+
+#include "window/controlarray.h"
+
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QSlider;
+class ClickLabel;
+class Shape;
+
+class Main : public QWidget
+{
+    Q_OBJECT
+    Q_PROPERTY(QString strData READ strData WRITE setStrData)
+
+public:
+    // Lamp fill colours; the power operations compare against these exactly.
+    static constexpr QRgb kGoDark = qRgb(0, 128, 0);
+    static constexpr QRgb kGoLit = qRgb(0, 255, 0);
+    static constexpr QRgb kStopDark = qRgb(128, 0, 0);
+    static constexpr QRgb kStopLit = qRgb(255, 0, 0);
+
+    explicit Main(QWidget *parent = nullptr);
+    ~Main() override;
+
+    // The most recent chunk received from the station.
+    QString strData() const { return m_strData; }
+    void setStrData(const QString &text) { m_strData = text; }
+
+    void showConnected();
+    void showPowerOn();
+    void showPowerOff();
+
+    // Connection controls and output box.
+    QPushButton *Pb_Connect = nullptr;
+    QLineEdit *Txt_IP = nullptr;
+    QPushButton *Pb_Disconnect = nullptr;
+    QPlainTextEdit *Txt_Out = nullptr;
+
+    // Bottom bar: power lamps, their clickable labels and the prompt.
+    Shape *Sh_Stop = nullptr;
+    ClickLabel *Lbl_Stop = nullptr;
+    QGroupBox *Frame1 = nullptr;
+    QLabel *Lbl_PushGO = nullptr;
+    QGroupBox *Frame2 = nullptr;
+    Shape *Sh_Go = nullptr;
+    ClickLabel *Lbl_Go = nullptr;
+    QPushButton *Pb_Off = nullptr;
+
+    // "Informacion General"
+    QGroupBox *Frm_Global = nullptr;
+    QPushButton *Pb_Locos_List = nullptr;
+    QLabel *Label2 = nullptr;
+    QPushButton *Pb_Switch_List = nullptr;
+    QLabel *Label10 = nullptr;
+
+    // "Ordenes Locomotoras"
+    QGroupBox *Frm_Loco = nullptr;
+    QPushButton *Pb_Loco_Request = nullptr;
+    QLabel *Lbl_loco = nullptr;
+    QLineEdit *Txt_Loco_Ad = nullptr;
+    QPushButton *PB_Loco_Release = nullptr;
+    QLabel *Label8 = nullptr;
+    QLineEdit *Txt_Loco_Speed = nullptr;
+    QPushButton *Pb_Loco_CambioDireccion = nullptr;
+    QPushButton *Pb_Loco_Back = nullptr;
+    QSlider *Slider_Loco = nullptr;
+    QPushButton *Pb_Loco_For = nullptr;
+    QLabel *Label3 = nullptr;
+    QLabel *Label4 = nullptr;
+    QLabel *Label5 = nullptr;
+    QLabel *Label6 = nullptr;
+    QPushButton *Pb_Function_On = nullptr;
+    QLabel *Label7 = nullptr;
+    QLineEdit *Txt_Loco_Function = nullptr;
+    QPushButton *Pb_Function_Off = nullptr;
+
+    // "Ordenes Desvios"
+    QGroupBox *Frm_Desvios = nullptr;
+    QPushButton *Pb_Switch_Connect = nullptr;
+    QLabel *Label1 = nullptr;
+    QLineEdit *Txt_Switch_Address = nullptr;
+    QPushButton *Pb_Switch_Disconnect = nullptr;
+    QPushButton *Pb_Switch_On = nullptr;
+    QLabel *Label9 = nullptr;
+    QLineEdit *Txt_Switch_Status = nullptr;
+    QPushButton *Pb_Switch_Off = nullptr;
+
+    // "S88": the feedback grid, shown but never driven.
+    QGroupBox *Frm_S88 = nullptr;
+    ControlArray<QLabel> Lbl_Kb;
+    ControlArray<Shape> Sh_Kred;
+    ControlArray<Shape> Sh_Kgreen;
+    ControlArray<QLabel> Lbl_Kbred;
+    ControlArray<QLabel> Lbl_Kbgreen;
+    QPushButton *Pb_Test = nullptr;
+
+    // "Mandar Orden"
+    QGroupBox *Frm_MandarOrden = nullptr;
+    QLineEdit *Txt_CommandLine = nullptr;
+    QPushButton *Pb_Command_Line = nullptr;
+
+private:
+    QString m_strData;
+};
