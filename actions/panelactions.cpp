@@ -1,0 +1,241 @@
+#include "actions/panelactions.h"
+
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSlider>
+#include <QThread>
+
+#include <limits>
+#include <optional>
+
+#include "commands/commandtexts.h"
+#include "common/lenientnumber.h"
+#include "common/mod_functions.h"
+#include "common/numbertext.h"
+#include "link/stationlink.h"
+#include "window/clicklabel.h"
+#include "window/main.h"
+
+namespace {
+// The caption of the panel's message boxes.
+const QString kTitle = QStringLiteral("VELT");
+// The pause of the direction toggle between its question and its command.
+constexpr unsigned long kTogglePauseMs = 10;
+} // namespace
+
+PanelActions::PanelActions(Main *window, StationLink *link)
+    : QObject(window), m_window(window), m_link(link)
+{
+    setObjectName(QStringLiteral("PanelActions"));
+    wireConnection();
+    wirePower();
+    wireLocomotive();
+    wireAccessory();
+    wireLists();
+    wireFocusSelection();
+}
+
+void PanelActions::wireConnection()
+{
+    connect(m_window->Pb_Connect, &QPushButton::clicked, this, &PanelActions::connectStation);
+    connect(m_window->Pb_Disconnect, &QPushButton::clicked, this, &PanelActions::disconnectStation);
+    connect(m_link, &StationLink::attemptFinished, this, &PanelActions::reportAttempt);
+    connect(m_link, &StationLink::chunkArrived, this, &PanelActions::showChunk);
+}
+
+void PanelActions::wirePower()
+{
+    connect(m_window->Lbl_Go, &ClickLabel::clicked, this, &PanelActions::powerOn);
+    connect(m_window->Lbl_Stop, &ClickLabel::clicked, this, &PanelActions::powerOff);
+}
+
+void PanelActions::wireLocomotive()
+{
+    connect(m_window->Pb_Loco_Request, &QPushButton::clicked, this, &PanelActions::takeLocomotive);
+    connect(m_window->PB_Loco_Release, &QPushButton::clicked, this, &PanelActions::releaseLocomotive);
+    // Every position the operator moves the slider through sends its speed.
+    connect(m_window->Slider_Loco, &QSlider::valueChanged, this, &PanelActions::setSpeed);
+    connect(m_window->Pb_Loco_For, &QPushButton::clicked, this, &PanelActions::driveForward);
+    connect(m_window->Pb_Loco_Back, &QPushButton::clicked, this, &PanelActions::driveBackward);
+    connect(m_window->Pb_Loco_CambioDireccion, &QPushButton::clicked, this, &PanelActions::toggleDirection);
+    connect(m_window->Pb_Function_On, &QPushButton::clicked, this, &PanelActions::functionOn);
+    connect(m_window->Pb_Function_Off, &QPushButton::clicked, this, &PanelActions::functionOff);
+}
+
+void PanelActions::wireAccessory()
+{
+    connect(m_window->Pb_Switch_Connect, &QPushButton::clicked, this, &PanelActions::takeAccessory);
+    connect(m_window->Pb_Switch_Disconnect, &QPushButton::clicked, this, &PanelActions::releaseAccessory);
+    connect(m_window->Pb_Switch_On, &QPushButton::clicked, this, &PanelActions::accessoryOn);
+    connect(m_window->Pb_Switch_Off, &QPushButton::clicked, this, &PanelActions::accessoryOff);
+}
+
+void PanelActions::wireLists()
+{
+    connect(m_window->Pb_Locos_List, &QPushButton::clicked, this, &PanelActions::listLocomotives);
+    connect(m_window->Pb_Switch_List, &QPushButton::clicked, this, &PanelActions::listAccessories);
+    connect(m_window->Pb_Command_Line, &QPushButton::clicked, this, &PanelActions::submitCommandLine);
+}
+
+void PanelActions::wireFocusSelection()
+{
+    for (QLineEdit *field : {m_window->Txt_CommandLine, m_window->Txt_Loco_Ad, m_window->Txt_Loco_Function,
+                             m_window->Txt_Switch_Address})
+        Mod_Functions::selectAllWhenFocused(field);
+}
+
+void PanelActions::send(const QString &command)
+{
+    if (!m_link->send(command))
+        m_window->Txt_Out->setPlainText(kNotConnected);
+}
+
+void PanelActions::connectStation()
+{
+    m_link->connectToStation(m_window->Txt_IP->text());
+}
+
+void PanelActions::reportAttempt(bool connected)
+{
+    if (connected) {
+        m_window->Txt_Out->setPlainText(kConnected);
+        m_window->showConnected();
+    } else {
+        m_window->Txt_Out->setPlainText(kNotFound);
+    }
+}
+
+void PanelActions::disconnectStation()
+{
+    m_link->close();
+    // Closing the last window ends the application's event loop.
+    m_window->close();
+}
+
+void PanelActions::showChunk(const QString &chunk)
+{
+    m_window->setStrData(chunk);
+    m_window->Txt_Out->setPlainText(chunk);
+}
+
+void PanelActions::powerOn()
+{
+    send(Commands::powerOn());
+    m_window->showPowerOn();
+}
+
+void PanelActions::powerOff()
+{
+    send(Commands::powerOff());
+    m_window->showPowerOff();
+}
+
+void PanelActions::refuseEmptyIdentifier(const QString &message)
+{
+    QMessageBox box(QMessageBox::NoIcon, kTitle, message, QMessageBox::Ok, m_window);
+    box.exec();
+}
+
+void PanelActions::takeLocomotive()
+{
+    const QString loco = m_window->Txt_Loco_Ad->text();
+    if (loco.isEmpty()) {
+        refuseEmptyIdentifier(QStringLiteral("Introducir Direccion Locomotora"));
+        return;
+    }
+    send(Commands::takeLocomotive(loco));
+}
+
+void PanelActions::releaseLocomotive()
+{
+    send(Commands::releaseLocomotive(m_window->Txt_Loco_Ad->text()));
+}
+
+void PanelActions::setSpeed()
+{
+    const qint32 speed = m_window->Slider_Loco->value();
+    send(Commands::setSpeed(m_window->Txt_Loco_Ad->text(), speed));
+    m_window->Txt_Loco_Speed->setText(NumberText::withSignPosition(m_window->Slider_Loco->value()));
+}
+
+void PanelActions::driveForward()
+{
+    send(Commands::driveForward(m_window->Txt_Loco_Ad->text()));
+}
+
+void PanelActions::driveBackward()
+{
+    send(Commands::driveBackward(m_window->Txt_Loco_Ad->text()));
+}
+
+void PanelActions::toggleDirection()
+{
+    send(Commands::askDirection(m_window->Txt_Loco_Ad->text()));
+    // A plain pause that dispatches nothing: the answer to the question just
+    // asked is not read here; the direction comes from the chunk before it.
+    QThread::msleep(kTogglePauseMs);
+    const QString reported = Mod_Functions::TextBetween(m_window->strData(), QStringLiteral("dir["), QStringLiteral("]"));
+    const std::optional<qint16> current = LenientNumber::toInt16(LenientNumber::read(reported));
+    if (!current)
+        return;
+    // 1 - n overflows 16 bits only for n = -32768.
+    const int toggled = 1 - int(*current);
+    if (toggled > std::numeric_limits<qint16>::max())
+        return;
+    send(Commands::setDirection(m_window->Txt_Loco_Ad->text(), qint16(toggled)));
+}
+
+void PanelActions::functionOn()
+{
+    send(Commands::functionOn(m_window->Txt_Loco_Ad->text(), m_window->Txt_Loco_Function->text()));
+}
+
+void PanelActions::functionOff()
+{
+    send(Commands::functionOff(m_window->Txt_Loco_Ad->text(), m_window->Txt_Loco_Function->text()));
+}
+
+void PanelActions::takeAccessory()
+{
+    const QString accessory = m_window->Txt_Switch_Address->text();
+    if (accessory.isEmpty()) {
+        refuseEmptyIdentifier(QStringLiteral("Introducir Direccion Desvio"));
+        return;
+    }
+    send(Commands::takeAccessory(accessory));
+}
+
+void PanelActions::releaseAccessory()
+{
+    send(Commands::releaseAccessory(m_window->Txt_Switch_Address->text()));
+}
+
+void PanelActions::accessoryOn()
+{
+    send(Commands::accessoryOn(m_window->Txt_Switch_Address->text()));
+    m_window->Txt_Switch_Status->setText(QStringLiteral("1"));
+}
+
+void PanelActions::accessoryOff()
+{
+    send(Commands::accessoryOff(m_window->Txt_Switch_Address->text()));
+    m_window->Txt_Switch_Status->setText(QStringLiteral("0"));
+}
+
+void PanelActions::listLocomotives()
+{
+    send(Commands::listLocomotives());
+}
+
+void PanelActions::listAccessories()
+{
+    send(Commands::listAccessories());
+}
+
+void PanelActions::submitCommandLine()
+{
+    send(Commands::freeCommand(m_window->Txt_CommandLine->text()));
+}
