@@ -2,11 +2,13 @@
 # missing first, then configure and build incrementally.
 
 BUILD_DIR   ?= build
+SAN_DIR     ?= build-sanitize
+FUZZ_SECONDS ?= 300
 JOBS        ?= $(shell nproc 2>/dev/null || echo 2)
 PANEL       := $(BUILD_DIR)/app/model-railway-panel
 SIMULATOR   := $(BUILD_DIR)/simulator/command-station-simulator
 
-.PHONY: all deps configure build test run screenshot clean
+.PHONY: all deps configure build test test-fast sanitize fuzz run clean
 
 all: build
 
@@ -21,11 +23,27 @@ configure: deps $(BUILD_DIR)/CMakeCache.txt
 build: configure
 	cmake --build $(BUILD_DIR) -j$(JOBS)
 
-test: build
+# Every test, then the whole suite again under AddressSanitizer and
+# UndefinedBehaviorSanitizer with the fuzz targets run briefly.
+test: test-fast sanitize
+
+test-fast: build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
+
+$(SAN_DIR)/CMakeCache.txt: | deps
+	CC=clang CXX=clang++ cmake -S . -B $(SAN_DIR) -DCMAKE_BUILD_TYPE=Debug -DPANEL_SANITIZE=ON -DPANEL_FUZZ=ON
+
+sanitize: deps $(SAN_DIR)/CMakeCache.txt
+	cmake --build $(SAN_DIR) -j$(JOBS)
+	cd $(SAN_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
+
+# Runs every fuzz target for FUZZ_SECONDS on its seed corpus.
+fuzz: deps $(SAN_DIR)/CMakeCache.txt
+	cmake --build $(SAN_DIR) -j$(JOBS)
+	./scripts/run-fuzzers.sh $(SAN_DIR)/fuzz $(FUZZ_SECONDS)
 
 run: build
 	@./scripts/run-panel.sh $(PANEL) $(SIMULATOR)
 
 clean:
-	rm -rf $(BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(SAN_DIR)

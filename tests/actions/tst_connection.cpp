@@ -1,0 +1,186 @@
+// Connecting to the station and ending the program, as the operator does it.
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+
+#include "actions/panelactions.h"
+#include "link/stationlink.h"
+#include "panelfixture.h"
+#include "window/clicklabel.h"
+#include "window/main.h"
+#include "window/shape.h"
+
+class TestConnection : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void connectShowsPowerControls();
+    void failedConnectChangesNothingElse_data();
+    void failedConnectChangesNothingElse();
+    void correctedAddressConnects();
+    void secondPressDuringWaitStartsNoSecondAttempt();
+    void pressWhileConnectedKeepsConnection();
+    void windowAnswersDuringWait();
+    void failedConnectKeepsLastChunk();
+    void disconnectEndsProgram_data();
+    void disconnectEndsProgram();
+    void cleanup();
+};
+
+void TestConnection::connectShowsPowerControls()
+{
+    PanelFixture panel;
+    Main *w = panel.window();
+    QVERIFY(panel.connectToStation());
+    QCOMPARE(w->Txt_Out->toPlainText(), QStringLiteral("CS conectada"));
+    QVERIFY(!w->Pb_Connect->font().bold());
+    QVERIFY(w->Pb_Disconnect->font().bold());
+    for (QWidget *shown : {static_cast<QWidget *>(w->Lbl_Go), static_cast<QWidget *>(w->Sh_Go),
+                           static_cast<QWidget *>(w->Lbl_Stop), static_cast<QWidget *>(w->Sh_Stop),
+                           static_cast<QWidget *>(w->Lbl_PushGO)})
+        QVERIFY2(shown->isVisible(), qPrintable(shown->objectName()));
+    // Connecting opens no panel: that waits for "Go".
+    QVERIFY(!w->Frm_Loco->isEnabled());
+    QCOMPARE(w->Sh_Go->fillColor(), Main::kGoDark);
+    QCOMPARE(w->Sh_Stop->fillColor(), Main::kStopDark);
+    QVERIFY(panel.link()->isConnected());
+}
+
+void TestConnection::failedConnectChangesNothingElse_data()
+{
+    QTest::addColumn<QString>("host");
+    QTest::addColumn<bool>("listening");
+
+    QTest::newRow("nothing listening on the port") << "127.0.0.1" << false;
+    QTest::newRow("name that does not resolve") << "no-such-station.invalid" << true;
+    QTest::newRow("empty address") << "" << true;
+    QTest::newRow("malformed address") << "127.0.0.300" << true;
+}
+
+void TestConnection::failedConnectChangesNothingElse()
+{
+    QFETCH(QString, host);
+    QFETCH(bool, listening);
+    PanelFixture panel;
+    Main *w = panel.window();
+    if (!listening)
+        panel.stopListening();
+    w->Txt_IP->setText(host);
+    PanelFixture::click(w->Pb_Connect);
+    QTRY_COMPARE_WITH_TIMEOUT(w->Txt_Out->toPlainText(), QStringLiteral("CS no encontrada"), 5000);
+    QCOMPARE(panel.link()->socket()->state(), QAbstractSocket::UnconnectedState);
+    QVERIFY(w->Pb_Connect->font().bold());
+    QVERIFY(!w->Pb_Disconnect->font().bold());
+    QVERIFY(!w->Lbl_Go->isVisible());
+    QVERIFY(!w->Lbl_PushGO->isVisible());
+    QCOMPARE(w->Txt_IP->text(), host);
+}
+
+void TestConnection::correctedAddressConnects()
+{
+    PanelFixture panel;
+    Main *w = panel.window();
+    w->Txt_IP->setText(QStringLiteral("no-such-station.invalid"));
+    PanelFixture::click(w->Pb_Connect);
+    QTRY_COMPARE_WITH_TIMEOUT(w->Txt_Out->toPlainText(), QStringLiteral("CS no encontrada"), 5000);
+    QVERIFY(panel.connectToStation());
+}
+
+void TestConnection::secondPressDuringWaitStartsNoSecondAttempt()
+{
+    PanelFixture panel;
+    Main *w = panel.window();
+    w->Txt_IP->setText(QStringLiteral("127.0.0.1"));
+    QSignalSpy finished(panel.link(), &StationLink::attemptFinished);
+    PanelFixture::click(w->Pb_Connect);
+    QTest::qWait(50);
+    PanelFixture::click(w->Pb_Connect);
+    QVERIFY(finished.wait(3000));
+    QTest::qWait(StationLink::kConnectWaitMs + 100);
+    QCOMPARE(finished.count(), 1);
+    QCOMPARE(w->Txt_Out->toPlainText(), QStringLiteral("CS conectada"));
+    QVERIFY(panel.link()->isConnected());
+}
+
+void TestConnection::pressWhileConnectedKeepsConnection()
+{
+    PanelFixture panel;
+    Main *w = panel.window();
+    QVERIFY(panel.connectToStation());
+    QTcpSocket *first = panel.stationSide();
+    w->Txt_Out->setPlainText(QStringLiteral("something else"));
+    PanelFixture::click(w->Pb_Connect);
+    QTRY_COMPARE(w->Txt_Out->toPlainText(), QStringLiteral("CS conectada"));
+    QCOMPARE(panel.stationSide(), first);
+    QCOMPARE(first->state(), QAbstractSocket::ConnectedState);
+    PanelFixture::click(w->Lbl_Go);
+    QCOMPARE(panel.receiveAtLeast(10), QByteArray("set(1, go)"));
+}
+
+void TestConnection::windowAnswersDuringWait()
+{
+    PanelFixture panel;
+    Main *w = panel.window();
+    w->Txt_IP->setText(QStringLiteral("127.0.0.1"));
+    PanelFixture::click(w->Pb_Connect);
+    QVERIFY(panel.link()->isAttemptRunning());
+    QTest::keyClicks(w->Txt_Out, QStringLiteral("typed"));
+    QVERIFY(panel.link()->isAttemptRunning());
+    QVERIFY(w->Txt_Out->toPlainText().contains(QStringLiteral("typed")));
+    QTRY_COMPARE(w->Txt_Out->toPlainText(), QStringLiteral("CS conectada"));
+}
+
+void TestConnection::failedConnectKeepsLastChunk()
+{
+    PanelFixture panel;
+    Main *w = panel.window();
+    QVERIFY(panel.connectToStation());
+    panel.reply("<END 0 (OK)>\n");
+    QTRY_COMPARE(w->strData(), QStringLiteral("<END 0 (OK)>\n"));
+    panel.stationSide()->close();
+    QTRY_VERIFY(!panel.link()->isConnected());
+    w->Txt_IP->setText(QStringLiteral("no-such-station.invalid"));
+    PanelFixture::click(w->Pb_Connect);
+    QTRY_COMPARE_WITH_TIMEOUT(w->Txt_Out->toPlainText(), QStringLiteral("CS no encontrada"), 5000);
+    QCOMPARE(w->strData(), QStringLiteral("<END 0 (OK)>\n"));
+}
+
+void TestConnection::disconnectEndsProgram_data()
+{
+    QTest::addColumn<bool>("connectFirst");
+    QTest::newRow("never connected") << false;
+    QTest::newRow("connected") << true;
+}
+
+void TestConnection::disconnectEndsProgram()
+{
+    QFETCH(bool, connectFirst);
+    PanelFixture panel;
+    Main *w = panel.window();
+    if (connectFirst)
+        QVERIFY(panel.connectAndPowerOn());
+    QSignalSpy lastClosed(qApp, &QGuiApplication::lastWindowClosed);
+    PanelFixture::click(w->Pb_Disconnect);
+    QVERIFY(!w->isVisible());
+    QCOMPARE(lastClosed.count(), 1);
+    QCOMPARE(panel.link()->socket()->state(), QAbstractSocket::UnconnectedState);
+    if (connectFirst) {
+        // The station sees the connection end, and no farewell command.
+        QTRY_COMPARE(panel.stationSide()->state(), QAbstractSocket::UnconnectedState);
+        QCOMPARE(panel.received(), QByteArray());
+    }
+}
+
+void TestConnection::cleanup()
+{
+    QVERIFY(QApplication::topLevelWidgets().isEmpty() || !QApplication::activeModalWidget());
+}
+
+QTEST_MAIN(TestConnection)
+#include "tst_connection.moc"
