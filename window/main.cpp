@@ -1,11 +1,14 @@
 #include "window/main.h"
 
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QShowEvent>
 #include <QSlider>
+
+#include <type_traits>
 
 #include "window/clicklabel.h"
 #include "window/frame.h"
@@ -33,7 +36,7 @@ constexpr QSize kPictureSize(140, 36);
 QFont windowFont()
 {
     QFont font;
-    font.setFamilies({u"MS Sans Serif"_s, u"Liberation Sans"_s, u"Arimo"_s});
+    font.setFamilies({u"MS Sans Serif"_s, u"Liberation Sans"_s});
     font.setStyleHint(QFont::SansSerif);
     font.setPointSizeF(8.25);
     return font;
@@ -108,7 +111,7 @@ void addControl(Member *&member, const char *name, QWidget *parent, Twips box, A
 // An element of a control array is named "Name(index)".
 template <typename Control, typename... Args>
 Control *addControl(ControlArray<Control> &array, const char *name, int index, QWidget *parent, Twips box,
-                Args &&...args)
+                    Args &&...args)
 {
     Control *control = nullptr;
     const QByteArray elementName = QByteArray(name) + '(' + QByteArray::number(index) + ')';
