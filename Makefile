@@ -45,5 +45,12 @@ fuzz: deps $(SAN_DIR)/CMakeCache.txt
 run: build
 	@./scripts/run-panel.sh $(PANEL) $(SIMULATOR)
 
+# Renders the window headless to docs/ for the README: as it opens, and with
+# the station connected and the track power on.
+screenshot: configure
+	cmake --build $(BUILD_DIR) -j$(JOBS) --target window-screenshot
+	@mkdir -p docs
+	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/tools/window-screenshot docs/window.png docs/window-powered.png
+
 clean:
 	rm -rf $(BUILD_DIR) $(SAN_DIR)

@@ -110,6 +110,21 @@ public:
     QLineEdit *Txt_CommandLine = nullptr;
     QPushButton *Pb_Command_Line = nullptr;
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
+    void createTopBar();
+    void createGlobalPanel();
+    void createLocoPanel();
+    void createDesviosPanel();
+    void createS88Panel();
+    void createMandarOrdenPanel();
+    void createBottomBar();
+    void chainTabOrder();
+    static void setCaption(QGroupBox *panel, QRgb color);
+    static void numberPlate(QLabel *plate);
+    QList<QWidget *> powerControls() const;
+
     QString m_strData;
 };

@@ -1,0 +1,32 @@
+#pragma once
+
+// A panel of the window: a group box whose caption is set in the window's
+// font in bold and may have a colour of its own. A disabled panel greys its
+// caption; the controls inside take no input.
+
+#include <QColor>
+#include <QGroupBox>
+
+class Frame : public QGroupBox
+{
+    Q_OBJECT
+
+public:
+    explicit Frame(const QString &caption = QString(), QWidget *parent = nullptr);
+
+    // Invalid means the default text colour.
+    QColor captionColor() const { return m_captionColor; }
+    void setCaptionColor(const QColor &color);
+
+    QFont captionFont() const;
+    // Where the caption is drawn on the top border; empty without a caption.
+    QRect captionRect() const;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    QColor captionPenColor() const;
+
+    QColor m_captionColor;
+};
