@@ -1,6 +1,7 @@
 #include <QApplication>
 
 #include "actions/panel.h"
+#include "window/main.h"
 
 int main(int argc, char *argv[])
 {

@@ -1,6 +1,8 @@
 #include "panelfixture.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QPushButton>
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QMessageBox>

@@ -1,6 +1,7 @@
 // Connecting to the station and ending the program, as the operator does it.
 
 #include <QApplication>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
