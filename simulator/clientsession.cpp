@@ -1,0 +1,134 @@
+#include "clientsession.h"
+
+#include "replyblock.h"
+#include "station.h"
+
+#include <QHostAddress>
+#include <QTcpSocket>
+
+namespace {
+
+// Reading in small steps lets the backlog check act between them.
+constexpr qint64 kReadStep = 4096;
+
+QString peerName(const QTcpSocket *socket)
+{
+    const QHostAddress address = socket->peerAddress();
+    const QString host = address.protocol() == QAbstractSocket::IPv6Protocol
+            ? QLatin1Char('[') + address.toString() + QLatin1Char(']')
+            : address.toString();
+    return host + QLatin1Char(':') + QString::number(socket->peerPort());
+}
+
+} // namespace
+
+ClientSession::ClientSession(QTcpSocket *socket, int clientId, Station &station,
+                             const Options &options, QObject *parent)
+    : QObject(parent),
+      m_socket(socket),
+      m_clientId(clientId),
+      m_station(station),
+      m_options(options),
+      m_peer(peerName(socket))
+{
+    m_socket->setParent(this);
+    m_socket->setReadBufferSize(kReadBufferSize);
+    m_chunkTimer.setSingleShot(true);
+    m_chunkTimer.setInterval(kChunkPauseMs);
+    connect(&m_chunkTimer, &QTimer::timeout, this, &ClientSession::writeNextChunk);
+    connect(m_socket, &QTcpSocket::readyRead, this, &ClientSession::readInput);
+    connect(m_socket, &QTcpSocket::bytesWritten, this, &ClientSession::resume);
+    connect(m_socket, &QTcpSocket::disconnected, this, &ClientSession::end);
+}
+
+qsizetype ClientSession::backlog() const
+{
+    return m_unsent.size() + m_socket->bytesToWrite();
+}
+
+void ClientSession::readInput()
+{
+    while (!m_closing && backlog() < kMaxBacklog) {
+        const QByteArray bytes = m_socket->read(kReadStep);
+        if (bytes.isEmpty())
+            return;
+        if (m_options.log) {
+            m_options.log->write(bytes);
+        }
+        const QList<QByteArray> commands = m_splitter.feed(bytes);
+        for (const QByteArray &command : commands) {
+            handle(command);
+            if (m_closing)
+                return;
+        }
+        if (m_splitter.overflowed()) {
+            rejectTooLong();
+            return;
+        }
+    }
+}
+
+void ClientSession::handle(const QByteArray &command)
+{
+    ++m_commandCount;
+    emit commandReceived(command);
+    send(m_station.execute(m_clientId, command));
+    if (m_options.closeAfter > 0 && m_commandCount >= m_options.closeAfter)
+        closeWhenSent();
+}
+
+// Nothing after an overlong command can be told apart from it, so the
+// client hears why and is closed.
+void ClientSession::rejectTooLong()
+{
+    emit commandTooLong();
+    send(ReplyBlock(m_splitter.pending()).finished(ReplyStatus::CommandTooLong));
+    closeWhenSent();
+}
+
+void ClientSession::send(const QByteArray &reply)
+{
+    if (m_options.chunkSize <= 0) {
+        m_socket->write(reply);
+        return;
+    }
+    m_unsent += reply;
+    if (!m_chunkTimer.isActive())
+        writeNextChunk();
+}
+
+void ClientSession::writeNextChunk()
+{
+    if (m_ended)
+        return;
+    m_socket->write(m_unsent.first(qMin<qsizetype>(m_options.chunkSize, m_unsent.size())));
+    m_unsent.remove(0, m_options.chunkSize);
+    if (!m_unsent.isEmpty())
+        m_chunkTimer.start();
+    else if (m_closing)
+        m_socket->disconnectFromHost();
+}
+
+// The client took some replies: read on if it was waiting for that.
+void ClientSession::resume()
+{
+    if (!m_closing && m_socket->bytesAvailable() > 0)
+        readInput();
+}
+
+void ClientSession::closeWhenSent()
+{
+    m_closing = true;
+    // The socket sends what it holds before it closes.
+    if (m_unsent.isEmpty())
+        m_socket->disconnectFromHost();
+}
+
+void ClientSession::end()
+{
+    if (m_ended)
+        return;
+    m_ended = true;
+    m_chunkTimer.stop();
+    emit finished();
+}
