@@ -6,6 +6,8 @@
 #include <QHostAddress>
 #include <QTcpSocket>
 
+#include <sys/socket.h>
+
 namespace {
 
 // Reading in small steps lets the backlog check act between them.
@@ -34,8 +36,12 @@ ClientSession::ClientSession(QTcpSocket *socket, int clientId, Station &station,
     m_socket->setParent(this);
     m_socket->setReadBufferSize(kReadBufferSize);
     m_chunkTimer.setSingleShot(true);
+    m_chunkTimer.setTimerType(Qt::PreciseTimer);
     m_chunkTimer.setInterval(kChunkPauseMs);
     connect(&m_chunkTimer, &QTimer::timeout, this, &ClientSession::writeNextChunk);
+    m_lingerTimer.setSingleShot(true);
+    m_lingerTimer.setInterval(kLingerMs);
+    connect(&m_lingerTimer, &QTimer::timeout, this, &ClientSession::cutOff);
     connect(m_socket, &QTcpSocket::readyRead, this, &ClientSession::readInput);
     connect(m_socket, &QTcpSocket::bytesWritten, this, &ClientSession::resume);
     connect(m_socket, &QTcpSocket::disconnected, this, &ClientSession::end);
@@ -52,20 +58,19 @@ void ClientSession::readInput()
         const QByteArray bytes = m_socket->read(kReadStep);
         if (bytes.isEmpty())
             return;
-        if (m_options.log) {
+        if (m_options.log)
             m_options.log->write(bytes);
-        }
         const QList<QByteArray> commands = m_splitter.feed(bytes);
         for (const QByteArray &command : commands) {
             handle(command);
             if (m_closing)
-                return;
+                break;
         }
-        if (m_splitter.overflowed()) {
+        if (!m_closing && m_splitter.overflowed())
             rejectTooLong();
-            return;
-        }
     }
+    if (m_closing)
+        discardInput();
 }
 
 void ClientSession::handle(const QByteArray &command)
@@ -105,23 +110,48 @@ void ClientSession::writeNextChunk()
     m_unsent.remove(0, m_options.chunkSize);
     if (!m_unsent.isEmpty())
         m_chunkTimer.start();
-    else if (m_closing)
-        m_socket->disconnectFromHost();
 }
 
 // The client took some replies: read on if it was waiting for that.
 void ClientSession::resume()
 {
-    if (!m_closing && m_socket->bytesAvailable() > 0)
+    if (m_closing)
+        finishClosing();
+    else if (m_socket->bytesAvailable() > 0)
         readInput();
 }
 
 void ClientSession::closeWhenSent()
 {
     m_closing = true;
-    // The socket sends what it holds before it closes.
-    if (m_unsent.isEmpty())
-        m_socket->disconnectFromHost();
+    finishClosing();
+}
+
+// Closing outright while the client still sends would reset the connection
+// and could destroy the last replies on their way. So once every reply is
+// out, only the sending side is shut: the client reads to the end, sees the
+// close and closes too, while what it still sends is read and dropped.
+void ClientSession::finishClosing()
+{
+    if (m_ended || m_lingerTimer.isActive() || backlog() > 0)
+        return;
+    ::shutdown(int(m_socket->socketDescriptor()), SHUT_WR);
+    m_lingerTimer.start();
+}
+
+void ClientSession::discardInput()
+{
+    while (m_socket->bytesAvailable() > 0) {
+        const QByteArray bytes = m_socket->read(kReadStep);
+        if (m_options.log)
+            m_options.log->write(bytes);
+    }
+}
+
+void ClientSession::cutOff()
+{
+    m_socket->abort();
+    end();
 }
 
 void ClientSession::end()
@@ -130,5 +160,6 @@ void ClientSession::end()
         return;
     m_ended = true;
     m_chunkTimer.stop();
+    m_lingerTimer.stop();
     emit finished();
 }

@@ -35,6 +35,8 @@ public:
     // Replies not yet taken by the client, past which its input waits.
     static constexpr qsizetype kMaxBacklog = 256 * 1024;
     static constexpr qsizetype kReadBufferSize = 64 * 1024;
+    // How long a closing client may go on sending before it is cut off.
+    static constexpr int kLingerMs = 2000;
 
     ClientSession(QTcpSocket *socket, int clientId, Station &station, const Options &options,
                   QObject *parent = nullptr);
@@ -56,6 +58,9 @@ private:
     void writeNextChunk();
     void resume();
     void closeWhenSent();
+    void finishClosing();
+    void discardInput();
+    void cutOff();
     void end();
 
     QTcpSocket *m_socket;
@@ -66,6 +71,7 @@ private:
     CommandSplitter m_splitter;
     QByteArray m_unsent;
     QTimer m_chunkTimer;
+    QTimer m_lingerTimer;
     int m_commandCount = 0;
     bool m_closing = false;
     bool m_ended = false;

@@ -41,3 +41,11 @@ void StationServer::endSession(ClientSession *session)
     emit clientLeft(session->peer());
     session->deleteLater();
 }
+
+qsizetype StationServer::largestBacklog() const
+{
+    qsizetype largest = 0;
+    for (const ClientSession *session : findChildren<ClientSession *>(Qt::FindDirectChildrenOnly))
+        largest = qMax(largest, session->backlog());
+    return largest;
+}

@@ -32,6 +32,8 @@ public:
     QHostAddress serverAddress() const { return m_server.serverAddress(); }
     QString errorString() const { return m_server.errorString(); }
     int clientCount() const { return m_clientCount; }
+    // The most reply bytes any one client leaves waiting; bounded by design.
+    qsizetype largestBacklog() const;
 
 signals:
     void clientConnected(const QString &peer);
