@@ -43,7 +43,10 @@ ClientSession::ClientSession(QTcpSocket *socket, int clientId, Station &station,
     m_lingerTimer.setInterval(kLingerMs);
     connect(&m_lingerTimer, &QTimer::timeout, this, &ClientSession::cutOff);
     connect(m_socket, &QTcpSocket::readyRead, this, &ClientSession::readInput);
-    connect(m_socket, &QTcpSocket::bytesWritten, this, &ClientSession::resume);
+    // Queued: a write flushes at once and reports from inside itself, in
+    // the middle of handling a command.
+    connect(m_socket, &QTcpSocket::bytesWritten, this, &ClientSession::resume,
+            Qt::QueuedConnection);
     connect(m_socket, &QTcpSocket::disconnected, this, &ClientSession::end);
 }
 
@@ -94,7 +97,7 @@ void ClientSession::rejectTooLong()
 void ClientSession::send(const QByteArray &reply)
 {
     if (m_options.chunkSize <= 0) {
-        m_socket->write(reply);
+        write(reply);
         return;
     }
     m_unsent += reply;
@@ -102,11 +105,20 @@ void ClientSession::send(const QByteArray &reply)
         writeNextChunk();
 }
 
+// Handed to the system at once, without blocking: a client that shuts its
+// sending side after its last command still gets the replies, although the
+// socket closes as soon as it sees that end.
+void ClientSession::write(const QByteArray &bytes)
+{
+    m_socket->write(bytes);
+    m_socket->flush();
+}
+
 void ClientSession::writeNextChunk()
 {
     if (m_ended)
         return;
-    m_socket->write(m_unsent.first(qMin<qsizetype>(m_options.chunkSize, m_unsent.size())));
+    write(m_unsent.first(qMin<qsizetype>(m_options.chunkSize, m_unsent.size())));
     m_unsent.remove(0, m_options.chunkSize);
     if (!m_unsent.isEmpty())
         m_chunkTimer.start();

@@ -55,6 +55,7 @@ private:
     void handle(const QByteArray &command);
     void rejectTooLong();
     void send(const QByteArray &reply);
+    void write(const QByteArray &bytes);
     void writeNextChunk();
     void resume();
     void closeWhenSent();

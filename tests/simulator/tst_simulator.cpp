@@ -17,6 +17,8 @@
 #include <memory>
 #include <vector>
 
+#include <sys/socket.h>
+
 namespace {
 
 QByteArray okReply(const QByteArray &command, const QByteArray &lines = {})
@@ -119,6 +121,7 @@ private slots:
     void closesEndlessCommand();
     void survivesClientsLeavingMidCommand_data();
     void survivesClientsLeavingMidCommand();
+    void repliesToClientThatStopsSending();
     void survivesGarbage();
     void stopsReadingFromClientThatDoesNotRead();
     void servesTwoHundredClients();
@@ -661,6 +664,22 @@ void TestSimulator::survivesClientsLeavingMidCommand()
     next.socket.write("ed[3])request(1000, control)");
     QTRY_COMPARE(next.replyCount(), 2);
     QCOMPARE(next.received, errorReply("ed[3])", 2, "syntax error") + okReply("request(1000, control)"));
+}
+
+// As a script piping commands into a network tool does: send, shut the
+// sending side, read to the end.
+void TestSimulator::repliesToClientThatStopsSending()
+{
+    StationServer server;
+    QVERIFY(server.listen(QHostAddress::LocalHost, 0));
+    Client client(server.serverPort());
+    QTRY_COMPARE(client.socket.state(), QAbstractSocket::ConnectedState);
+    client.socket.write("set(1, go)get(1, status)");
+    QVERIFY(client.socket.flush());
+    QCOMPARE(::shutdown(int(client.socket.socketDescriptor()), SHUT_WR), 0);
+
+    QTRY_COMPARE(client.socket.state(), QAbstractSocket::UnconnectedState);
+    QCOMPARE(client.received, okReply("set(1, go)") + okReply("get(1, status)", "1 status[go]\n"));
 }
 
 void TestSimulator::survivesGarbage()
