@@ -1,0 +1,177 @@
+#include "clientsession.h"
+
+#include "replyblock.h"
+#include "station.h"
+
+#include <QHostAddress>
+#include <QTcpSocket>
+
+#include <sys/socket.h>
+
+namespace {
+
+// Reading in small steps lets the backlog check act between them.
+constexpr qint64 kReadStep = 4096;
+
+QString peerName(const QTcpSocket *socket)
+{
+    const QHostAddress address = socket->peerAddress();
+    const QString host = address.protocol() == QAbstractSocket::IPv6Protocol
+            ? QLatin1Char('[') + address.toString() + QLatin1Char(']')
+            : address.toString();
+    return host + QLatin1Char(':') + QString::number(socket->peerPort());
+}
+
+} // namespace
+
+ClientSession::ClientSession(QTcpSocket *socket, int clientId, Station &station,
+                             const Options &options, QObject *parent)
+    : QObject(parent),
+      m_socket(socket),
+      m_clientId(clientId),
+      m_station(station),
+      m_options(options),
+      m_peer(peerName(socket))
+{
+    m_socket->setParent(this);
+    m_socket->setReadBufferSize(kReadBufferSize);
+    m_chunkTimer.setSingleShot(true);
+    m_chunkTimer.setTimerType(Qt::PreciseTimer);
+    m_chunkTimer.setInterval(kChunkPauseMs);
+    connect(&m_chunkTimer, &QTimer::timeout, this, &ClientSession::writeNextChunk);
+    m_lingerTimer.setSingleShot(true);
+    m_lingerTimer.setInterval(kLingerMs);
+    connect(&m_lingerTimer, &QTimer::timeout, this, &ClientSession::cutOff);
+    connect(m_socket, &QTcpSocket::readyRead, this, &ClientSession::readInput);
+    // Queued: a write flushes at once and reports from inside itself, in
+    // the middle of handling a command.
+    connect(m_socket, &QTcpSocket::bytesWritten, this, &ClientSession::resume,
+            Qt::QueuedConnection);
+    connect(m_socket, &QTcpSocket::disconnected, this, &ClientSession::end);
+}
+
+qsizetype ClientSession::backlog() const
+{
+    return m_unsent.size() + m_socket->bytesToWrite();
+}
+
+void ClientSession::readInput()
+{
+    while (!m_closing && backlog() < kMaxBacklog) {
+        const QByteArray bytes = m_socket->read(kReadStep);
+        if (bytes.isEmpty())
+            return;
+        if (m_options.log)
+            m_options.log->write(bytes);
+        const QList<QByteArray> commands = m_splitter.feed(bytes);
+        for (const QByteArray &command : commands) {
+            handle(command);
+            if (m_closing)
+                break;
+        }
+        if (!m_closing && m_splitter.overflowed())
+            rejectTooLong();
+    }
+    if (m_closing)
+        discardInput();
+}
+
+void ClientSession::handle(const QByteArray &command)
+{
+    ++m_commandCount;
+    emit commandReceived(command);
+    send(m_station.execute(m_clientId, command));
+    if (m_options.closeAfter > 0 && m_commandCount >= m_options.closeAfter)
+        closeWhenSent();
+}
+
+// Nothing after an overlong command can be told apart from it, so the
+// client hears why and is closed.
+void ClientSession::rejectTooLong()
+{
+    emit commandTooLong();
+    send(ReplyBlock(m_splitter.pending()).finished(ReplyStatus::CommandTooLong));
+    closeWhenSent();
+}
+
+void ClientSession::send(const QByteArray &reply)
+{
+    if (m_options.chunkSize <= 0) {
+        write(reply);
+        return;
+    }
+    m_unsent += reply;
+    if (!m_chunkTimer.isActive())
+        writeNextChunk();
+}
+
+// Handed to the system at once, without blocking: a client that shuts its
+// sending side after its last command still gets the replies, although the
+// socket closes as soon as it sees that end.
+void ClientSession::write(const QByteArray &bytes)
+{
+    m_socket->write(bytes);
+    m_socket->flush();
+}
+
+void ClientSession::writeNextChunk()
+{
+    if (m_ended)
+        return;
+    write(m_unsent.first(qMin<qsizetype>(m_options.chunkSize, m_unsent.size())));
+    m_unsent.remove(0, m_options.chunkSize);
+    if (!m_unsent.isEmpty())
+        m_chunkTimer.start();
+}
+
+// The client took some replies: read on if it was waiting for that.
+void ClientSession::resume()
+{
+    if (m_closing)
+        finishClosing();
+    else if (m_socket->bytesAvailable() > 0)
+        readInput();
+}
+
+void ClientSession::closeWhenSent()
+{
+    m_closing = true;
+    finishClosing();
+}
+
+// Closing outright while the client still sends would reset the connection
+// and could destroy the last replies on their way. So once every reply is
+// out, only the sending side is shut: the client reads to the end, sees the
+// close and closes too, while what it still sends is read and dropped.
+void ClientSession::finishClosing()
+{
+    if (m_ended || m_lingerTimer.isActive() || backlog() > 0)
+        return;
+    ::shutdown(int(m_socket->socketDescriptor()), SHUT_WR);
+    m_lingerTimer.start();
+}
+
+void ClientSession::discardInput()
+{
+    while (m_socket->bytesAvailable() > 0) {
+        const QByteArray bytes = m_socket->read(kReadStep);
+        if (m_options.log)
+            m_options.log->write(bytes);
+    }
+}
+
+void ClientSession::cutOff()
+{
+    m_socket->abort();
+    end();
+}
+
+void ClientSession::end()
+{
+    if (m_ended)
+        return;
+    m_ended = true;
+    m_chunkTimer.stop();
+    m_lingerTimer.stop();
+    emit finished();
+}

@@ -1,0 +1,82 @@
+#include "commandsplitter.h"
+
+namespace {
+
+bool isBlank(char byte)
+{
+    return byte == ' ' || byte == '\t' || byte == '\r' || byte == '\n';
+}
+
+bool isLineBreak(char byte)
+{
+    return byte == '\r' || byte == '\n';
+}
+
+} // namespace
+
+CommandSplitter::CommandSplitter(qsizetype limit)
+    : m_limit(limit)
+{
+}
+
+QList<QByteArray> CommandSplitter::feed(QByteArrayView bytes)
+{
+    QList<QByteArray> commands;
+    for (const char byte : bytes) {
+        if (m_overflowed)
+            break;
+        if (m_pending.isEmpty() && isBlank(byte))
+            continue;
+        if (take(byte))
+            commands.append(finishPending());
+    }
+    return commands;
+}
+
+bool CommandSplitter::take(char byte)
+{
+    if (m_pending.size() >= m_limit) {
+        m_overflowed = true;
+        return false;
+    }
+    m_pending.append(byte);
+
+    if (m_inQuote) {
+        m_inQuote = byte != '"';
+        return false;
+    }
+    if (byte == '"') {
+        m_inQuote = true;
+        return false;
+    }
+    if (m_bracketDepth > 0) {
+        if (byte == '[')
+            ++m_bracketDepth;
+        else if (byte == ']')
+            --m_bracketDepth;
+        return false;
+    }
+    switch (byte) {
+    case '[':
+        ++m_bracketDepth;
+        return false;
+    case '(':
+        ++m_parenDepth;
+        return false;
+    case ')':
+        // Before any "(" the text cannot become a command any more.
+        return m_parenDepth == 0 || --m_parenDepth == 0;
+    default:
+        return m_parenDepth == 0 && isLineBreak(byte);
+    }
+}
+
+QByteArray CommandSplitter::finishPending()
+{
+    QByteArray command = m_pending.trimmed();
+    m_pending.clear();
+    m_parenDepth = 0;
+    m_bracketDepth = 0;
+    m_inQuote = false;
+    return command;
+}

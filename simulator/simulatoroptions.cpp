@@ -1,0 +1,80 @@
+#include "simulatoroptions.h"
+
+#include "clientsession.h"
+
+#include <QCommandLineParser>
+
+#include <optional>
+
+namespace {
+
+std::optional<int> wholeNumber(const QString &text, int low, int high)
+{
+    bool ok = false;
+    const int value = text.toInt(&ok);
+    if (!ok || value < low || value > high)
+        return std::nullopt;
+    return value;
+}
+
+QHostAddress hostAddress(const QString &text)
+{
+    if (text == QLatin1String("localhost"))
+        return QHostAddress(QHostAddress::LocalHost);
+    return QHostAddress(text);
+}
+
+} // namespace
+
+void SimulatorOptions::addTo(QCommandLineParser &parser)
+{
+    parser.setApplicationDescription(QStringLiteral(
+            "Plays the command station on loopback so the panel can be run, learned and tested\n"
+            "without hardware. Prints every command it receives with the client it came from."));
+    parser.addHelpOption();
+    parser.addOptions({
+        {QStringLiteral("host"), QStringLiteral("Listen on <address> (default 127.0.0.1)."),
+         QStringLiteral("address"), QStringLiteral("127.0.0.1")},
+        {QStringLiteral("port"),
+         QStringLiteral("Listen on <port> (default %1; 0 picks a free port).").arg(kDefaultPort),
+         QStringLiteral("port"), QString::number(kDefaultPort)},
+        {QStringLiteral("chunk"),
+         QStringLiteral("Write each reply in pieces of at most <N> bytes, %1 ms apart "
+                        "(default 0: whole).").arg(ClientSession::kChunkPauseMs),
+         QStringLiteral("N"), QStringLiteral("0")},
+        {QStringLiteral("close-after"),
+         QStringLiteral("Close a client after replying to its <N>-th command (default 0: never)."),
+         QStringLiteral("N"), QStringLiteral("0")},
+        {QStringLiteral("log"),
+         QStringLiteral("Append every byte received from any client, raw, to <file>."),
+         QStringLiteral("file")},
+    });
+}
+
+bool SimulatorOptions::read(const QCommandLineParser &parser)
+{
+    const QString hostText = parser.value(QStringLiteral("host"));
+    host = hostAddress(hostText);
+    const auto portValue = wholeNumber(parser.value(QStringLiteral("port")), 0, 65535);
+    const auto chunkValue = wholeNumber(parser.value(QStringLiteral("chunk")), 0, 1 << 30);
+    const auto closeValue = wholeNumber(parser.value(QStringLiteral("close-after")), 0, 1 << 30);
+    logPath = parser.value(QStringLiteral("log"));
+    if (host.isNull())
+        errorString = QStringLiteral("--host needs an IP address, not \"%1\"").arg(hostText);
+    else if (!portValue)
+        errorString = QStringLiteral("--port needs a number from 0 to 65535");
+    else if (!chunkValue)
+        errorString = QStringLiteral("--chunk needs a whole number, 0 or more");
+    else if (!closeValue)
+        errorString = QStringLiteral("--close-after needs a whole number, 0 or more");
+    else if (parser.isSet(QStringLiteral("log")) && logPath.isEmpty())
+        errorString = QStringLiteral("--log needs a file name");
+    else
+        errorString.clear();
+    if (!errorString.isEmpty())
+        return false;
+    port = quint16(*portValue);
+    chunkSize = *chunkValue;
+    closeAfter = *closeValue;
+    return true;
+}

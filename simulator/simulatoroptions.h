@@ -1,0 +1,26 @@
+#pragma once
+
+// The command line of the simulator program: the options, their defaults
+// and the checks on their values.
+
+#include <QHostAddress>
+#include <QString>
+
+class QCommandLineParser;
+
+class SimulatorOptions
+{
+public:
+    static constexpr quint16 kDefaultPort = 15471;
+
+    static void addTo(QCommandLineParser &parser);
+    // False, with errorString() saying why, when a value makes no sense.
+    bool read(const QCommandLineParser &parser);
+
+    QHostAddress host;
+    quint16 port = kDefaultPort;
+    int chunkSize = 0;
+    int closeAfter = 0;
+    QString logPath;
+    QString errorString;
+};

@@ -1,0 +1,60 @@
+#include "simulatorprogram.h"
+
+#include "replyblock.h"
+
+#include <cstdio>
+
+SimulatorProgram::SimulatorProgram(QObject *parent)
+    : QObject(parent), m_out(stdout)
+{
+    connect(&m_server, &StationServer::clientConnected, this, &SimulatorProgram::printConnected);
+    connect(&m_server, &StationServer::commandReceived, this, &SimulatorProgram::printCommand);
+    connect(&m_server, &StationServer::commandTooLong, this, &SimulatorProgram::printTooLong);
+    connect(&m_server, &StationServer::clientLeft, this, &SimulatorProgram::printLeft);
+}
+
+bool SimulatorProgram::start(const SimulatorOptions &options)
+{
+    if (!options.logPath.isEmpty()) {
+        m_log.setFileName(options.logPath);
+        // Unbuffered, so the log is complete whenever the program is stopped.
+        if (!m_log.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered)) {
+            m_errorString = QStringLiteral("Cannot open the log file %1: %2")
+                                    .arg(options.logPath, m_log.errorString());
+            return false;
+        }
+        m_server.setLog(&m_log);
+    }
+    m_server.setChunkSize(options.chunkSize);
+    m_server.setCloseAfter(options.closeAfter);
+    if (!m_server.listen(options.host, options.port)) {
+        m_errorString = QStringLiteral("Cannot listen on %1 port %2: %3")
+                                .arg(options.host.toString()).arg(options.port)
+                                .arg(m_server.errorString());
+        return false;
+    }
+    m_out << "Command station simulator listening on " << options.host.toString() << " port "
+          << m_server.serverPort() << Qt::endl;
+    return true;
+}
+
+void SimulatorProgram::printConnected(const QString &peer)
+{
+    m_out << peer << " connected" << Qt::endl;
+}
+
+void SimulatorProgram::printCommand(const QString &peer, const QByteArray &command)
+{
+    m_out << peer << " > " << QString::fromLatin1(ReplyBlock::printable(command)) << Qt::endl;
+}
+
+void SimulatorProgram::printTooLong(const QString &peer)
+{
+    m_out << peer << " sent a command longer than " << CommandSplitter::kDefaultLimit
+          << " bytes: closing it" << Qt::endl;
+}
+
+void SimulatorProgram::printLeft(const QString &peer)
+{
+    m_out << peer << " left" << Qt::endl;
+}

@@ -1,0 +1,35 @@
+#pragma once
+
+// The console program around the server: opens the raw log, starts
+// listening and prints one line for every client and command, so a user can
+// watch what the panel sends.
+
+#include "simulatoroptions.h"
+#include "stationserver.h"
+
+#include <QFile>
+#include <QObject>
+#include <QTextStream>
+
+class SimulatorProgram : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit SimulatorProgram(QObject *parent = nullptr);
+
+    // False, with errorString() saying why, when it cannot serve.
+    bool start(const SimulatorOptions &options);
+    QString errorString() const { return m_errorString; }
+
+private:
+    void printConnected(const QString &peer);
+    void printCommand(const QString &peer, const QByteArray &command);
+    void printTooLong(const QString &peer);
+    void printLeft(const QString &peer);
+
+    StationServer m_server;
+    QFile m_log;
+    QTextStream m_out;
+    QString m_errorString;
+};

@@ -1,0 +1,81 @@
+#pragma once
+
+// The simulated command station: its built-in layout, the state of every
+// object in it, who holds control of what, and the reply to each command.
+// Clients are told apart by a number the server gives each connection.
+
+#include "parsedcommand.h"
+#include "replyblock.h"
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QMap>
+
+class Station
+{
+public:
+    static constexpr quint32 kStationObject = 1;
+    static constexpr quint32 kLocomotiveList = 10;
+    static constexpr quint32 kAccessoryList = 11;
+    static constexpr int kMaxSpeed = 127;
+    static constexpr int kFunctionCount = 32;
+
+    Station();
+
+    // Runs one command for `client` (any number but 0) and returns its
+    // whole reply block.
+    QByteArray execute(int client, QByteArrayView command);
+    // A client has gone: whatever it held control of is free again.
+    void releaseClient(int client);
+
+private:
+    struct Locomotive
+    {
+        int addr = 0;
+        QByteArray name;
+        int speed = 0;
+        int dir = 0;
+        quint32 functions = 0;
+        int controller = 0;
+    };
+    struct Accessory
+    {
+        int addr = 0;
+        QByteArray name1;
+        int state = 0;
+        int controller = 0;
+    };
+    using Argument = ParsedCommand::Argument;
+    using Arguments = QList<Argument>;
+    using Handler = ReplyStatus (Station::*)(int, const Arguments &, ReplyBlock &);
+
+    static Handler handlerFor(const QByteArray &verb);
+    static quint32 objectId(const Arguments &arguments);
+
+    ReplyStatus set(int client, const Arguments &arguments, ReplyBlock &reply);
+    ReplyStatus get(int client, const Arguments &arguments, ReplyBlock &reply);
+    ReplyStatus request(int client, const Arguments &arguments, ReplyBlock &reply);
+    ReplyStatus release(int client, const Arguments &arguments, ReplyBlock &reply);
+    ReplyStatus queryObjects(int client, const Arguments &arguments, ReplyBlock &reply);
+
+    ReplyStatus setPower(const Arguments &arguments);
+    static ReplyStatus change(Locomotive &loco, const Argument &attribute);
+    static ReplyStatus change(Accessory &accessory, const Argument &attribute);
+    template<typename Object>
+    ReplyStatus changeAll(int client, Object &object, const Arguments &arguments);
+
+    ReplyStatus describe(quint32 id, const Argument &attribute, QByteArray &line) const;
+    static ReplyStatus describe(const Locomotive &loco, const Argument &attribute, QByteArray &line);
+    static ReplyStatus describe(const Accessory &accessory, const Argument &attribute, QByteArray &line);
+    template<typename Object>
+    static ReplyStatus listAll(const QMap<quint32, Object> &objects, const Arguments &attributes,
+                               ReplyBlock &reply);
+
+    ReplyStatus controlTarget(const Arguments &arguments, int *&controller);
+    int *controllerOf(quint32 id);
+    bool exists(quint32 id) const;
+
+    bool m_powerOn = false;
+    QMap<quint32, Locomotive> m_locomotives;
+    QMap<quint32, Accessory> m_accessories;
+};

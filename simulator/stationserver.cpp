@@ -1,0 +1,51 @@
+#include "stationserver.h"
+
+#include <QTcpSocket>
+
+StationServer::StationServer(QObject *parent)
+    : QObject(parent)
+{
+    m_server.setListenBacklogSize(kListenBacklog);
+    connect(&m_server, &QTcpServer::newConnection, this, &StationServer::acceptClients);
+}
+
+bool StationServer::listen(const QHostAddress &address, quint16 port)
+{
+    return m_server.listen(address, port);
+}
+
+void StationServer::acceptClients()
+{
+    while (QTcpSocket *socket = m_server.nextPendingConnection())
+        startSession(socket);
+}
+
+void StationServer::startSession(QTcpSocket *socket)
+{
+    auto *session = new ClientSession(socket, m_nextClientId++, m_station, m_options, this);
+    ++m_clientCount;
+    const QString peer = session->peer();
+    connect(session, &ClientSession::commandReceived, this,
+            [this, peer](const QByteArray &command) { emit commandReceived(peer, command); });
+    connect(session, &ClientSession::commandTooLong, this,
+            [this, peer] { emit commandTooLong(peer); });
+    connect(session, &ClientSession::finished, this,
+            [this, session] { endSession(session); });
+    emit clientConnected(peer);
+}
+
+void StationServer::endSession(ClientSession *session)
+{
+    m_station.releaseClient(session->clientId());
+    --m_clientCount;
+    emit clientLeft(session->peer());
+    session->deleteLater();
+}
+
+qsizetype StationServer::largestBacklog() const
+{
+    qsizetype largest = 0;
+    for (const ClientSession *session : findChildren<ClientSession *>(Qt::FindDirectChildrenOnly))
+        largest = qMax(largest, session->backlog());
+    return largest;
+}

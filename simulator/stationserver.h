@@ -1,0 +1,54 @@
+#pragma once
+
+// Listens for clients and gives each a session on the one shared station.
+// Reports what happens through signals; the console program prints them.
+
+#include "clientsession.h"
+#include "station.h"
+
+#include <QHostAddress>
+#include <QObject>
+#include <QString>
+#include <QTcpServer>
+
+class StationServer : public QObject
+{
+    Q_OBJECT
+
+public:
+    // Room for a crowd of clients connecting at the same moment.
+    static constexpr int kListenBacklog = 256;
+
+    explicit StationServer(QObject *parent = nullptr);
+
+    // Options apply to the clients that connect after they are set.
+    void setChunkSize(int bytes) { m_options.chunkSize = bytes; }
+    void setCloseAfter(int commands) { m_options.closeAfter = commands; }
+    void setLog(QIODevice *log) { m_options.log = log; }
+
+    // Port 0 picks a free port; serverPort() tells which.
+    bool listen(const QHostAddress &address = QHostAddress::LocalHost, quint16 port = 0);
+    quint16 serverPort() const { return m_server.serverPort(); }
+    QHostAddress serverAddress() const { return m_server.serverAddress(); }
+    QString errorString() const { return m_server.errorString(); }
+    int clientCount() const { return m_clientCount; }
+    // The most reply bytes any one client leaves waiting; bounded by design.
+    qsizetype largestBacklog() const;
+
+signals:
+    void clientConnected(const QString &peer);
+    void commandReceived(const QString &peer, const QByteArray &command);
+    void commandTooLong(const QString &peer);
+    void clientLeft(const QString &peer);
+
+private:
+    void acceptClients();
+    void startSession(QTcpSocket *socket);
+    void endSession(ClientSession *session);
+
+    QTcpServer m_server;
+    Station m_station;
+    ClientSession::Options m_options;
+    int m_nextClientId = 1;
+    int m_clientCount = 0;
+};

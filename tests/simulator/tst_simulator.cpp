@@ -1,0 +1,835 @@
+#include "commandsplitter.h"
+#include "parsedcommand.h"
+#include "replyblock.h"
+#include "station.h"
+#include "stationserver.h"
+
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QSignalSpy>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <algorithm>
+#include <memory>
+#include <vector>
+
+#include <sys/socket.h>
+
+namespace {
+
+QByteArray okReply(const QByteArray &command, const QByteArray &lines = {})
+{
+    return "<REPLY " + command + ">\n" + lines + "<END 0 (OK)>\n";
+}
+
+QByteArray errorReply(const QByteArray &command, int code, const QByteArray &text)
+{
+    return "<REPLY " + command + ">\n<END " + QByteArray::number(code) + " (" + text + ")>\n";
+}
+
+QByteArrayList feedWhole(CommandSplitter &splitter, const QByteArray &bytes)
+{
+    return splitter.feed(bytes);
+}
+
+QByteArray randomBytes(qsizetype size, quint32 seed)
+{
+    QRandomGenerator generator(seed);
+    QByteArray bytes(size, Qt::Uninitialized);
+    for (char &byte : bytes)
+        byte = char(generator.bounded(256));
+    return bytes;
+}
+
+// A client of the in-process server that collects everything it receives.
+struct Client
+{
+    explicit Client(quint16 port)
+    {
+        QObject::connect(&socket, &QTcpSocket::readyRead, &socket, [this] {
+            const QByteArray piece = socket.readAll();
+            received += piece;
+            pieceSizes.append(piece.size());
+        });
+        socket.connectToHost(QHostAddress::LocalHost, port);
+    }
+
+    qsizetype replyCount() const { return received.count("<END "); }
+
+    QTcpSocket socket;
+    QByteArray received;
+    QList<qsizetype> pieceSizes;
+};
+
+// Starts the program and returns the port its first line names, 0 on failure.
+quint16 startProgram(QProcess &program, const QStringList &arguments)
+{
+    program.start(QStringLiteral(SIMULATOR_EXECUTABLE), arguments);
+    while (!program.canReadLine()) {
+        if (!program.waitForReadyRead(10000))
+            return 0;
+    }
+    const QByteArray first = program.readLine().trimmed();
+    return quint16(first.mid(first.lastIndexOf(' ') + 1).toUInt());
+}
+
+int connectedCount(const std::vector<std::unique_ptr<Client>> &clients)
+{
+    return int(std::count_if(clients.begin(), clients.end(), [](const auto &client) {
+        return client->socket.state() == QAbstractSocket::ConnectedState;
+    }));
+}
+
+int repliedCount(const std::vector<std::unique_ptr<Client>> &clients)
+{
+    return int(std::count_if(clients.begin(), clients.end(),
+                             [](const auto &client) { return client->replyCount() == 1; }));
+}
+
+} // namespace
+
+class TestSimulator : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void splitsCommands_data();
+    void splitsCommands();
+    void splitsAtEveryBytePosition_data();
+    void splitsAtEveryBytePosition();
+    void givesUpOnEndlessCommand_data();
+    void givesUpOnEndlessCommand();
+    void staysBoundedOnGarbage();
+
+    void parsesCommands_data();
+    void parsesCommands();
+
+    void repliesToEveryCommand_data();
+    void repliesToEveryCommand();
+    void freesControlWhenClientLeaves();
+    void changesAllOrNothing();
+
+    void servesSeveralClientsAtOnce();
+    void writesRepliesInChunks();
+    void closesAfterNthCommand_data();
+    void closesAfterNthCommand();
+    void closesEndlessCommand();
+    void survivesClientsLeavingMidCommand_data();
+    void survivesClientsLeavingMidCommand();
+    void repliesToClientThatStopsSending();
+    void survivesGarbage();
+    void stopsReadingFromClientThatDoesNotRead();
+    void servesTwoHundredClients();
+
+    void programPrintsHelp();
+    void programRefusesBadOptions_data();
+    void programRefusesBadOptions();
+    void programServesPrintsAndLogs();
+
+private:
+    // A port that is taken, for the program to fail on.
+    QTcpServer m_busy;
+};
+
+void TestSimulator::initTestCase()
+{
+    QVERIFY(m_busy.listen(QHostAddress::LocalHost, 0));
+}
+
+void TestSimulator::splitsCommands_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QByteArrayList>("commands");
+    QTest::addColumn<QByteArray>("pending");
+
+    QTest::newRow("one command") << QByteArray("set(1, go)") << QByteArrayList{"set(1, go)"}
+                                 << QByteArray();
+    QTest::newRow("back to back, nothing between")
+            << QByteArray("set(1, go)set(1, stop)request(1000, control)")
+            << QByteArrayList{"set(1, go)", "set(1, stop)", "request(1000, control)"} << QByteArray();
+    QTest::newRow("blanks and line breaks between")
+            << QByteArray(" \r\n\tset(1, go)\n\n  set(1, stop) \r\n")
+            << QByteArrayList{"set(1, go)", "set(1, stop)"} << QByteArray();
+    QTest::newRow("line break inside a command is kept")
+            << QByteArray("set(1000,\n speed[3])") << QByteArrayList{"set(1000,\n speed[3])"}
+            << QByteArray();
+    QTest::newRow(") and ( in brackets")
+            << QByteArray("set(1000, x[)(])get(1, status)")
+            << QByteArrayList{"set(1000, x[)(])", "get(1, status)"} << QByteArray();
+    QTest::newRow("nested brackets")
+            << QByteArray("set(1, a[[)]])x(1)") << QByteArrayList{"set(1, a[[)]])", "x(1)"}
+            << QByteArray();
+    QTest::newRow(") and ( in quotes inside brackets")
+            << QByteArray("set(1000, name[\"a)b(c]\"])x(1)")
+            << QByteArrayList{"set(1000, name[\"a)b(c]\"])", "x(1)"} << QByteArray();
+    QTest::newRow(") in quotes outside brackets")
+            << QByteArray("say(\")\")x(1)") << QByteArrayList{"say(\")\")", "x(1)"} << QByteArray();
+    QTest::newRow("nested parentheses")
+            << QByteArray("a(b(c))d(1)") << QByteArrayList{"a(b(c))", "d(1)"} << QByteArray();
+    QTest::newRow("line break before any ( ends typed text")
+            << QByteArray("hello\r\nset(1, go)") << QByteArrayList{"hello", "set(1, go)"}
+            << QByteArray();
+    QTest::newRow("stray ) before any (")
+            << QByteArray("oops)set(1, go)") << QByteArrayList{"oops)", "set(1, go)"} << QByteArray();
+    QTest::newRow("unfinished command waits")
+            << QByteArray("set(1, go)set(1000, speed[") << QByteArrayList{"set(1, go)"}
+            << QByteArray("set(1000, speed[");
+    QTest::newRow("blanks alone hold nothing") << QByteArray(" \r\n \t ") << QByteArrayList{}
+                                               << QByteArray();
+    QTest::newRow("empty identifiers from the panel")
+            << QByteArray("release(, control)set(, speed[0])")
+            << QByteArrayList{"release(, control)", "set(, speed[0])"} << QByteArray();
+}
+
+void TestSimulator::splitsCommands()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QByteArrayList, commands);
+    QFETCH(QByteArray, pending);
+
+    CommandSplitter splitter;
+    QCOMPARE(feedWhole(splitter, bytes), commands);
+    QCOMPARE(splitter.pending(), pending);
+    QVERIFY(!splitter.overflowed());
+}
+
+void TestSimulator::splitsAtEveryBytePosition_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QByteArrayList>("commands");
+
+    // What the panel sends in a session, with nothing between commands.
+    const QByteArrayList session{
+        "set(1, go)", "request(1000, control)", "set(1000, speed[42])", "set(1000, dir[1])",
+        "get(1000, dir)", "set(1000, func[3, 1])", "release(1000, control)",
+        "request(20000, control)", "set(20000, state[1])", "queryObjects(10, addr, name)",
+        "queryObjects(11, addr, name1)", "set(1, stop)",
+    };
+    QTest::newRow("a panel session") << session.join() << session;
+    QTest::newRow("quotes and brackets")
+            << QByteArray("set(1000, name[\"x)\"], y[(])\nget(1, status)")
+            << QByteArrayList{"set(1000, name[\"x)\"], y[(])", "get(1, status)"};
+}
+
+// Whatever the network does to the stream, the same commands come out.
+void TestSimulator::splitsAtEveryBytePosition()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QByteArrayList, commands);
+
+    for (qsizetype cut = 0; cut <= bytes.size(); ++cut) {
+        CommandSplitter splitter;
+        QByteArrayList got = splitter.feed(bytes.first(cut));
+        got += splitter.feed(bytes.sliced(cut));
+        QVERIFY2(got == commands, qPrintable(QStringLiteral("cut at byte %1").arg(cut)));
+    }
+    CommandSplitter byteByByte;
+    QByteArrayList got;
+    for (const char byte : bytes)
+        got += byteByByte.feed(QByteArrayView(&byte, 1));
+    QCOMPARE(got, commands);
+}
+
+void TestSimulator::givesUpOnEndlessCommand_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QByteArrayList>("commands");
+    QTest::addColumn<bool>("overflowed");
+
+    constexpr qsizetype limit = 32;
+    QTest::newRow("no closing )") << "set(1, go)set(1, " + QByteArray(100, 'x')
+                                  << QByteArrayList{"set(1, go)"} << true;
+    QTest::newRow("quote never closed") << "x(\"" + QByteArray(100, ')')
+                                        << QByteArrayList{} << true;
+    QTest::newRow("bracket never closed") << "x([" + QByteArray(100, ')')
+                                          << QByteArrayList{} << true;
+    QTest::newRow("no ( and no line break") << QByteArray(100, 'x') << QByteArrayList{} << true;
+    QTest::newRow("exactly the limit is a command")
+            << "a(" + QByteArray(limit - 3, 'x') + ")"
+            << QByteArrayList{"a(" + QByteArray(limit - 3, 'x') + ")"} << false;
+    QTest::newRow("one byte over the limit") << "a(" + QByteArray(limit - 2, 'x') + ")"
+                                             << QByteArrayList{} << true;
+}
+
+void TestSimulator::givesUpOnEndlessCommand()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QByteArrayList, commands);
+    QFETCH(bool, overflowed);
+
+    CommandSplitter splitter(32);
+    QCOMPARE(splitter.feed(bytes), commands);
+    QCOMPARE(splitter.overflowed(), overflowed);
+    QVERIFY(splitter.pending().size() <= splitter.limit());
+    if (overflowed)
+        QCOMPARE(splitter.feed("set(1, go)"), QByteArrayList{});
+}
+
+void TestSimulator::staysBoundedOnGarbage()
+{
+    const QByteArray garbage = randomBytes(1024 * 1024, 7);
+    CommandSplitter splitter(1024);
+    QRandomGenerator cuts(11);
+    qsizetype position = 0;
+    while (position < garbage.size() && !splitter.overflowed()) {
+        const qsizetype size = qMin<qsizetype>(cuts.bounded(1, 5000), garbage.size() - position);
+        for (const QByteArray &command : splitter.feed(garbage.sliced(position, size))) {
+            QVERIFY(!command.isEmpty());
+            QVERIFY(command.size() <= splitter.limit());
+        }
+        QVERIFY(splitter.pending().size() <= splitter.limit());
+        position += size;
+    }
+}
+
+void TestSimulator::parsesCommands_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<bool>("valid");
+    QTest::addColumn<QByteArray>("verb");
+    // Each argument as name, then "=" and its values joined by "|".
+    QTest::addColumn<QByteArrayList>("arguments");
+
+    QTest::newRow("power") << QByteArray("set(1, go)") << true << QByteArray("set")
+                           << QByteArrayList{"1", "go"};
+    QTest::newRow("function with two values")
+            << QByteArray("set(1000, func[3, 1])") << true << QByteArray("set")
+            << QByteArrayList{"1000", "func=3|1"};
+    QTest::newRow("blanks everywhere")
+            << QByteArray("  set ( 1000 ,  speed[ 5 ] ) ") << true << QByteArray("set")
+            << QByteArrayList{"1000", "speed=5"};
+    QTest::newRow("quoted value holding a comma and )")
+            << QByteArray("x(1, name[\"a, b)\"])") << true << QByteArray("x")
+            << QByteArrayList{"1", "name=a, b)"};
+    QTest::newRow("empty brackets") << QByteArray("x(1, name[])") << true << QByteArray("x")
+                                    << QByteArrayList{"1", "name="};
+    QTest::newRow("no arguments") << QByteArray("queryObjects()") << true
+                                  << QByteArray("queryObjects") << QByteArrayList{};
+    QTest::newRow("empty identifier")
+            << QByteArray("release(, control)") << true << QByteArray("release")
+            << QByteArrayList{"", "control"};
+    QTest::newRow("no parentheses") << QByteArray("hello") << false << QByteArray()
+                                    << QByteArrayList{};
+    QTest::newRow("no verb") << QByteArray("(1, go)") << false << QByteArray() << QByteArrayList{};
+    QTest::newRow("verb starting with a digit") << QByteArray("1set(1)") << false << QByteArray()
+                                                << QByteArrayList{};
+    QTest::newRow("extra )") << QByteArray("set(1, go))") << false << QByteArray()
+                             << QByteArrayList{};
+    QTest::newRow("text after )") << QByteArray("set(1, go)x") << false << QByteArray()
+                                  << QByteArrayList{};
+    QTest::newRow("second command glued on") << QByteArray("set(1, go)set(1, stop)") << false
+                                             << QByteArray() << QByteArrayList{};
+    QTest::newRow("bracket not closed") << QByteArray("set(1, func[3)") << false << QByteArray()
+                                        << QByteArrayList{};
+    QTest::newRow("text after ]") << QByteArray("set(1, a[1]b)") << false << QByteArray()
+                                  << QByteArrayList{};
+    QTest::newRow("quote not closed") << QByteArray("set(1, \"open)") << false << QByteArray()
+                                      << QByteArrayList{};
+}
+
+void TestSimulator::parsesCommands()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(bool, valid);
+    QFETCH(QByteArray, verb);
+    QFETCH(QByteArrayList, arguments);
+
+    const ParsedCommand command = ParsedCommand::parse(text);
+    QCOMPARE(command.isValid(), valid);
+    if (!valid)
+        return;
+    QCOMPARE(command.verb(), verb);
+    QByteArrayList got;
+    for (const ParsedCommand::Argument &argument : command.arguments())
+        got.append(argument.hasValues ? argument.name + '=' + argument.values.join('|')
+                                      : argument.name);
+    QCOMPARE(got, arguments);
+}
+
+void TestSimulator::repliesToEveryCommand_data()
+{
+    QTest::addColumn<QByteArrayList>("before");
+    QTest::addColumn<int>("client");
+    QTest::addColumn<QByteArray>("command");
+    QTest::addColumn<QByteArray>("reply");
+
+    const QByteArrayList none;
+    const QByteArrayList takeLoco{"request(1000, control)"};
+    const QByteArrayList takeAccessory{"request(20000, control)"};
+    const auto with = [](QByteArrayList list, const QByteArray &more) { return list << more; };
+
+    // The panel's commands.
+    QTest::newRow("power on") << none << 1 << QByteArray("set(1, go)") << okReply("set(1, go)");
+    QTest::newRow("power off") << none << 1 << QByteArray("set(1, stop)")
+                               << okReply("set(1, stop)");
+    QTest::newRow("take locomotive") << none << 1 << takeLoco.first() << okReply(takeLoco.first());
+    QTest::newRow("release locomotive") << takeLoco << 1 << QByteArray("release(1000, control)")
+                                        << okReply("release(1000, control)");
+    QTest::newRow("set speed") << takeLoco << 1 << QByteArray("set(1000, speed[42])")
+                               << okReply("set(1000, speed[42])");
+    QTest::newRow("drive backward") << takeLoco << 1 << QByteArray("set(1000, dir[1])")
+                                    << okReply("set(1000, dir[1])");
+    QTest::newRow("ask direction") << none << 1 << QByteArray("get(1000, dir)")
+                                   << okReply("get(1000, dir)", "1000 dir[0]\n");
+    QTest::newRow("function on") << takeLoco << 1 << QByteArray("set(1000, func[3, 1])")
+                                 << okReply("set(1000, func[3, 1])");
+    QTest::newRow("take accessory") << none << 1 << takeAccessory.first()
+                                    << okReply(takeAccessory.first());
+    QTest::newRow("accessory on") << takeAccessory << 1 << QByteArray("set(20000, state[1])")
+                                  << okReply("set(20000, state[1])");
+    QTest::newRow("list locomotives")
+            << none << 1 << QByteArray("queryObjects(10, addr, name)")
+            << okReply("queryObjects(10, addr, name)",
+                       "1000 addr[3] name[\"Tank engine\"]\n"
+                       "1001 addr[24] name[\"M\xe1quina de maniobras\"]\n"
+                       "1002 addr[78] name[\"Express\"]\n"
+                       "1003 addr[5] name[\"Freight diesel\"]\n");
+    QTest::newRow("list accessories")
+            << none << 1 << QByteArray("queryObjects(11, addr, name1)")
+            << okReply("queryObjects(11, addr, name1)",
+                       "20000 addr[1] name1[\"Station entrance\"]\n"
+                       "20001 addr[2] name1[\"Yard turnout\"]\n"
+                       "20002 addr[3] name1[\"Home signal\"]\n");
+
+    // The state the commands leave, read back.
+    QTest::newRow("power read back") << QByteArrayList{"set(1, go)"} << 2
+                                     << QByteArray("get(1, status)")
+                                     << okReply("get(1, status)", "1 status[go]\n");
+    QTest::newRow("speed and direction read back")
+            << with(with(takeLoco, "set(1000, speed[127])"), "set(1000, dir[1])") << 2
+            << QByteArray("get(1000, speed, dir)")
+            << okReply("get(1000, speed, dir)", "1000 speed[127] dir[1]\n");
+    QTest::newRow("function on read back") << with(takeLoco, "set(1000, func[31, 1])") << 1
+                                           << QByteArray("get(1000, func[31])")
+                                           << okReply("get(1000, func[31])", "1000 func[31, 1]\n");
+    QTest::newRow("function off read back")
+            << with(with(takeLoco, "set(1000, func[0, 1])"), "set(1000, func[0, 0])") << 1
+            << QByteArray("get(1000, func[0])") << okReply("get(1000, func[0])", "1000 func[0, 0]\n");
+    QTest::newRow("accessory read back")
+            << with(takeAccessory, "set(20000, state[1])") << 1
+            << QByteArray("queryObjects(11, state)")
+            << okReply("queryObjects(11, state)",
+                       "20000 state[1]\n20001 state[0]\n20002 state[0]\n");
+    QTest::newRow("taking twice is fine") << takeLoco << 1 << takeLoco.first()
+                                          << okReply(takeLoco.first());
+
+    // Errors.
+    QTest::newRow("unknown command") << none << 1 << QByteArray("drive(1000)")
+                                     << errorReply("drive(1000)", 1, "unknown command");
+    QTest::newRow("verb in wrong case") << none << 1 << QByteArray("SET(1, go)")
+                                        << errorReply("SET(1, go)", 1, "unknown command");
+    QTest::newRow("syntax error") << none << 1 << QByteArray("set(1, go")
+                                  << errorReply("set(1, go", 2, "syntax error");
+    QTest::newRow("garbage echoed printable") << none << 1 << QByteArray("\x01\xff(\n\x7f")
+                                              << errorReply("?\xff(??", 2, "syntax error");
+    QTest::newRow("long command echoed cut")
+            << none << 1 << "x(" + QByteArray(300, 'y') << errorReply("x(" + QByteArray(198, 'y') + "...", 2, "syntax error");
+    QTest::newRow("unknown locomotive") << none << 1 << QByteArray("request(999, control)")
+                                        << errorReply("request(999, control)", 3, "unknown object");
+    QTest::newRow("identifier left at ID") << none << 1 << QByteArray("set(ID, speed[3])")
+                                           << errorReply("set(ID, speed[3])", 3, "unknown object");
+    QTest::newRow("empty identifier") << none << 1 << QByteArray("release(, control)")
+                                      << errorReply("release(, control)", 3, "unknown object");
+    QTest::newRow("unknown list") << none << 1 << QByteArray("queryObjects(12, addr)")
+                                  << errorReply("queryObjects(12, addr)", 3, "unknown object");
+    QTest::newRow("unknown power word") << none << 1 << QByteArray("set(1, fly)")
+                                        << errorReply("set(1, fly)", 4, "bad attribute");
+    QTest::newRow("control of the station") << none << 1 << QByteArray("request(1, control)")
+                                            << errorReply("request(1, control)", 4, "bad attribute");
+    QTest::newRow("request without control") << none << 1 << QByteArray("request(1000)")
+                                             << errorReply("request(1000)", 4, "bad attribute");
+    QTest::newRow("address cannot be set") << takeLoco << 1 << QByteArray("set(1000, addr[4])")
+                                           << errorReply("set(1000, addr[4])", 4, "bad attribute");
+    QTest::newRow("unknown attribute in a list")
+            << none << 1 << QByteArray("queryObjects(10, colour)")
+            << errorReply("queryObjects(10, colour)", 4, "bad attribute");
+    QTest::newRow("accessory has no name") << none << 1 << QByteArray("get(20000, name)")
+                                           << errorReply("get(20000, name)", 4, "bad attribute");
+    QTest::newRow("speed over 127") << takeLoco << 1 << QByteArray("set(1000, speed[128])")
+                                    << errorReply("set(1000, speed[128])", 5, "bad value");
+    QTest::newRow("negative speed") << takeLoco << 1 << QByteArray("set(1000, speed[-1])")
+                                    << errorReply("set(1000, speed[-1])", 5, "bad value");
+    QTest::newRow("speed not a number") << takeLoco << 1 << QByteArray("set(1000, speed[fast])")
+                                        << errorReply("set(1000, speed[fast])", 5, "bad value");
+    QTest::newRow("direction 2") << takeLoco << 1 << QByteArray("set(1000, dir[2])")
+                                 << errorReply("set(1000, dir[2])", 5, "bad value");
+    QTest::newRow("direction -1") << takeLoco << 1 << QByteArray("set(1000, dir[-1])")
+                                  << errorReply("set(1000, dir[-1])", 5, "bad value");
+    QTest::newRow("function 32") << takeLoco << 1 << QByteArray("set(1000, func[32, 1])")
+                                 << errorReply("set(1000, func[32, 1])", 5, "bad value");
+    QTest::newRow("function number left at Number")
+            << takeLoco << 1 << QByteArray("set(1000, func[Number, 1])")
+            << errorReply("set(1000, func[Number, 1])", 5, "bad value");
+    QTest::newRow("function without on or off") << takeLoco << 1 << QByteArray("set(1000, func[3])")
+                                                << errorReply("set(1000, func[3])", 5, "bad value");
+    QTest::newRow("accessory state 2") << takeAccessory << 1 << QByteArray("set(20000, state[2])")
+                                       << errorReply("set(20000, state[2])", 5, "bad value");
+    QTest::newRow("speed without control") << none << 1 << QByteArray("set(1000, speed[3])")
+                                           << errorReply("set(1000, speed[3])", 6, "control not held");
+    QTest::newRow("accessory without control") << none << 1 << QByteArray("set(20000, state[1])")
+                                               << errorReply("set(20000, state[1])", 6, "control not held");
+    QTest::newRow("release not held") << none << 1 << QByteArray("release(1000, control)")
+                                      << errorReply("release(1000, control)", 6, "control not held");
+
+    // Control held by one client and refused to another.
+    QTest::newRow("take what another holds")
+            << takeLoco << 2 << takeLoco.first()
+            << errorReply(takeLoco.first(), 7, "control held by another client");
+    QTest::newRow("drive what another holds")
+            << takeLoco << 2 << QByteArray("set(1000, speed[3])")
+            << errorReply("set(1000, speed[3])", 6, "control not held");
+    QTest::newRow("release what another holds")
+            << takeLoco << 2 << QByteArray("release(1000, control)")
+            << errorReply("release(1000, control)", 6, "control not held");
+    QTest::newRow("switch what another holds")
+            << takeAccessory << 2 << QByteArray("set(20000, state[0])")
+            << errorReply("set(20000, state[0])", 6, "control not held");
+    QTest::newRow("take after the other released")
+            << with(takeLoco, "release(1000, control)") << 2 << takeLoco.first()
+            << okReply(takeLoco.first());
+    QTest::newRow("power is everyone's") << takeLoco << 2 << QByteArray("set(1, go)")
+                                         << okReply("set(1, go)");
+}
+
+void TestSimulator::repliesToEveryCommand()
+{
+    QFETCH(QByteArrayList, before);
+    QFETCH(int, client);
+    QFETCH(QByteArray, command);
+    QFETCH(QByteArray, reply);
+
+    Station station;
+    for (const QByteArray &earlier : before) {
+        const QByteArray earlierReply = station.execute(1, earlier);
+        QVERIFY2(earlierReply.endsWith("<END 0 (OK)>\n"), earlierReply.constData());
+    }
+    QCOMPARE(station.execute(client, command), reply);
+}
+
+void TestSimulator::freesControlWhenClientLeaves()
+{
+    Station station;
+    QCOMPARE(station.execute(1, "request(1000, control)"), okReply("request(1000, control)"));
+    QCOMPARE(station.execute(1, "request(20001, control)"), okReply("request(20001, control)"));
+    station.releaseClient(1);
+    QCOMPARE(station.execute(2, "request(1000, control)"), okReply("request(1000, control)"));
+    QCOMPARE(station.execute(2, "request(20001, control)"), okReply("request(20001, control)"));
+}
+
+void TestSimulator::changesAllOrNothing()
+{
+    Station station;
+    station.execute(1, "request(1000, control)");
+    QCOMPARE(station.execute(1, "set(1000, speed[10], dir[7])"),
+             errorReply("set(1000, speed[10], dir[7])", 5, "bad value"));
+    QCOMPARE(station.execute(1, "get(1000, speed, dir)"),
+             okReply("get(1000, speed, dir)", "1000 speed[0] dir[0]\n"));
+    QCOMPARE(station.execute(1, "set(1000, speed[10], dir[1])"),
+             okReply("set(1000, speed[10], dir[1])"));
+    QCOMPARE(station.execute(1, "get(1000, speed, dir)"),
+             okReply("get(1000, speed, dir)", "1000 speed[10] dir[1]\n"));
+}
+
+void TestSimulator::servesSeveralClientsAtOnce()
+{
+    StationServer server;
+    QVERIFY(server.listen(QHostAddress::LocalHost, 0));
+    QSignalSpy commands(&server, &StationServer::commandReceived);
+    Client first(server.serverPort());
+    Client second(server.serverPort());
+    Client third(server.serverPort());
+    QTRY_COMPARE(server.clientCount(), 3);
+    const QString firstPeer = QStringLiteral("127.0.0.1:%1").arg(first.socket.localPort());
+
+    first.socket.write("request(1000, control)");
+    QTRY_COMPARE(first.replyCount(), 1);
+    second.socket.write("request(1000, control)set(1, go)");
+    third.socket.write("get(1000, dir)");
+    QTRY_COMPARE(second.replyCount(), 2);
+    QTRY_COMPARE(third.replyCount(), 1);
+    QCOMPARE(first.received, okReply("request(1000, control)"));
+    QCOMPARE(second.received, errorReply("request(1000, control)", 7, "control held by another client")
+                     + okReply("set(1, go)"));
+    QCOMPARE(third.received, okReply("get(1000, dir)", "1000 dir[0]\n"));
+    QCOMPARE(commands.first().at(0).toString(), firstPeer);
+    QCOMPARE(commands.first().at(1).toByteArray(), QByteArray("request(1000, control)"));
+
+    // The holder leaves: its control is free for the others.
+    first.socket.disconnectFromHost();
+    QTRY_COMPARE(server.clientCount(), 2);
+    second.socket.write("request(1000, control)");
+    QTRY_COMPARE(second.replyCount(), 3);
+    QVERIFY(second.received.endsWith(okReply("request(1000, control)")));
+    QCOMPARE(commands.count(), 5);
+}
+
+void TestSimulator::writesRepliesInChunks()
+{
+    constexpr int chunk = 16;
+    StationServer server;
+    server.setChunkSize(chunk);
+    QVERIFY(server.listen(QHostAddress::LocalHost, 0));
+    Client client(server.serverPort());
+    QTRY_COMPARE(client.socket.state(), QAbstractSocket::ConnectedState);
+
+    Station reference;
+    const QByteArray expected = reference.execute(1, "queryObjects(10, addr, name)")
+            + reference.execute(1, "get(1, status)");
+    QElapsedTimer elapsed;
+    elapsed.start();
+    client.socket.write("queryObjects(10, addr, name)get(1, status)");
+    QTRY_COMPARE(client.received.size(), expected.size());
+    QCOMPARE(client.received, expected);
+    const qsizetype pieces = (expected.size() + chunk - 1) / chunk;
+    QVERIFY2(elapsed.elapsed() >= (pieces - 1) * ClientSession::kChunkPauseMs,
+             qPrintable(QStringLiteral("%1 pieces in %2 ms").arg(pieces).arg(elapsed.elapsed())));
+    QVERIFY(client.pieceSizes.size() > 1);
+}
+
+void TestSimulator::closesAfterNthCommand_data()
+{
+    QTest::addColumn<int>("chunk");
+    QTest::newRow("replies whole") << 0;
+    QTest::newRow("replies in chunks") << 7;
+}
+
+void TestSimulator::closesAfterNthCommand()
+{
+    QFETCH(int, chunk);
+
+    StationServer server;
+    server.setChunkSize(chunk);
+    server.setCloseAfter(2);
+    QVERIFY(server.listen(QHostAddress::LocalHost, 0));
+    QSignalSpy commands(&server, &StationServer::commandReceived);
+    Client client(server.serverPort());
+    client.socket.write("set(1, go)get(1, status)set(1, stop)get(1, status)");
+
+    QTRY_COMPARE(client.socket.state(), QAbstractSocket::UnconnectedState);
+    QCOMPARE(client.received, okReply("set(1, go)") + okReply("get(1, status)", "1 status[go]\n"));
+    QCOMPARE(commands.count(), 2);
+    QTRY_COMPARE(server.clientCount(), 0);
+}
+
+void TestSimulator::closesEndlessCommand()
+{
+    StationServer server;
+    QVERIFY(server.listen(QHostAddress::LocalHost, 0));
+    QSignalSpy tooLong(&server, &StationServer::commandTooLong);
+    Client endless(server.serverPort());
+    Client bystander(server.serverPort());
+    // Far more than the limit: the client is still sending when it is closed,
+    // which must not cost it the replies on their way.
+    endless.socket.write("set(1, go)set(1000, name[" + QByteArray(64 * CommandSplitter::kDefaultLimit, ']'));
+
+    QTRY_COMPARE(endless.socket.state(), QAbstractSocket::UnconnectedState);
+    QCOMPARE(tooLong.count(), 1);
+    QCOMPARE(endless.replyCount(), 2);
+    QVERIFY(endless.received.startsWith(okReply("set(1, go)")));
+    QVERIFY(endless.received.endsWith("]]]...>\n<END 8 (command too long)>\n"));
+    bystander.socket.write("get(1, status)");
+    QTRY_COMPARE(bystander.received, okReply("get(1, status)", "1 status[go]\n"));
+}
+
+void TestSimulator::survivesClientsLeavingMidCommand_data()
+{
+    QTest::addColumn<bool>("reset");
+    QTest::newRow("closes") << false;
+    QTest::newRow("resets") << true;
+}
+
+void TestSimulator::survivesClientsLeavingMidCommand()
+{
+    QFETCH(bool, reset);
+
+    StationServer server;
+    QVERIFY(server.listen(QHostAddress::LocalHost, 0));
+    {
+        Client leaving(server.serverPort());
+        leaving.socket.write("request(1000, control)set(1000, spe");
+        QTRY_COMPARE(leaving.replyCount(), 1);
+        if (reset)
+            leaving.socket.abort();
+        else
+            leaving.socket.disconnectFromHost();
+    }
+    QTRY_COMPARE(server.clientCount(), 0);
+
+    Client next(server.serverPort());
+    next.socket.write("ed[3])request(1000, control)");
+    QTRY_COMPARE(next.replyCount(), 2);
+    QCOMPARE(next.received, errorReply("ed[3])", 2, "syntax error") + okReply("request(1000, control)"));
+}
+
+// As a script piping commands into a network tool does: send, shut the
+// sending side, read to the end.
+void TestSimulator::repliesToClientThatStopsSending()
+{
+    StationServer server;
+    QVERIFY(server.listen(QHostAddress::LocalHost, 0));
+    Client client(server.serverPort());
+    QTRY_COMPARE(client.socket.state(), QAbstractSocket::ConnectedState);
+    client.socket.write("set(1, go)get(1, status)");
+    QVERIFY(client.socket.flush());
+    QCOMPARE(::shutdown(int(client.socket.socketDescriptor()), SHUT_WR), 0);
+
+    QTRY_COMPARE(client.socket.state(), QAbstractSocket::UnconnectedState);
+    QCOMPARE(client.received, okReply("set(1, go)") + okReply("get(1, status)", "1 status[go]\n"));
+}
+
+void TestSimulator::survivesGarbage()
+{
+    StationServer server;
+    QVERIFY(server.listen(QHostAddress::LocalHost, 0));
+    Client garbage(server.serverPort());
+    Client bystander(server.serverPort());
+    garbage.socket.write(randomBytes(1024 * 1024, 3));
+    QTRY_VERIFY(garbage.replyCount() > 10);
+    bystander.socket.write("get(1, status)");
+    QTRY_COMPARE(bystander.received, okReply("get(1, status)", "1 status[stop]\n"));
+
+    // Garbage is echoed printable, so the replies keep their lines.
+    const QByteArray whole = garbage.received.first(garbage.received.lastIndexOf('\n'));
+    for (const QByteArray &line : whole.split('\n'))
+        QVERIFY2(line.startsWith("<REPLY ") || line.startsWith("<END "), line.constData());
+    garbage.socket.abort();
+    QTRY_COMPARE(server.clientCount(), 1);
+}
+
+// A client that sends without reading its replies must wait in the network;
+// the simulator's memory does not grow with what it sends.
+void TestSimulator::stopsReadingFromClientThatDoesNotRead()
+{
+    StationServer server;
+    server.setChunkSize(1);
+    QVERIFY(server.listen(QHostAddress::LocalHost, 0));
+    QSignalSpy commands(&server, &StationServer::commandReceived);
+    Client flood(server.serverPort());
+    const QByteArray command = "get(1, status)";
+    flood.socket.write(command.repeated(70000));
+
+    // One step's replies past the limit at most: a read of 4 KiB of commands.
+    const qsizetype bound = ClientSession::kMaxBacklog + 4096 / command.size() * 60;
+    QTRY_VERIFY(server.largestBacklog() >= ClientSession::kMaxBacklog);
+    for (int sample = 0; sample < 20; ++sample) {
+        QVERIFY(server.largestBacklog() < bound);
+        QTest::qWait(10);
+    }
+    QVERIFY(commands.count() < 70000 / 10);
+    flood.socket.abort();
+    QTRY_COMPARE(server.clientCount(), 0);
+}
+
+void TestSimulator::servesTwoHundredClients()
+{
+    StationServer server;
+    QVERIFY(server.listen(QHostAddress::LocalHost, 0));
+    std::vector<std::unique_ptr<Client>> clients;
+    for (int i = 0; i < 200; ++i)
+        clients.push_back(std::make_unique<Client>(server.serverPort()));
+    QTRY_COMPARE_WITH_TIMEOUT(connectedCount(clients), 200, 20000);
+    for (const auto &client : clients)
+        client->socket.write("get(1, status)");
+    QTRY_COMPARE_WITH_TIMEOUT(repliedCount(clients), 200, 20000);
+    QCOMPARE(server.clientCount(), 200);
+
+    // Half leave mid-command, half reset.
+    for (std::size_t i = 0; i < clients.size(); ++i) {
+        clients[i]->socket.write("set(1, ");
+        if (i % 2)
+            clients[i]->socket.abort();
+        else
+            clients[i]->socket.disconnectFromHost();
+    }
+    QTRY_COMPARE_WITH_TIMEOUT(server.clientCount(), 0, 20000);
+    Client last(server.serverPort());
+    last.socket.write("set(1, go)");
+    QTRY_COMPARE(last.received, okReply("set(1, go)"));
+}
+
+void TestSimulator::programPrintsHelp()
+{
+    QProcess program;
+    program.start(QStringLiteral(SIMULATOR_EXECUTABLE), {QStringLiteral("--help")});
+    QVERIFY(program.waitForFinished(10000));
+    QCOMPARE(program.exitCode(), 0);
+    const QByteArray help = program.readAllStandardOutput();
+    for (const char *option : {"--host <address>", "--port <port>", "--chunk <N>",
+                               "--close-after <N>", "--log <file>", "--help"})
+        QVERIFY2(help.contains(option), option);
+}
+
+void TestSimulator::programRefusesBadOptions_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QByteArray>("message");
+
+    const QString busyPort = QString::number(m_busy.serverPort());
+    QTest::newRow("port out of range") << QStringList{"--port", "70000"} << 2 << QByteArray("--port");
+    QTest::newRow("port not a number") << QStringList{"--port", "abc"} << 2 << QByteArray("--port");
+    QTest::newRow("negative chunk") << QStringList{"--chunk", "-1"} << 2 << QByteArray("--chunk");
+    QTest::newRow("close-after not a number") << QStringList{"--close-after", "x"} << 2
+                                              << QByteArray("--close-after");
+    QTest::newRow("host not an address") << QStringList{"--host", "nowhere"} << 2
+                                         << QByteArray("--host");
+    QTest::newRow("unknown option") << QStringList{"--fast"} << 1 << QByteArray("fast");
+    QTest::newRow("port taken") << QStringList{"--port", busyPort} << 1
+                                << QByteArray("Cannot listen");
+    QTest::newRow("log in a missing folder") << QStringList{"--port", "0", "--log", "/nonexistent/x.log"}
+                                             << 1 << QByteArray("log file");
+}
+
+void TestSimulator::programRefusesBadOptions()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QByteArray, message);
+
+    QProcess program;
+    program.start(QStringLiteral(SIMULATOR_EXECUTABLE), arguments);
+    QVERIFY(program.waitForFinished(10000));
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program.exitCode(), exitCode);
+    const QByteArray errors = program.readAllStandardError();
+    QVERIFY2(errors.contains(message), errors.constData());
+}
+
+void TestSimulator::programServesPrintsAndLogs()
+{
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    const QString logPath = folder.filePath(QStringLiteral("received.log"));
+    QProcess program;
+    const quint16 port = startProgram(program, {"--port", "0", "--log", logPath, "--chunk", "7",
+                                               "--close-after", "2"});
+    QVERIFY(port != 0);
+
+    Client client(port);
+    QTRY_COMPARE(client.socket.state(), QAbstractSocket::ConnectedState);
+    const QString peer = QStringLiteral("127.0.0.1:%1").arg(client.socket.localPort());
+    const QByteArray sent = "set(1, go)\r\n\xe9(\x01)set(1, stop)";
+    client.socket.write(sent);
+    QTRY_COMPARE(client.socket.state(), QAbstractSocket::UnconnectedState);
+    QCOMPARE(client.received, okReply("set(1, go)") + errorReply("\xe9(?)", 2, "syntax error"));
+
+    QByteArray console;
+    QTRY_VERIFY((console += program.readAllStandardOutput()).contains(" left"));
+    const QByteArray expected = QStringLiteral("%1 connected\n%1 > set(1, go)\n%1 > \u00e9(?)\n%1 left\n")
+                                        .arg(peer).toUtf8();
+    QCOMPARE(console, expected);
+    QFile log(logPath);
+    QVERIFY(log.open(QIODevice::ReadOnly));
+    QCOMPARE(log.readAll(), sent);
+
+    program.terminate();
+    QVERIFY(program.waitForFinished(10000));
+}
+
+QTEST_GUILESS_MAIN(TestSimulator)
+#include "tst_simulator.moc"
