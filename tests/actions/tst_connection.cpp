@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
 #include "actions/panelactions.h"
 #include "link/stationlink.h"
@@ -166,8 +167,12 @@ void TestConnection::disconnectEndsProgram()
     Main *w = panel.window();
     if (connectFirst)
         QVERIFY(panel.connectAndPowerOn());
+    // Run the application's event loop as the program does: the click must
+    // end it by itself; the fallback exit code tells that it did not.
     QSignalSpy lastClosed(qApp, &QGuiApplication::lastWindowClosed);
-    PanelFixture::click(w->Pb_Disconnect);
+    QTimer::singleShot(0, w, [w] { PanelFixture::click(w->Pb_Disconnect); });
+    QTimer::singleShot(5000, qApp, [] { QCoreApplication::exit(99); });
+    QCOMPARE(QApplication::exec(), 0);
     QVERIFY(!w->isVisible());
     QCOMPARE(lastClosed.count(), 1);
     QCOMPARE(panel.link()->socket()->state(), QAbstractSocket::UnconnectedState);

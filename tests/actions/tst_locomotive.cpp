@@ -32,7 +32,7 @@ QList<int> speedsIn(const QByteArray &wire, const QByteArray &loco)
     return speeds;
 }
 
-QPoint handleCentre(QSlider *slider)
+QRect sliderPart(QSlider *slider, QStyle::SubControl part)
 {
     QStyleOptionSlider option;
     option.initFrom(slider);
@@ -42,8 +42,13 @@ QPoint handleCentre(QSlider *slider)
     option.sliderPosition = slider->sliderPosition();
     option.sliderValue = slider->value();
     option.tickPosition = slider->tickPosition();
-    option.subControls = QStyle::SC_SliderHandle;
-    return slider->style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, slider).center();
+    option.subControls = part;
+    return slider->style()->subControlRect(QStyle::CC_Slider, &option, part, slider);
+}
+
+QPoint handleCentre(QSlider *slider)
+{
+    return sliderPart(slider, QStyle::SC_SliderHandle).center();
 }
 
 void sendMouse(QWidget *target, QEvent::Type type, QPoint at, Qt::MouseButtons buttons)
@@ -195,7 +200,8 @@ void TestLocomotive::speedByWheelAndTrack()
     const int afterWheel = slider->value();
     QVERIFY(afterWheel > 0);
     // A click on the track to the right of the handle pages up.
-    QTest::mouseClick(slider, Qt::LeftButton, {}, QPoint(slider->width() - 3, centre.y()));
+    const QRect groove = sliderPart(slider, QStyle::SC_SliderGroove);
+    QTest::mouseClick(slider, Qt::LeftButton, {}, QPoint(groove.right() - 3, groove.center().y()));
     QTRY_VERIFY(slider->value() > afterWheel);
     const QList<int> speeds = speedsIn(panel.received(), "7");
     QCOMPARE(speeds.size(), 2);
