@@ -2,6 +2,7 @@
 
 #include <QTest>
 
+#include "commandsplitter.h"
 #include "commands/commandtexts.h"
 
 #include <functional>
@@ -16,6 +17,8 @@ private slots:
     void builders();
     void speedAndDirectionNumbers_data();
     void speedAndDirectionNumbers();
+    void stationSplitsWhatBuildersWrite_data();
+    void stationSplitsWhatBuildersWrite();
 };
 
 using Builder = std::function<QString()>;
@@ -90,6 +93,42 @@ void TestCommands::speedAndDirectionNumbers()
     QFETCH(QString, command);
     QFETCH(QString, expected);
     QCOMPARE(command, expected);
+}
+
+void TestCommands::stationSplitsWhatBuildersWrite_data()
+{
+    QTest::addColumn<int>("pieceSize");
+    QTest::newRow("all at once") << 0;
+    QTest::newRow("byte by byte") << 1;
+    QTest::newRow("seven bytes at a time") << 7;
+}
+
+void TestCommands::stationSplitsWhatBuildersWrite()
+{
+    QFETCH(int, pieceSize);
+    using namespace Commands;
+    // Every command the panel can send, written back to back with nothing
+    // between, as they reach the station.
+    const QStringList sent = {
+        powerOn(), powerOff(), takeLocomotive("1000"), releaseLocomotive("1000"), setSpeed("1000", 42),
+        setSpeed("1000", -1), driveForward("1000"), driveBackward("1000"), askDirection("1000"),
+        setDirection("1000", -32768), functionOn("1000", "3"), functionOff("ID", "Number"),
+        takeAccessory("20000"), releaseAccessory(""), accessoryOn("20000"), accessoryOff("ID"), listLocomotives(),
+        listAccessories(), freeCommand("get(1, status)")};
+    QByteArray wire;
+    for (const QString &command : sent)
+        wire += command.toLatin1();
+
+    CommandSplitter splitter;
+    QList<QByteArray> received;
+    const qsizetype step = pieceSize == 0 ? wire.size() : pieceSize;
+    for (qsizetype at = 0; at < wire.size(); at += step)
+        received += splitter.feed(QByteArrayView(wire).sliced(at, qMin(step, wire.size() - at)));
+
+    QCOMPARE(received.size(), sent.size());
+    for (qsizetype i = 0; i < sent.size(); ++i)
+        QCOMPARE(QString::fromLatin1(received.at(i)), sent.at(i));
+    QVERIFY(splitter.pending().isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestCommands)
