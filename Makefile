@@ -8,7 +8,7 @@ JOBS        ?= $(shell nproc 2>/dev/null || echo 2)
 PANEL       := $(BUILD_DIR)/app/model-railway-panel
 SIMULATOR   := $(BUILD_DIR)/simulator/command-station-simulator
 
-.PHONY: all deps configure build test test-fast sanitize fuzz run clean
+.PHONY: all deps configure build test test-fast bench sanitize fuzz run clean
 
 all: build
 
@@ -29,6 +29,11 @@ test: test-fast sanitize
 
 test-fast: build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
+
+# The panel measured side by side with bare Qt programs: prints one table of
+# figures (docs/performance.md explains them). Takes a minute or two.
+bench: build
+	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bench/panel-bench
 
 $(SAN_DIR)/CMakeCache.txt: | deps
 	CC=clang CXX=clang++ cmake -S . -B $(SAN_DIR) -DCMAKE_BUILD_TYPE=Debug -DPANEL_SANITIZE=ON -DPANEL_FUZZ=ON

@@ -43,7 +43,8 @@ void PanelActions::wireConnection()
     connect(m_window->Pb_Connect, &QPushButton::clicked, this, &PanelActions::connectStation);
     connect(m_window->Pb_Disconnect, &QPushButton::clicked, this, &PanelActions::disconnectStation);
     connect(m_link, &StationLink::attemptFinished, this, &PanelActions::reportAttempt);
-    connect(m_link, &StationLink::chunkArrived, this, &PanelActions::showChunk);
+    connect(m_link, &StationLink::chunkArrived, this, &PanelActions::keepChunk);
+    connect(m_link, &StationLink::readPassFinished, this, &PanelActions::showLastChunk);
 }
 
 void PanelActions::wirePower()
@@ -115,10 +116,17 @@ void PanelActions::disconnectStation()
     m_window->close();
 }
 
-void PanelActions::showChunk(const QString &chunk)
+void PanelActions::keepChunk(const QString &chunk)
 {
     m_window->setStrData(chunk);
-    m_window->Txt_Out->setPlainText(chunk);
+}
+
+// Once per reading pass rather than per chunk: laying out a full chunk in the
+// output box costs far more than reading it, and only the last chunk of a pass
+// is ever seen there.
+void PanelActions::showLastChunk()
+{
+    m_window->Txt_Out->setPlainText(m_window->strData());
 }
 
 void PanelActions::powerOn()

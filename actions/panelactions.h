@@ -64,7 +64,8 @@ private:
     void wireFocusSelection();
 
     void reportAttempt(bool connected);
-    void showChunk(const QString &chunk);
+    void keepChunk(const QString &chunk);
+    void showLastChunk();
     void refuseEmptyIdentifier(const QString &message);
 
     Main *m_window = nullptr;

@@ -68,12 +68,16 @@ void StationLink::readChunks()
     m_readScheduled = false;
     QElapsedTimer budget;
     budget.start();
+    bool anyRead = false;
     while (m_socket->bytesAvailable() > 0) {
         const QByteArray chunk = m_socket->read(kMaxChunkBytes);
         emit chunkArrived(QString::fromLatin1(chunk));
+        anyRead = true;
         if (budget.elapsed() >= kReadBudgetMs)
             break;
     }
+    if (anyRead)
+        emit readPassFinished();
     if (m_socket->bytesAvailable() > 0 && !m_readScheduled) {
         m_readScheduled = true;
         QTimer::singleShot(0, this, &StationLink::readChunks);

@@ -44,6 +44,10 @@ public:
 signals:
     void attemptFinished(bool connected);
     void chunkArrived(const QString &chunk);
+    // After the last chunkArrived() of one reading pass, before the event
+    // loop runs again: nothing can see the chunks in between, so this is
+    // where a view of the latest chunk is brought up to date.
+    void readPassFinished();
 
 private:
     void finishAttempt();

@@ -1,5 +1,6 @@
 #include "window/frame.h"
 
+#include <QPaintEvent>
 #include <QPainter>
 #include <qdrawutil.h>
 
@@ -28,24 +29,47 @@ QFont Frame::captionFont() const
 
 QRect Frame::captionRect() const
 {
-    if (title().isEmpty())
-        return QRect();
-    const QFontMetrics metrics(captionFont());
-    return QRect(kCaptionIndent, 0, metrics.horizontalAdvance(title()) + 2 * kCaptionPadding,
-                 metrics.height());
+    if (m_captionMeasured && m_measuredTitle == title())
+        return m_captionRect;
+    m_measuredTitle = title();
+    m_captionMeasured = true;
+    if (m_measuredTitle.isEmpty()) {
+        m_captionRect = QRect();
+    } else {
+        const QFontMetrics metrics(captionFont());
+        m_captionRect = QRect(kCaptionIndent, 0, metrics.horizontalAdvance(m_measuredTitle) + 2 * kCaptionPadding,
+                              metrics.height());
+    }
+    return m_captionRect;
+}
+
+void Frame::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::FontChange)
+        m_captionMeasured = false;
+    QGroupBox::changeEvent(event);
 }
 
 // Painted here rather than by the group box, so that only the caption is bold
 // and coloured: a font or palette set on the group box would pass on to every
-// control inside the panel.
-void Frame::paintEvent(QPaintEvent *)
+// control inside the panel. Only what the repaint reaches is drawn: shaping
+// the caption is the dearest part, and a pressed button never reaches it.
+void Frame::paintEvent(QPaintEvent *event)
 {
-    QPainter painter(this);
     const QRect caption = captionRect();
+    const QRect border = rect().adjusted(0, caption.height() / 2, 0, 0);
+    const QRect inside = border.adjusted(2, 2, -2, -2);
+    const QRegion &dirty = event->region();
+    const bool borderReached = !inside.contains(dirty.boundingRect());
+    const bool captionReached = !caption.isEmpty() && dirty.intersects(caption);
+    if (!borderReached && !captionReached)
+        return;
 
+    QPainter painter(this);
     // An etched border, its top line running through the middle of the caption.
-    qDrawShadeRect(&painter, rect().adjusted(0, caption.height() / 2, 0, 0), palette(), true, 1);
-    if (caption.isEmpty())
+    if (borderReached)
+        qDrawShadeRect(&painter, border, palette(), true, 1);
+    if (!captionReached)
         return;
 
     painter.fillRect(caption, palette().window());

@@ -24,9 +24,15 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     QColor captionPenColor() const;
 
     QColor m_captionColor;
+    // Measured once per caption and font: a control inside the panel that
+    // repaints (a button pressed) repaints the panel beneath it as well.
+    mutable QRect m_captionRect;
+    mutable QString m_measuredTitle;
+    mutable bool m_captionMeasured = false;
 };

@@ -11,6 +11,7 @@
 #include <type_traits>
 
 #include "window/clicklabel.h"
+#include "window/deferredbuttonrepaint.h"
 #include "window/frame.h"
 #include "window/shape.h"
 #include "window/svgiconengine.h"
@@ -139,6 +140,7 @@ Main::Main(QWidget *parent) : QWidget(parent)
     createMandarOrdenPanel();
     createBottomBar();
     chainTabOrder();
+    DeferredButtonRepaint::install(this);
 
     // The operating panels open only once the track power is on.
     for (QGroupBox *panel : {Frm_Global, Frm_Loco, Frm_Desvios, Frm_S88, Frm_MandarOrden})

@@ -1,0 +1,16 @@
+// The program's entry point with the first-paint mark added.
+
+#include <QApplication>
+
+#include "actions/panel.h"
+#include "firstpaint.h"
+#include "window/main.h"
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    const auto window = createPanel();
+    markFirstPaint(window.get());
+    window->show();
+    return app.exec();
+}
