@@ -10,6 +10,7 @@
 
 #include <type_traits>
 
+#include "window/accessibility.h"
 #include "window/clicklabel.h"
 #include "window/frame.h"
 #include "window/shape.h"
@@ -139,6 +140,7 @@ Main::Main(QWidget *parent) : QWidget(parent)
     createMandarOrdenPanel();
     createBottomBar();
     chainTabOrder();
+    Accessibility::describe(*this);
 
     // The operating panels open only once the track power is on.
     for (QGroupBox *panel : {Frm_Global, Frm_Loco, Frm_Desvios, Frm_S88, Frm_MandarOrden})
