@@ -110,8 +110,7 @@ void TestAccessibility::controlIsAnnounced_data()
     QTest::newRow("connect button") << u"Pb_Connect"_s << QAccessible::Button << u"Conectar CS"_s;
     QTest::newRow("address field") << u"Txt_IP"_s << QAccessible::EditableText
                                    << u"Direccion IP de la Central Station"_s;
-    QTest::newRow("output box") << u"Txt_Out"_s << QAccessible::EditableText
-                                << u"Respuestas de la Central Station"_s;
+    QTest::newRow("output box") << u"Txt_Out"_s << QAccessible::EditableText << u"Respuestas de la Central Station"_s;
     QTest::newRow("stop label") << u"Lbl_Stop"_s << QAccessible::Button << u"Stop"_s;
     QTest::newRow("go label") << u"Lbl_Go"_s << QAccessible::Button << u"Go"_s;
     QTest::newRow("stop lamp") << u"Sh_Stop"_s << QAccessible::StaticText << u"Lampara Stop"_s;
@@ -127,10 +126,8 @@ void TestAccessibility::controlIsAnnounced_data()
     QTest::newRow("disabled direction toggle")
             << u"Pb_Loco_CambioDireccion"_s << QAccessible::Button << u"Cambio de sentido"_s;
     QTest::newRow("turnout address") << u"Txt_Switch_Address"_s << QAccessible::EditableText << u"Direccion"_s;
-    QTest::newRow("turnout status") << u"Txt_Switch_Status"_s << QAccessible::EditableText
-                                    << u"Situacion actual"_s;
-    QTest::newRow("command line") << u"Txt_CommandLine"_s << QAccessible::EditableText
-                                  << u"Linea de instrucciones"_s;
+    QTest::newRow("turnout status") << u"Txt_Switch_Status"_s << QAccessible::EditableText << u"Situacion actual"_s;
+    QTest::newRow("command line") << u"Txt_CommandLine"_s << QAccessible::EditableText << u"Linea de instrucciones"_s;
     QTest::newRow("first red indicator") << u"Sh_Kred(1)"_s << QAccessible::StaticText << u"S88 rojo 1"_s;
     QTest::newRow("last green indicator") << u"Sh_Kgreen(8)"_s << QAccessible::StaticText << u"S88 verde 8"_s;
     QTest::newRow("number plate") << u"Lbl_Kb(24)"_s << QAccessible::StaticText << u"888"_s;
@@ -213,8 +210,7 @@ void TestAccessibility::fieldsAreLabelledByTheirLabels()
     for (const auto &relation : accessible->relations(QAccessible::Label))
         labelledBy.append(relation.first->object()->objectName());
     QVERIFY2(labelledBy.contains(label), qPrintable(labelledBy.join(u' ')));
-    QCOMPARE(accessible->text(QAccessible::Name),
-             m_window->findChild<QLabel *>(label)->text());
+    QCOMPARE(accessible->text(QAccessible::Name), m_window->findChild<QLabel *>(label)->text());
 }
 
 void TestAccessibility::lampsTellWhetherTheyAreLit()
