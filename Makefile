@@ -8,7 +8,7 @@ JOBS        ?= $(shell nproc 2>/dev/null || echo 2)
 PANEL       := $(BUILD_DIR)/app/model-railway-panel
 SIMULATOR   := $(BUILD_DIR)/simulator/command-station-simulator
 
-.PHONY: all deps configure build test test-fast bench sanitize fuzz run clean
+.PHONY: all deps configure build test test-fast bench sanitize fuzz run package lint screenshot clean
 
 all: build
 
@@ -27,7 +27,7 @@ build: configure
 # UndefinedBehaviorSanitizer with the fuzz targets run briefly.
 test: test-fast sanitize
 
-test-fast: build
+test-fast: package
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
 
 # The panel measured side by side with bare Qt programs: prints one table of
@@ -50,12 +50,24 @@ fuzz: deps $(SAN_DIR)/CMakeCache.txt
 run: build
 	@./scripts/run-panel.sh $(PANEL) $(SIMULATOR)
 
+# The Debian package, in $(BUILD_DIR); install it with
+# apt install ./$(BUILD_DIR)/model-railway-panel_*.deb
+package: build
+	cd $(BUILD_DIR) && cpack
+
+# Formatting (clang-format) and clang-tidy over our sources.
+lint: configure
+	./scripts/lint.sh $(BUILD_DIR)
+
 # Renders the window headless to docs/ for the README: as it opens, and with
-# the station connected and the track power on.
+# the station connected and the track power on, and that again on a screen
+# of twice the density.
 screenshot: configure
 	cmake --build $(BUILD_DIR) -j$(JOBS) --target window-screenshot
 	@mkdir -p docs
 	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/tools/window-screenshot docs/window.png docs/window-powered.png
+	QT_QPA_PLATFORM=offscreen QT_SCALE_FACTOR=2 $(BUILD_DIR)/tools/window-screenshot \
+		$(BUILD_DIR)/window-2x.png docs/window-2x.png
 
 clean:
 	rm -rf $(BUILD_DIR) $(SAN_DIR)

@@ -18,12 +18,12 @@ QString releaseControl(const QString &object)
     return u"release("_s + object + u", control)"_s;
 }
 
-QString setFunction(const QString &loco, const QString &function, QString onOff)
+QString setFunction(const QString &loco, const QString &function, const QString &onOff)
 {
     return u"set("_s + loco + u", func["_s + function + u", "_s + onOff + u"])"_s;
 }
 
-QString setState(const QString &accessory, QString state)
+QString setState(const QString &accessory, const QString &state)
 {
     return u"set("_s + accessory + u", state["_s + state + u"])"_s;
 }

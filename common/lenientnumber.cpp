@@ -4,8 +4,8 @@
 #include <cmath>
 #include <clocale>
 #include <cstdlib>
-#include <locale.h>
-#include <stdlib.h>
+#include <locale.h> // NOLINT(modernize-deprecated-headers): newlocale and locale_t are POSIX, not in <clocale>
+#include <stdlib.h> // NOLINT(modernize-deprecated-headers): strtod_l is POSIX, not in <cstdlib>
 #include <limits>
 #include <string>
 

@@ -10,6 +10,8 @@ packages=(
     fonts-liberation fonts-dejavu-core
     xvfb xauth
     clang libclang-rt-14-dev
+    clang-format clang-tidy
+    dpkg-dev file desktop-file-utils appstream
 )
 
 missing=()

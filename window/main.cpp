@@ -10,6 +10,7 @@
 
 #include <type_traits>
 
+#include "window/accessibility.h"
 #include "window/clicklabel.h"
 #include "window/deferredbuttonrepaint.h"
 #include "window/frame.h"
@@ -141,6 +142,7 @@ Main::Main(QWidget *parent) : QWidget(parent)
     createBottomBar();
     chainTabOrder();
     DeferredButtonRepaint::install(this);
+    Accessibility::describe(*this);
 
     // The operating panels open only once the track power is on.
     for (QGroupBox *panel : {Frm_Global, Frm_Loco, Frm_Desvios, Frm_S88, Frm_MandarOrden})
@@ -253,6 +255,8 @@ void Main::createS88Panel()
     addControl<Frame>(NAMED(Frm_S88), this, {4800, 3915, 7215, 1230}, u"S88"_s);
     QWidget *panel = Frm_S88;
 
+    // The grid reads like its layout table.
+    // clang-format off
     struct Column { int kbred, kred, kb, kbgreen, kgreenLeft, kgreenTop, kbLower; };
     static constexpr Column kColumns[8] = {
         {735, 1440, 1350, 720, 1425, 645, 1365},   {1320, 2025, 1935, 1305, 2010, 645, 1950},
@@ -260,6 +264,7 @@ void Main::createS88Panel()
         {3075, 3780, 3705, 3060, 3795, 660, 3705}, {3660, 4365, 4290, 3645, 4365, 660, 4290},
         {4245, 4950, 4890, 4230, 4965, 645, 4875}, {4830, 5535, 5475, 4815, 5550, 660, 5460},
     };
+    // clang-format on
     for (int i = 1; i <= 8; ++i) {
         const Column &c = kColumns[i - 1];
         addControl(NAMED(Lbl_Kbred), i, panel, {c.kbred, 135, 330, 240}, QString());
@@ -312,6 +317,8 @@ void Main::createBottomBar()
 
 void Main::chainTabOrder()
 {
+    // Four columns, read across.
+    // clang-format off
     const QList<QWidget *> order = {
         Pb_Connect,        Pb_Disconnect,        Txt_IP,           Txt_Out,
         Txt_Loco_Ad,       Pb_Loco_Request,      PB_Loco_Release,  Slider_Loco,
@@ -321,6 +328,7 @@ void Main::chainTabOrder()
         Pb_Switch_List,    Pb_Test,              Pb_Loco_Back,     Pb_Loco_For,
         Pb_Off,            Txt_CommandLine,      Pb_Command_Line,
     };
+    // clang-format on
     for (qsizetype i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
 }

@@ -1,5 +1,6 @@
 #include "window/shape.h"
 
+#include <QAccessible>
 #include <QPainter>
 
 Shape::Shape(QRgb borderColor, int borderWidth, QRgb fillColor, QWidget *parent)
@@ -15,6 +16,9 @@ void Shape::setFillColor(QRgb color)
         return;
     m_fillColor = color;
     update();
+    // A screen reader reads whether the lamp is lit from its description.
+    QAccessibleEvent changed(this, QAccessible::DescriptionChanged);
+    QAccessible::updateAccessibility(&changed);
 }
 
 // The border lies inside the box, so the lamp never paints beyond its size.

@@ -19,6 +19,8 @@ public:
     int borderWidth() const { return m_borderWidth; }
     QRgb fillColor() const { return m_fillColor; }
     void setFillColor(QRgb color);
+    // Lit means the fill shines in the border's colour; any other fill is dark.
+    bool isLit() const { return m_fillColor == m_borderColor; }
 
 protected:
     void paintEvent(QPaintEvent *event) override;

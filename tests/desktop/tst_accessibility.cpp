@@ -1,0 +1,292 @@
+// The window as a screen reader meets it: every control that takes input or
+// shows state has a name and a role it can announce, the lamps say whether
+// they are lit, and the power labels can be pressed like buttons.
+
+#include <QAccessible>
+#include <QAccessibleActionInterface>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QSlider>
+#include <QTest>
+
+#include <memory>
+
+#include "window/accessibility.h"
+#include "window/clicklabel.h"
+#include "window/main.h"
+#include "window/shape.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Collects every interface below `parent`, depth first.
+void walk(QAccessibleInterface *parent, QList<QAccessibleInterface *> &found)
+{
+    for (int i = 0; i < parent->childCount(); ++i) {
+        QAccessibleInterface *child = parent->child(i);
+        if (!child)
+            continue;
+        found.append(child);
+        walk(child, found);
+    }
+}
+
+// What a control must be announced as, by what it does.
+QList<QAccessible::Role> rolesFor(const QWidget *control)
+{
+    if (qobject_cast<const ClickLabel *>(control) || qobject_cast<const QPushButton *>(control))
+        return {QAccessible::Button};
+    if (qobject_cast<const QLineEdit *>(control) || qobject_cast<const QPlainTextEdit *>(control))
+        return {QAccessible::EditableText};
+    if (qobject_cast<const QSlider *>(control))
+        return {QAccessible::Slider};
+    if (qobject_cast<const Shape *>(control))
+        return {QAccessible::StaticText, QAccessible::Indicator};
+    return {};
+}
+
+// Controls that take input or show state; plain captions and the empty
+// labels of the S88 grid are neither.
+bool takesInputOrShowsState(const QWidget *control)
+{
+    return !rolesFor(control).isEmpty();
+}
+
+} // namespace
+
+class TestAccessibility : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void controlIsAnnounced_data();
+    void controlIsAnnounced();
+    void everyControlIsNamedInTheTree();
+    void fieldsAreLabelledByTheirLabels_data();
+    void fieldsAreLabelledByTheirLabels();
+    void lampsTellWhetherTheyAreLit();
+    void powerLabelPressesLikeAButton_data();
+    void powerLabelPressesLikeAButton();
+    void captionlessFramesAreRules();
+    void nothingVisibleIsAdded();
+
+private:
+    QAccessibleInterface *interfaceOf(const QString &name) const;
+
+    std::unique_ptr<Main> m_window;
+};
+
+void TestAccessibility::init()
+{
+    m_window = std::make_unique<Main>();
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+}
+
+void TestAccessibility::cleanup()
+{
+    m_window.reset();
+}
+
+QAccessibleInterface *TestAccessibility::interfaceOf(const QString &name) const
+{
+    auto *control = m_window->findChild<QWidget *>(name);
+    return control ? QAccessible::queryAccessibleInterface(control) : nullptr;
+}
+
+void TestAccessibility::controlIsAnnounced_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QAccessible::Role>("role");
+    QTest::addColumn<QString>("name");
+
+    QTest::newRow("connect button") << u"Pb_Connect"_s << QAccessible::Button << u"Conectar CS"_s;
+    QTest::newRow("address field") << u"Txt_IP"_s << QAccessible::EditableText
+                                   << u"Direccion IP de la Central Station"_s;
+    QTest::newRow("output box") << u"Txt_Out"_s << QAccessible::EditableText << u"Respuestas de la Central Station"_s;
+    QTest::newRow("stop label") << u"Lbl_Stop"_s << QAccessible::Button << u"Stop"_s;
+    QTest::newRow("go label") << u"Lbl_Go"_s << QAccessible::Button << u"Go"_s;
+    QTest::newRow("stop lamp") << u"Sh_Stop"_s << QAccessible::StaticText << u"Lampara Stop"_s;
+    QTest::newRow("go lamp") << u"Sh_Go"_s << QAccessible::StaticText << u"Lampara Go"_s;
+    QTest::newRow("prompt") << u"Lbl_PushGO"_s << QAccessible::StaticText
+                            << u"Central Station en estado \"STOP\" pulsar \"GO\" para arrancarla ----------->"_s;
+    QTest::newRow("locomotive address") << u"Txt_Loco_Ad"_s << QAccessible::EditableText << u"Direccion"_s;
+    QTest::newRow("speed field") << u"Txt_Loco_Speed"_s << QAccessible::EditableText << u"Velocidad actual"_s;
+    QTest::newRow("function field") << u"Txt_Loco_Function"_s << QAccessible::EditableText << u"Funcion"_s;
+    QTest::newRow("speed slider") << u"Slider_Loco"_s << QAccessible::Slider << u"Velocidad"_s;
+    QTest::newRow("backward picture") << u"Pb_Loco_Back"_s << QAccessible::Button << u"Atras"_s;
+    QTest::newRow("forward picture") << u"Pb_Loco_For"_s << QAccessible::Button << u"Adelante"_s;
+    QTest::newRow("disabled direction toggle")
+            << u"Pb_Loco_CambioDireccion"_s << QAccessible::Button << u"Cambio de sentido"_s;
+    QTest::newRow("turnout address") << u"Txt_Switch_Address"_s << QAccessible::EditableText << u"Direccion"_s;
+    QTest::newRow("turnout status") << u"Txt_Switch_Status"_s << QAccessible::EditableText << u"Situacion actual"_s;
+    QTest::newRow("command line") << u"Txt_CommandLine"_s << QAccessible::EditableText << u"Linea de instrucciones"_s;
+    QTest::newRow("first red indicator") << u"Sh_Kred(1)"_s << QAccessible::StaticText << u"S88 rojo 1"_s;
+    QTest::newRow("last green indicator") << u"Sh_Kgreen(8)"_s << QAccessible::StaticText << u"S88 verde 8"_s;
+    QTest::newRow("number plate") << u"Lbl_Kb(24)"_s << QAccessible::StaticText << u"888"_s;
+    QTest::newRow("panel") << u"Frm_Loco"_s << QAccessible::Grouping << u"Ordenes Locomotoras"_s;
+}
+
+void TestAccessibility::controlIsAnnounced()
+{
+    QFETCH(QString, control);
+    QFETCH(QAccessible::Role, role);
+    QFETCH(QString, name);
+
+    QAccessibleInterface *accessible = interfaceOf(control);
+    QVERIFY(accessible);
+    QVERIFY(accessible->isValid());
+    QCOMPARE(accessible->role(), role);
+    QCOMPARE(accessible->text(QAccessible::Name), name);
+}
+
+// Walking down from the window reaches every control that takes input or
+// shows state, hidden ones included, and each has a name and a fitting role.
+// Two controls side by side in one panel never share a name.
+void TestAccessibility::everyControlIsNamedInTheTree()
+{
+    QAccessibleInterface *root = QAccessible::queryAccessibleInterface(m_window.get());
+    QVERIFY(root);
+    QCOMPARE(root->role(), QAccessible::Window);
+    QCOMPARE(root->text(QAccessible::Name), u"Central Station"_s);
+
+    QList<QAccessibleInterface *> found;
+    walk(root, found);
+    QSet<QObject *> reached;
+    QHash<QObject *, QStringList> namesByContainer;
+    for (QAccessibleInterface *accessible : std::as_const(found)) {
+        auto *control = qobject_cast<QWidget *>(accessible->object());
+        if (!control || !takesInputOrShowsState(control))
+            continue;
+        reached.insert(control);
+        const QString name = accessible->text(QAccessible::Name);
+        QVERIFY2(!name.trimmed().isEmpty(), qPrintable(control->objectName() + " has no accessible name"_L1));
+        QVERIFY2(rolesFor(control).contains(accessible->role()),
+                 qPrintable(control->objectName() + " has the role "_L1 + QString::number(accessible->role())));
+        QStringList &siblings = namesByContainer[control->parent()];
+        QVERIFY2(!siblings.contains(name), qPrintable(control->objectName() + " repeats the name "_L1 + name));
+        siblings.append(name);
+    }
+
+    const QList<QWidget *> all = m_window->findChildren<QWidget *>();
+    int expected = 0;
+    for (QWidget *control : all) {
+        if (!takesInputOrShowsState(control) || control->objectName().isEmpty())
+            continue;
+        ++expected;
+        QVERIFY2(reached.contains(control), qPrintable(control->objectName() + " is not in the tree"_L1));
+    }
+    // 18 buttons, 8 text boxes, the slider, 2 lamps, 2 power labels, 16 S88 indicators.
+    QCOMPARE(expected, 47);
+}
+
+void TestAccessibility::fieldsAreLabelledByTheirLabels_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("label");
+
+    QTest::newRow("locomotive address") << u"Txt_Loco_Ad"_s << u"Lbl_loco"_s;
+    QTest::newRow("speed") << u"Txt_Loco_Speed"_s << u"Label8"_s;
+    QTest::newRow("function") << u"Txt_Loco_Function"_s << u"Label7"_s;
+    QTest::newRow("turnout address") << u"Txt_Switch_Address"_s << u"Label1"_s;
+    QTest::newRow("turnout status") << u"Txt_Switch_Status"_s << u"Label9"_s;
+}
+
+void TestAccessibility::fieldsAreLabelledByTheirLabels()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, label);
+
+    QAccessibleInterface *accessible = interfaceOf(field);
+    QVERIFY(accessible);
+    QStringList labelledBy;
+    for (const auto &relation : accessible->relations(QAccessible::Label))
+        labelledBy.append(relation.first->object()->objectName());
+    QVERIFY2(labelledBy.contains(label), qPrintable(labelledBy.join(u' ')));
+    QCOMPARE(accessible->text(QAccessible::Name), m_window->findChild<QLabel *>(label)->text());
+}
+
+void TestAccessibility::lampsTellWhetherTheyAreLit()
+{
+    QAccessibleInterface *go = interfaceOf(u"Sh_Go"_s);
+    QAccessibleInterface *stop = interfaceOf(u"Sh_Stop"_s);
+    QVERIFY(go && stop);
+
+    m_window->showConnected();
+    QVERIFY(!go->state().invisible);
+    QCOMPARE(go->text(QAccessible::Value), Accessibility::kDark);
+    QCOMPARE(stop->text(QAccessible::Value), Accessibility::kDark);
+
+    m_window->showPowerOn();
+    QCOMPARE(go->text(QAccessible::Value), Accessibility::kLit);
+    QCOMPARE(go->text(QAccessible::Description), Accessibility::kLit);
+    QCOMPARE(stop->text(QAccessible::Value), Accessibility::kDark);
+
+    m_window->showPowerOff();
+    QCOMPARE(go->text(QAccessible::Value), Accessibility::kDark);
+    QCOMPARE(stop->text(QAccessible::Value), Accessibility::kLit);
+    QCOMPARE(stop->text(QAccessible::Description), Accessibility::kLit);
+
+    // The S88 indicators are never driven: always dark.
+    QCOMPARE(interfaceOf(u"Sh_Kgreen(3)"_s)->text(QAccessible::Value), Accessibility::kDark);
+}
+
+void TestAccessibility::powerLabelPressesLikeAButton_data()
+{
+    QTest::addColumn<QString>("label");
+    QTest::newRow("Go") << u"Lbl_Go"_s;
+    QTest::newRow("Stop") << u"Lbl_Stop"_s;
+}
+
+void TestAccessibility::powerLabelPressesLikeAButton()
+{
+    QFETCH(QString, label);
+    auto *control = m_window->findChild<ClickLabel *>(label);
+    QVERIFY(control);
+    QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(control);
+    QAccessibleActionInterface *actions = accessible->actionInterface();
+    QVERIFY(actions);
+    QVERIFY(actions->actionNames().contains(QAccessibleActionInterface::pressAction()));
+    QSignalSpy clicked(control, &ClickLabel::clicked);
+
+    // Hidden until connected: pressing it then does nothing, as with the mouse.
+    QVERIFY(accessible->state().invisible);
+    actions->doAction(QAccessibleActionInterface::pressAction());
+    QCOMPARE(clicked.count(), 0);
+
+    m_window->showConnected();
+    actions->doAction(QAccessibleActionInterface::pressAction());
+    QCOMPARE(clicked.count(), 1);
+}
+
+void TestAccessibility::captionlessFramesAreRules()
+{
+    for (const QString &rule : {u"Frame1"_s, u"Frame2"_s}) {
+        QAccessibleInterface *accessible = interfaceOf(rule);
+        QVERIFY(accessible);
+        QCOMPARE(accessible->role(), QAccessible::Separator);
+    }
+}
+
+// Names are for assistive technology only: no caption changes, and the one
+// tool tip stays the only one.
+void TestAccessibility::nothingVisibleIsAdded()
+{
+    for (const QWidget *control : m_window->findChildren<QWidget *>()) {
+        const QString expected = control == m_window->Pb_Loco_CambioDireccion ? u"Desactivado"_s : QString();
+        QVERIFY2(control->toolTip() == expected, qPrintable(control->objectName()));
+    }
+    QVERIFY(m_window->Pb_Loco_For->text().isEmpty());
+    QVERIFY(m_window->Pb_Loco_Back->text().isEmpty());
+    QCOMPARE(m_window->Lbl_loco->text(), u"Direccion"_s);
+}
+
+QTEST_MAIN(TestAccessibility)
+#include "tst_accessibility.moc"
