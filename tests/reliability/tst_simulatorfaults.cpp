@@ -28,14 +28,20 @@
 
 namespace {
 
-#ifdef PANEL_UNDER_SANITIZER
-constexpr int kCrowd = 100;
-#else
-constexpr int kCrowd = 200;
-#endif
 // Far more than any client may make the simulator hold for it.
 constexpr qsizetype kUnreadFlood = 12 * 1024 * 1024;
+#ifdef PANEL_UNDER_SANITIZER
+// The sanitizer's allocator keeps what is freed, so resident memory tells
+// nothing here; the rounds only look for reports.
+constexpr int kCrowd = 100;
+constexpr int kRounds = 2;
+constexpr bool kMemoryTells = false;
+#else
+constexpr int kCrowd = 200;
+// Enough rounds that a session left behind by each would show.
 constexpr int kRounds = 4;
+constexpr bool kMemoryTells = true;
+#endif
 
 // Resident memory of a process in KiB, from /proc; -1 when unknown.
 qint64 residentKiB(qint64 pid)
@@ -227,6 +233,8 @@ void TestSimulatorFaults::keepsServing()
     const QString memory = QStringLiteral("at start %1 KiB, after one round %2 KiB, peak %3 KiB, final %4 KiB")
                                    .arg(startKiB).arg(settledKiB).arg(m_peakKiB).arg(finalKiB);
     qInfo().noquote() << memory;
+    if (!kMemoryTells)
+        return;
     // Nothing kept from round to round, and no client's input or replies
     // piling up: the flood alone would need tens of MiB.
     QVERIFY2(finalKiB - settledKiB < 2 * 1024, qPrintable(memory));
