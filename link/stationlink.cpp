@@ -7,7 +7,22 @@ namespace {
 // Past this long reading a flood, the rest waits for the next event-loop
 // pass, so the window keeps answering.
 constexpr qint64 kReadBudgetMs = 8;
+
+// One byte per character: Latin-1 as it is, anything else as "?". A
+// character beyond U+FFFF takes two UTF-16 units and is still one "?".
+QByteArray singleByteText(const QString &text)
+{
+    QByteArray bytes;
+    bytes.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t unit = text.at(i).unicode();
+        if (QChar::isHighSurrogate(unit) && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
+            ++i;
+        bytes += unit < 0x100 ? char(unit) : '?';
+    }
+    return bytes;
 }
+} // namespace
 
 StationLink::StationLink(QObject *parent)
     : QObject(parent), m_socket(new QTcpSocket(this))
@@ -50,7 +65,7 @@ bool StationLink::send(const QString &command)
 {
     if (!isConnected())
         return false;
-    m_socket->write(command.toLatin1());
+    m_socket->write(singleByteText(command));
     // Out now rather than at the next event-loop pass: a command leaves the
     // moment the operator acts.
     m_socket->flush();

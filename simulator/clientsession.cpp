@@ -55,9 +55,11 @@ qsizetype ClientSession::backlog() const
     return m_unsent.size() + m_socket->bytesToWrite();
 }
 
+// A write that fails (the client reset the connection) closes the socket
+// on the spot, in the middle of this loop: nothing more is read or written.
 void ClientSession::readInput()
 {
-    while (!m_closing && backlog() < kMaxBacklog) {
+    while (!m_closing && m_socket->isOpen() && backlog() < kMaxBacklog) {
         const QByteArray bytes = m_socket->read(kReadStep);
         if (bytes.isEmpty())
             return;
@@ -65,9 +67,9 @@ void ClientSession::readInput()
             m_options.log->write(bytes);
         const QList<QByteArray> commands = m_splitter.feed(bytes);
         for (const QByteArray &command : commands) {
-            handle(command);
-            if (m_closing)
+            if (m_closing || !m_socket->isOpen())
                 break;
+            handle(command);
         }
         if (!m_closing && m_splitter.overflowed())
             rejectTooLong();
@@ -110,6 +112,8 @@ void ClientSession::send(const QByteArray &reply)
 // socket closes as soon as it sees that end.
 void ClientSession::write(const QByteArray &bytes)
 {
+    if (!m_socket->isOpen())
+        return;
     m_socket->write(bytes);
     m_socket->flush();
 }
@@ -153,7 +157,7 @@ void ClientSession::finishClosing()
 
 void ClientSession::discardInput()
 {
-    while (m_socket->bytesAvailable() > 0) {
+    while (m_socket->isOpen() && m_socket->bytesAvailable() > 0) {
         const QByteArray bytes = m_socket->read(kReadStep);
         if (m_options.log)
             m_options.log->write(bytes);

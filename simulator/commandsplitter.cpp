@@ -73,7 +73,13 @@ bool CommandSplitter::take(char byte)
 
 QByteArray CommandSplitter::finishPending()
 {
-    QByteArray command = m_pending.trimmed();
+    // Only the blanks skipped before a command are trimmed after it: a
+    // command that starts with another control byte, such as a form feed,
+    // is kept, so that no command is ever empty.
+    qsizetype end = m_pending.size();
+    while (end > 0 && isBlank(m_pending.at(end - 1)))
+        --end;
+    QByteArray command = m_pending.first(end);
     m_pending.clear();
     m_parenDepth = 0;
     m_bracketDepth = 0;

@@ -8,6 +8,7 @@
 #include <QShowEvent>
 #include <QSlider>
 
+#include <limits>
 #include <type_traits>
 
 #include "window/accessibility.h"
@@ -107,6 +108,9 @@ void addControl(Member *&member, const char *name, QWidget *parent, Twips box, A
         control->setTextFormat(Qt::PlainText);
         control->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     }
+    // A text box holds whatever is typed or pasted, however long.
+    if constexpr (std::is_base_of_v<QLineEdit, Control>)
+        control->setMaxLength(std::numeric_limits<int>::max());
     member = control;
 }
 

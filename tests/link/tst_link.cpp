@@ -125,13 +125,12 @@ void TestLink::attemptOutcome_data()
     QTest::addColumn<bool>("listening");
     QTest::addColumn<bool>("connected");
 
+    // Names that need a name server are tried in the fault tests, inside a
+    // network namespace of their own, so no query leaves this machine.
     QTest::newRow("station listening") << "127.0.0.1" << true << true;
     QTest::newRow("station by name localhost") << "localhost" << true << true;
     QTest::newRow("nothing listening") << "127.0.0.1" << false << false;
-    QTest::newRow("name that does not resolve") << "no-such-station.invalid" << true << false;
     QTest::newRow("empty address") << "" << true << false;
-    QTest::newRow("malformed address") << "127.0.0.1.5.6" << true << false;
-    QTest::newRow("address with blanks") << " 127.0.0.1 x" << true << false;
 }
 
 void TestLink::attemptOutcome()

@@ -179,6 +179,8 @@ void TestSimulator::splitsCommands_data()
     QTest::newRow("unfinished command waits")
             << QByteArray("set(1, go)set(1000, speed[") << QByteArrayList{"set(1, go)"}
             << QByteArray("set(1000, speed[");
+    QTest::newRow("form feed before a line break is a command")
+            << QByteArray("\f\r\nset(1, go)") << QByteArrayList{"\f", "set(1, go)"} << QByteArray();
     QTest::newRow("blanks alone hold nothing") << QByteArray(" \r\n \t ") << QByteArrayList{}
                                                << QByteArray();
     QTest::newRow("empty identifiers from the panel")

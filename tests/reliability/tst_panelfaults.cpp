@@ -1,0 +1,628 @@
+// The panel against a station that misbehaves, over real loopback sockets:
+// it goes away mid-session, floods, sends bytes no text box expects, answers
+// too late or at an address that is not one; and fields that hold what no
+// operator should type. The panel must not crash, hang, lose or mangle.
+//
+// The process runs in a network namespace of its own where it can, so that
+// names that do not resolve fail here instead of asking a name server.
+
+#include <QApplication>
+#include <QClipboard>
+#include <QElapsedTimer>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QSlider>
+#include <QTcpServer>
+#include <QTest>
+#include <QTextDocument>
+#include <QTimer>
+
+#include <atomic>
+#include <memory>
+#include <thread>
+#include <vector>
+
+#include <arpa/inet.h>
+#include <cerrno>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include "actions/panelactions.h"
+#include "link/stationlink.h"
+#include "panelfixture.h"
+#include "privatenetwork.h"
+#include "window/clicklabel.h"
+#include "window/main.h"
+#include "window/shape.h"
+
+#if defined(__SANITIZE_ADDRESS__)
+#define PANEL_UNDER_SANITIZER 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define PANEL_UNDER_SANITIZER 1
+#endif
+#endif
+
+namespace {
+
+// Tens of MiB; a quarter of that under the sanitizers, which run several
+// times slower and prove the same thing with less.
+#ifdef PANEL_UNDER_SANITIZER
+constexpr qsizetype kFloodBytes = 8 * 1024 * 1024;
+#else
+constexpr qsizetype kFloodBytes = 32 * 1024 * 1024;
+#endif
+
+// What the output box holds, character for character: its plain-text view
+// would turn a no-break space into a blank.
+QString shownText(QPlainTextEdit *box)
+{
+    return box->document()->toRawText().replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+}
+
+// A chunk as the output box shows it: every other character as it is, and
+// each line break (CR LF, a lone CR or a lone LF) as one line break.
+QString asDisplayed(QString chunk)
+{
+    return chunk.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+}
+
+QByteArray everyByte()
+{
+    QByteArray bytes;
+    for (int b = 0; b < 256; ++b)
+        bytes += char(b);
+    return bytes;
+}
+
+// What the operator can see of the window and of its connection.
+QStringList windowState(Main *w)
+{
+    QStringList state;
+    state << w->Txt_Out->document()->toRawText() << w->strData() << w->Txt_IP->text();
+    for (QGroupBox *panel : {w->Frm_Global, w->Frm_Loco, w->Frm_Desvios, w->Frm_MandarOrden})
+        state << panel->objectName() + (panel->isEnabled() ? QStringLiteral(" on") : QStringLiteral(" off"));
+    for (QWidget *control : std::initializer_list<QWidget *>{w->Lbl_Go, w->Lbl_Stop, w->Lbl_PushGO, w->Sh_Go})
+        state << control->objectName() + (control->isVisible() ? QStringLiteral(" shown") : QStringLiteral(" hidden"));
+    state << QString::number(w->Sh_Go->fillColor(), 16) << QString::number(w->Sh_Stop->fillColor(), 16);
+    state << (w->Pb_Connect->font().bold() ? QStringLiteral("connect bold") : QStringLiteral("connect plain"));
+    return state;
+}
+
+// The station drops its side with a reset (RST) instead of an orderly close.
+void resetConnection(QTcpSocket *socket)
+{
+    const linger abortive{1, 0};
+    ::setsockopt(int(socket->socketDescriptor()), SOL_SOCKET, SO_LINGER, &abortive, sizeof abortive);
+    socket->abort();
+}
+
+// Writes `total` bytes of `pattern`, repeated, to a socket from a thread of
+// its own, as fast as the panel takes them: a station that floods.
+class FloodWriter
+{
+public:
+    FloodWriter(int fd, qsizetype total, const QByteArray &pattern)
+        : m_fd(fd), m_total(total), m_block(pattern.repeated(256 * 1024 / pattern.size()))
+    {
+        m_thread = std::thread([this] { run(); });
+    }
+    ~FloodWriter()
+    {
+        m_stop = true;
+        m_thread.join();
+    }
+
+private:
+    void run()
+    {
+        qsizetype written = 0;
+        while (written < m_total && !m_stop) {
+            pollfd writable{m_fd, POLLOUT, 0};
+            if (::poll(&writable, 1, 100) <= 0)
+                continue;
+            const qsizetype at = written % m_block.size();
+            const qsizetype length = qMin(m_block.size() - at, m_total - written);
+            const ssize_t sent = ::send(m_fd, m_block.constData() + at, size_t(length), MSG_NOSIGNAL);
+            if (sent < 0 && errno != EAGAIN && errno != EINTR)
+                return;
+            written += qMax<ssize_t>(sent, 0);
+        }
+    }
+
+    const int m_fd;
+    const qsizetype m_total;
+    const QByteArray m_block;
+    std::atomic<bool> m_stop = false;
+    std::thread m_thread;
+};
+
+// A station on 127.0.0.1 at the level of the system calls, so that its
+// accept queue can be filled: a connection attempt beyond it is left
+// unanswered (its SYN dropped), as by a station that answers too late.
+class RawListener
+{
+public:
+    RawListener()
+    {
+        m_fd = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
+        m_address.sin_family = AF_INET;
+        m_address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        ::bind(m_fd, reinterpret_cast<sockaddr *>(&m_address), sizeof m_address);
+        ::listen(m_fd, 0);
+        socklen_t length = sizeof m_address;
+        ::getsockname(m_fd, reinterpret_cast<sockaddr *>(&m_address), &length);
+    }
+    ~RawListener()
+    {
+        for (const int fd : m_sockets)
+            ::close(fd);
+        ::close(m_fd);
+    }
+    quint16 port() const { return ntohs(m_address.sin_port); }
+
+    // Connects until one more attempt is not answered; that one is given up
+    // so that it does not come back later.
+    bool fillQueue()
+    {
+        for (int i = 0; i < 16; ++i) {
+            const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
+            ::connect(fd, reinterpret_cast<const sockaddr *>(&m_address), sizeof m_address);
+            pollfd connected{fd, POLLOUT, 0};
+            if (::poll(&connected, 1, 300) <= 0) {
+                ::close(fd);
+                return !m_sockets.empty();
+            }
+            m_sockets.push_back(fd);
+        }
+        return false;
+    }
+
+    // Accepts whatever waits in the queue; returns how many there were.
+    int acceptAll()
+    {
+        int accepted = 0;
+        for (int fd; (fd = ::accept4(m_fd, nullptr, nullptr, SOCK_NONBLOCK)) >= 0; ++accepted)
+            m_sockets.push_back(fd);
+        return accepted;
+    }
+
+private:
+    int m_fd = -1;
+    sockaddr_in m_address{};
+    std::vector<int> m_sockets;
+};
+
+// Sets a field's whole text as an operator does who pastes it: focus (which
+// selects all), paste.
+void pasteInto(QLineEdit *field, const QString &text)
+{
+    QGuiApplication::clipboard()->setText(text);
+    field->setFocus();
+    field->selectAll();
+    QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
+}
+
+} // namespace
+
+class TestPanelFaults : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit TestPanelFaults(bool privateNetwork) : m_privateNetwork(privateNetwork) {}
+
+private slots:
+    void stationGoesAway_data();
+    void stationGoesAway();
+    void floodIsReadWhole();
+    void oddRepliesKeptExactly_data();
+    void oddRepliesKeptExactly();
+    void lateStation_data();
+    void lateStation();
+    void hostNames_data();
+    void hostNames();
+    void fieldsGoOutByteForByte_data();
+    void fieldsGoOutByteForByte();
+    void cleanup();
+    void cleanupTestCase();
+
+private:
+    const bool m_privateNetwork;
+    // A panel connected once and powered on, for the tables whose rows each
+    // need one operator action or one reply.
+    PanelFixture *sharedPanel();
+
+    std::unique_ptr<PanelFixture> m_shared;
+};
+
+void TestPanelFaults::stationGoesAway_data()
+{
+    QTest::addColumn<bool>("reset");
+    QTest::newRow("station closes") << false;
+    QTest::newRow("station resets (RST)") << true;
+}
+
+void TestPanelFaults::stationGoesAway()
+{
+    QFETCH(bool, reset);
+    PanelFixture panel;
+    Main *w = panel.window();
+    QVERIFY(panel.connectAndPowerOn());
+    PanelFixture::typeInto(w->Txt_Loco_Ad, QStringLiteral("1000"));
+    PanelFixture::click(w->Pb_Loco_Request);
+    QCOMPARE(panel.receiveAtLeast(22), QByteArray("request(1000, control)"));
+    panel.reply("<REPLY request(1000, control)>\n<END 0 (OK)>\n");
+    QTRY_COMPARE(w->strData(), QStringLiteral("<REPLY request(1000, control)>\n<END 0 (OK)>\n"));
+    const QStringList before = windowState(w);
+
+    if (reset)
+        resetConnection(panel.stationSide());
+    else
+        panel.stationSide()->close();
+    QTRY_VERIFY(!panel.link()->isConnected());
+    QCOMPARE(windowState(w), before);
+
+    // Every action after it reports the lost station and leaves the rest.
+    const auto actions = {static_cast<QWidget *>(w->PB_Loco_Release), static_cast<QWidget *>(w->Pb_Loco_For),
+                          static_cast<QWidget *>(w->Pb_Function_On), static_cast<QWidget *>(w->Pb_Switch_On),
+                          static_cast<QWidget *>(w->Pb_Locos_List), static_cast<QWidget *>(w->Pb_Command_Line),
+                          static_cast<QWidget *>(w->Slider_Loco), static_cast<QWidget *>(w->Lbl_Stop)};
+    for (QWidget *control : actions) {
+        w->Txt_Out->setPlainText(QStringLiteral("before"));
+        if (control == w->Slider_Loco)
+            QTest::keyClick(control, Qt::Key_Up);
+        else
+            PanelFixture::click(control);
+        QVERIFY2(w->Txt_Out->toPlainText() == PanelActions::kNotConnected, qPrintable(control->objectName()));
+        QCOMPARE(w->strData(), before.at(1));
+    }
+
+    // The station saw the one command, whole and once; a new connection
+    // carries only what is sent on it.
+    QCOMPARE(panel.received(), QByteArray("request(1000, control)"));
+    panel.clearReceived();
+    QVERIFY(panel.connectToStation());
+    PanelFixture::click(w->Lbl_Go);
+    QCOMPARE(panel.received(), QByteArray("set(1, go)"));
+}
+
+void TestPanelFaults::floodIsReadWhole()
+{
+    PanelFixture panel;
+    Main *w = panel.window();
+    QVERIFY(panel.connectAndPowerOn());
+
+    // Lines of the station's kind; 61 bytes, so no chunk starts where the
+    // one before it did.
+    const QByteArray line = "1000 addr[3] name[\"Tank engine\"] speed[42] dir[0] func[3, 1]\n";
+    qsizetype total = 0;
+    qsizetype largest = 0;
+    qsizetype atClick = -1;
+    qsizetype firstWrong = -1;
+    QString last;
+    QObject receiver;
+    connect(panel.link(), &StationLink::chunkArrived, &receiver, [&](const QString &chunk) {
+        for (qsizetype i = 0; i < chunk.size() && firstWrong < 0; ++i) {
+            if (chunk.at(i).unicode() != uchar(line.at((total + i) % line.size())))
+                firstWrong = total + i;
+        }
+        total += chunk.size();
+        largest = qMax(largest, chunk.size());
+        last = chunk;
+        // A click that waits its turn in the event loop, as a person's does.
+        if (atClick == -1 && total >= kFloodBytes / 8) {
+            atClick = 0;
+            QTimer::singleShot(0, &receiver, [&] {
+                atClick = total;
+                PanelFixture::click(w->Pb_Locos_List);
+            });
+        }
+    });
+
+    FloodWriter flood(int(panel.stationSide()->socketDescriptor()), kFloodBytes, line);
+    QTRY_VERIFY_WITH_TIMEOUT(total >= kFloodBytes || firstWrong >= 0, 90000);
+    QCOMPARE(firstWrong, -1);
+    QCOMPARE(total, kFloodBytes);
+    QVERIFY(largest <= StationLink::kMaxChunkBytes);
+    QVERIFY2(atClick > 0 && atClick < kFloodBytes, qPrintable(QString::number(atClick)));
+    QCOMPARE(w->strData(), last);
+    QCOMPARE(shownText(w->Txt_Out), last);
+
+    PanelFixture::click(w->Pb_Switch_List);
+    const QByteArray both = "queryObjects(10, addr, name)queryObjects(11, addr, name1)";
+    QCOMPARE(panel.receiveAtLeast(both.size()), both);
+}
+
+void TestPanelFaults::oddRepliesKeptExactly_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+
+    QTest::newRow("NUL bytes") << QByteArray("dir[\0]\0<END 0 (OK)>\0", 21);
+    QTest::newRow("every byte 0x00 to 0xFF") << everyByte();
+    QTest::newRow("lone CR") << QByteArray("<REPLY get(1, status)>\r1 status[go]\r");
+    QTest::newRow("lone LF") << QByteArray("\n<END 0 (OK)>\n\n");
+    QTest::newRow("CR LF, LF CR") << QByteArray("a\r\nb\n\rc\r\n\r\n");
+    QTest::newRow("1 MiB line without a blank")
+            << QByteArray("queryObjects[1000,addr[3],name[\"Tank-engine\"]]").repeated(1024 * 1024 / 47).leftJustified(1024 * 1024, 'x');
+    QTest::newRow("markup") << QByteArray("<!DOCTYPE html><html><body><h1>Go</h1><script>alert(1)</script>"
+                                          "&amp; &lt;b&gt; &#x41; <img src=\"x.png\"></body></html>\n");
+    QTest::newRow("no-break space, soft hyphen, NEL") << QByteArray("a\xa0" "b\xad" "c\x85" "d");
+}
+
+void TestPanelFaults::oddRepliesKeptExactly()
+{
+    QFETCH(QByteArray, bytes);
+    PanelFixture *shared = sharedPanel();
+    QVERIFY(shared);
+    PanelFixture &panel = *shared;
+    Main *w = panel.window();
+    panel.clearReceived();
+    QString all;
+    QString last;
+    qsizetype largest = 0;
+    QObject receiver;
+    connect(panel.link(), &StationLink::chunkArrived, &receiver, [&](const QString &chunk) {
+        all += chunk;
+        last = chunk;
+        largest = qMax(largest, chunk.size());
+    });
+
+    panel.reply(bytes);
+    QTRY_VERIFY_WITH_TIMEOUT(all.size() >= bytes.size(), 30000);
+    QCOMPARE(all, QString::fromLatin1(bytes));
+    QVERIFY(largest <= StationLink::kMaxChunkBytes);
+    QCOMPARE(w->strData(), last);
+    QCOMPARE(shownText(w->Txt_Out), asDisplayed(last));
+
+    // Still answering.
+    PanelFixture::click(w->Pb_Locos_List);
+    QCOMPARE(panel.receiveAtLeast(28), QByteArray("queryObjects(10, addr, name)"));
+}
+
+void TestPanelFaults::lateStation_data()
+{
+    QTest::addColumn<bool>("queueFull");
+    QTest::newRow("accept queue full: attempt unanswered") << true;
+    QTest::newRow("same station with room: answered") << false;
+}
+
+void TestPanelFaults::lateStation()
+{
+    QFETCH(bool, queueFull);
+    PanelFixture panel;
+    Main *w = panel.window();
+    RawListener station;
+    QVERIFY(station.fillQueue());
+    if (!queueFull)
+        station.acceptAll();
+    panel.link()->setPortForTesting(station.port());
+    w->Txt_IP->setText(QStringLiteral("127.0.0.1"));
+    PanelFixture::click(w->Pb_Connect);
+    QTRY_VERIFY_WITH_TIMEOUT(!panel.link()->isAttemptRunning(), 5000);
+
+    if (!queueFull) {
+        QCOMPARE(w->Txt_Out->toPlainText(), PanelActions::kConnected);
+        QVERIFY(w->Lbl_Go->isVisible());
+        QCOMPARE(station.acceptAll(), 1);
+        return;
+    }
+    QCOMPARE(w->Txt_Out->toPlainText(), PanelActions::kNotFound);
+    QCOMPARE(panel.link()->socket()->state(), QAbstractSocket::UnconnectedState);
+    QVERIFY(!w->Lbl_Go->isVisible());
+    // The attempt is given up for good: once there is room, its SYN is not
+    // sent again (the first retry would come about a second after it).
+    station.acceptAll();
+    QTest::qWait(1500);
+    QCOMPARE(station.acceptAll(), 0);
+    QVERIFY(!panel.link()->isConnected());
+}
+
+void TestPanelFaults::hostNames_data()
+{
+    QTest::addColumn<QString>("host");
+    QTest::addColumn<bool>("ipv6Station");
+    QTest::addColumn<bool>("connected");
+    // The lookup of a name may ask a name server; only inside the process's
+    // own network can that fail here without leaving the machine.
+    QTest::addColumn<bool>("looksUpName");
+
+    QTest::newRow("::1, station on IPv6 loopback") << "::1" << true << true << false;
+    QTest::newRow("localhost") << "localhost" << false << true << false;
+    QTest::newRow("::1, station on 127.0.0.1 only") << "::1" << false << false << false;
+    QTest::newRow("name that does not resolve") << "no-such-station.invalid" << false << false << true;
+    QTest::newRow("empty") << "" << false << false << false;
+    QTest::newRow("dotted address out of range") << "127.0.0.300" << false << false << true;
+    QTest::newRow("address with a port") << "127.0.0.1:15471" << false << false << true;
+    QTest::newRow("malformed IPv6") << "::1::2" << false << false << true;
+    QTest::newRow("a URL") << "http://127.0.0.1/" << false << false << true;
+    QTest::newRow("100,000 characters") << QString(100000, QLatin1Char('a')) << false << false << true;
+    QTest::newRow("control characters") << "127.0.0.1\r\n\x01" << false << false << true;
+    QTest::newRow("outside Latin-1") << QString::fromUtf8("estaci\xc3\xb3n-\xe2\x82\xac.invalid") << false << false
+                                     << true;
+    QTest::newRow(") and ,") << "127.0.0.1), (1" << false << false << true;
+}
+
+void TestPanelFaults::hostNames()
+{
+    QFETCH(QString, host);
+    QFETCH(bool, ipv6Station);
+    QFETCH(bool, connected);
+    QFETCH(bool, looksUpName);
+    if (looksUpName && !m_privateNetwork)
+        QSKIP("no network namespace of our own: the lookup would reach the name server");
+
+    PanelFixture panel;
+    Main *w = panel.window();
+    QTcpServer ipv6;
+    if (ipv6Station) {
+        if (!ipv6.listen(QHostAddress::LocalHostIPv6, 0))
+            QSKIP("no IPv6 loopback here");
+        panel.link()->setPortForTesting(ipv6.serverPort());
+    }
+    pasteInto(w->Txt_IP, host);
+    QCOMPARE(w->Txt_IP->text(), host);
+
+    qint64 answeredAfter = -1;
+    QElapsedTimer elapsed;
+    connect(w->Txt_Out, &QPlainTextEdit::textChanged, w, [&] {
+        if (answeredAfter < 0)
+            answeredAfter = elapsed.elapsed();
+    });
+    elapsed.start();
+    PanelFixture::click(w->Pb_Connect);
+    QTRY_VERIFY_WITH_TIMEOUT(answeredAfter >= 0, 5000);
+    QVERIFY2(answeredAfter >= StationLink::kConnectWaitMs, qPrintable(QString::number(answeredAfter)));
+    QCOMPARE(w->Txt_Out->toPlainText(), connected ? PanelActions::kConnected : PanelActions::kNotFound);
+    QCOMPARE(w->Lbl_Go->isVisible(), connected);
+    QCOMPARE(panel.link()->isConnected(), connected);
+    if (!connected)
+        QCOMPARE(panel.link()->socket()->state(), QAbstractSocket::UnconnectedState);
+    disconnect(w->Txt_Out, &QPlainTextEdit::textChanged, w, nullptr);
+}
+
+void TestPanelFaults::fieldsGoOutByteForByte_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QByteArray>("wire");
+    QTest::addColumn<bool>("refused");
+
+    QString longText;
+    QByteArray longWire;
+    while (longText.size() < 100000) {
+        longText += QString::fromUtf8("0123456789M\xc3\xa1quina ");
+        longWire += "0123456789M\xe1quina ";
+    }
+    longText.truncate(100000);
+    longWire.truncate(100000);
+    struct Kind
+    {
+        const char *name;
+        QString text;
+        QByteArray wire;
+    };
+    const Kind kinds[] = {
+        {"empty", QString(), QByteArray()},
+        {"100,000 characters", longText, longWire},
+        {"control characters", QStringLiteral("1\t2\r\n3\x01\x1b\x7f"), QByteArray("1\t2\r\n3\x01\x1b\x7f")},
+        {"outside Latin-1", QString::fromUtf8("\xe2\x82\xac \xe6\x97\xa5\xf0\x9d\x84\x9e \xc3\xb1"), QByteArray("? ?? \xf1")},
+        {"holding ) and ,", QStringLiteral("1000), set(1, go"), QByteArray("1000), set(1, go")},
+    };
+    // The other fields hold these while one is under test.
+    struct Use
+    {
+        const char *field;
+        const char *control;
+        QByteArray before;
+        QByteArray after;
+        bool refusesEmpty;
+    };
+    const Use uses[] = {
+        {"Txt_Loco_Ad", "Pb_Loco_Request", "request(", ", control)", true},
+        {"Txt_Loco_Ad", "PB_Loco_Release", "release(", ", control)", false},
+        {"Txt_Loco_Ad", "Slider_Loco", "set(", ", speed[1])", false},
+        {"Txt_Loco_Ad", "Pb_Loco_Back", "set(", ", dir[1])", false},
+        {"Txt_Loco_Ad", "Pb_Function_On", "set(", ", func[3, 1])", false},
+        {"Txt_Loco_Function", "Pb_Function_Off", "set(1000, func[", ", 0])", false},
+        {"Txt_Switch_Address", "Pb_Switch_Connect", "request(", ", control)", true},
+        {"Txt_Switch_Address", "Pb_Switch_Off", "set(", ", state[0])", false},
+        {"Txt_CommandLine", "Pb_Command_Line", "", "", false},
+    };
+    for (const Use &use : uses) {
+        for (const Kind &kind : kinds) {
+            const bool refused = use.refusesEmpty && kind.text.isEmpty();
+            QTest::addRow("%s by %s: %s", use.field, use.control, kind.name)
+                    << QString::fromLatin1(use.field) << QString::fromLatin1(use.control) << kind.text
+                    << (refused ? QByteArray() : use.before + kind.wire + use.after) << refused;
+        }
+    }
+}
+
+void TestPanelFaults::fieldsGoOutByteForByte()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, control);
+    QFETCH(QString, text);
+    QFETCH(QByteArray, wire);
+    QFETCH(bool, refused);
+
+    PanelFixture *shared = sharedPanel();
+    QVERIFY(shared);
+    PanelFixture &panel = *shared;
+    Main *w = panel.window();
+    w->Txt_Loco_Ad->setText(QStringLiteral("1000"));
+    w->Txt_Loco_Function->setText(QStringLiteral("3"));
+    w->Txt_Switch_Address->setText(QStringLiteral("20000"));
+    w->Txt_CommandLine->setText(QStringLiteral("get(1, status)"));
+    {
+        const QSignalBlocker quiet(w->Slider_Loco);
+        w->Slider_Loco->setValue(0);
+    }
+    auto *edit = w->findChild<QLineEdit *>(field);
+    QWidget *target = w->findChild<QWidget *>(control);
+    QVERIFY(edit && target);
+    pasteInto(edit, text);
+    QCOMPARE(edit->text(), text);
+    panel.clearReceived();
+    w->Txt_Out->setPlainText(QStringLiteral("before"));
+
+    ModalBoxSeen box;
+    if (refused)
+        answerNextMessageBox(&box);
+    if (auto *slider = qobject_cast<QSlider *>(target)) {
+        slider->setFocus();
+        QTest::keyClick(slider, Qt::Key_Up);
+        QCOMPARE(panel.receiveAtLeast(wire.size()), wire);
+        // Back to 0, so the next row starts where this one did.
+        QTest::keyClick(slider, Qt::Key_Home);
+        panel.receiveAtLeast(2 * wire.size());
+        QCOMPARE(panel.received().mid(wire.size()), QByteArray(wire).replace(", speed[1])", ", speed[0])"));
+    } else {
+        PanelFixture::click(target);
+        QCOMPARE(panel.receiveAtLeast(wire.size()), wire);
+        QCOMPARE(panel.received(), wire);
+    }
+    QCOMPARE(box.seen, refused);
+    QCOMPARE(w->Txt_Out->toPlainText(), QStringLiteral("before"));
+    QCOMPARE(edit->text(), text);
+}
+
+void TestPanelFaults::cleanup()
+{
+    QVERIFY(!QApplication::activeModalWidget());
+}
+
+void TestPanelFaults::cleanupTestCase()
+{
+    m_shared.reset();
+}
+
+PanelFixture *TestPanelFaults::sharedPanel()
+{
+    if (!m_shared) {
+        m_shared = std::make_unique<PanelFixture>();
+        if (!m_shared->connectAndPowerOn())
+            m_shared.reset();
+    }
+    return m_shared.get();
+}
+
+int main(int argc, char *argv[])
+{
+    // Before the application starts any thread.
+    const bool privateNetwork = PrivateNetwork::enter();
+    QApplication app(argc, argv);
+    TestPanelFaults test(privateNetwork);
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_panelfaults.moc"

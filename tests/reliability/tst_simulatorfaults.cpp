@@ -1,0 +1,363 @@
+// The simulator program, as a user starts it, under clients that misbehave:
+// crowds that come and go, clients that leave or reset mid-command, an
+// endless command, binary garbage, a client that sends without reading. All
+// the while an ordinary client keeps being served, the process stays alive
+// and silent on its error output, and its memory stays within a bound.
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QHash>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QTcpSocket>
+#include <QTest>
+#include <QTimer>
+
+#include <memory>
+#include <vector>
+
+#include <sys/socket.h>
+
+#if defined(__SANITIZE_ADDRESS__)
+#define PANEL_UNDER_SANITIZER 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define PANEL_UNDER_SANITIZER 1
+#endif
+#endif
+
+namespace {
+
+// Far more than any client may make the simulator hold for it.
+constexpr qsizetype kUnreadFlood = 12 * 1024 * 1024;
+#ifdef PANEL_UNDER_SANITIZER
+// The sanitizer's allocator keeps what is freed, so resident memory tells
+// nothing here; the rounds only look for reports.
+constexpr int kCrowd = 100;
+constexpr int kRounds = 2;
+constexpr bool kMemoryTells = false;
+#else
+constexpr int kCrowd = 200;
+// Enough rounds that a session left behind by each would show.
+constexpr int kRounds = 4;
+constexpr bool kMemoryTells = true;
+#endif
+
+// Resident memory of a process in KiB, from /proc; -1 when unknown.
+qint64 residentKiB(qint64 pid)
+{
+    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').first().toLongLong();
+    }
+    return -1;
+}
+
+void resetConnection(QTcpSocket &socket)
+{
+    const linger abortive{1, 0};
+    ::setsockopt(int(socket.socketDescriptor()), SOL_SOCKET, SO_LINGER, &abortive, sizeof abortive);
+    socket.abort();
+}
+
+struct Client
+{
+    explicit Client(quint16 port, bool reads = true)
+    {
+        if (reads)
+            QObject::connect(&socket, &QTcpSocket::readyRead, &socket, [this] { received += socket.readAll(); });
+        else
+            socket.setReadBufferSize(1);
+        socket.connectToHost(QHostAddress::LocalHost, port);
+    }
+    qsizetype replyCount() const { return received.count("<END "); }
+
+    QTcpSocket socket;
+    QByteArray received;
+};
+
+// The simulator program on a free port. Its console is counted line by
+// line, by client, as it is printed.
+class Program
+{
+public:
+    Program()
+    {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        // The sanitizer's quarantine of freed memory would count as resident.
+        environment.insert(QStringLiteral("ASAN_OPTIONS"),
+                           environment.value(QStringLiteral("ASAN_OPTIONS")) + QStringLiteral(":quarantine_size_mb=4"));
+        m_process.setProcessEnvironment(environment);
+        QObject::connect(&m_process, &QProcess::readyReadStandardOutput, &m_process, [this] { readConsole(); });
+        m_process.start(QStringLiteral(SIMULATOR_EXECUTABLE), {QStringLiteral("--port"), QStringLiteral("0")});
+        if (m_process.waitForStarted(10000))
+            QTRY_VERIFY_WITH_TIMEOUT(m_port != 0, 10000);
+    }
+    ~Program()
+    {
+        m_process.kill();
+        m_process.waitForFinished(10000);
+    }
+
+    quint16 port() const { return m_port; }
+    qint64 pid() const { return m_process.processId(); }
+    bool running() const { return m_process.state() == QProcess::Running; }
+    QByteArray errors() { return m_process.readAllStandardError(); }
+    qsizetype clientsLeft() const { return m_left; }
+    // Lines printed for the client at `localPort`: its commands and news.
+    qsizetype linesFrom(quint16 localPort) const
+    {
+        return m_linesByPeer.value("127.0.0.1:" + QByteArray::number(localPort));
+    }
+
+private:
+    void readConsole()
+    {
+        m_partial += m_process.readAllStandardOutput();
+        qsizetype start = 0;
+        for (qsizetype end; (end = m_partial.indexOf('\n', start)) >= 0; start = end + 1) {
+            const QByteArrayView line = QByteArrayView(m_partial).sliced(start, end - start);
+            if (m_port == 0) {
+                m_port = quint16(line.sliced(line.lastIndexOf(' ') + 1).toUInt());
+                continue;
+            }
+            ++m_linesByPeer[line.first(qMax<qsizetype>(0, line.indexOf(' '))).toByteArray()];
+            if (line.endsWith(" left"))
+                ++m_left;
+        }
+        m_partial.remove(0, start);
+    }
+
+    QProcess m_process;
+    QByteArray m_partial;
+    QHash<QByteArray, qsizetype> m_linesByPeer;
+    qsizetype m_left = 0;
+    quint16 m_port = 0;
+};
+
+// An ordinary client that asks for the power state every few milliseconds
+// and checks that every answer comes, whole and in order.
+class Regular
+{
+public:
+    explicit Regular(quint16 port) : m_client(port)
+    {
+        m_timer.setInterval(20);
+        QObject::connect(&m_timer, &QTimer::timeout, &m_client.socket, [this] {
+            m_client.socket.write("get(1, status)");
+            ++m_asked;
+        });
+        m_timer.start();
+    }
+    bool allAnswered() const
+    {
+        return m_client.received == m_reply.repeated(m_asked);
+    }
+    bool answeredSince(qsizetype asked) const { return m_client.replyCount() > asked + 2; }
+    qsizetype asked() const { return m_asked; }
+    void stop() { m_timer.stop(); }
+
+private:
+    Client m_client;
+    QTimer m_timer;
+    qsizetype m_asked = 0;
+    const QByteArray m_reply = "<REPLY get(1, status)>\n1 status[stop]\n<END 0 (OK)>\n";
+};
+
+enum class Abuse { Crowd, LeaveMidCommand, Endless, Garbage, NeverReads, AllAtOnce };
+
+} // namespace
+
+Q_DECLARE_METATYPE(Abuse)
+
+class TestSimulatorFaults : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void keepsServing_data();
+    void keepsServing();
+
+private:
+    // One round of `abuse`; returns once the simulator has seen it through.
+    void abuse(Abuse kind, Program &program, const Regular &regular);
+    void crowd(Program &program, bool midCommand);
+    void endless(Program &program);
+    void garbage(Program &program, int round);
+    void neverReads(Program &program, const Regular &regular);
+
+    qint64 m_peakKiB = 0;
+};
+
+void TestSimulatorFaults::keepsServing_data()
+{
+    QTest::addColumn<Abuse>("kind");
+    QTest::newRow("crowd connecting and leaving") << Abuse::Crowd;
+    QTest::newRow("crowd closing and resetting mid-command") << Abuse::LeaveMidCommand;
+    QTest::newRow("endless command without )") << Abuse::Endless;
+    QTest::newRow("binary garbage") << Abuse::Garbage;
+    QTest::newRow("client sending without reading") << Abuse::NeverReads;
+    QTest::newRow("all at once") << Abuse::AllAtOnce;
+}
+
+void TestSimulatorFaults::keepsServing()
+{
+    QFETCH(Abuse, kind);
+    Program program;
+    QVERIFY(program.port() != 0);
+    Regular regular(program.port());
+    QTRY_VERIFY(regular.answeredSince(0));
+    const qint64 startKiB = residentKiB(program.pid());
+
+    // The first round settles the allocator; later rounds must not add.
+    abuse(kind, program, regular);
+    if (QTest::currentTestFailed())
+        return;
+    const qint64 settledKiB = residentKiB(program.pid());
+    m_peakKiB = settledKiB;
+    for (int round = 1; round < kRounds; ++round) {
+        abuse(kind, program, regular);
+        if (QTest::currentTestFailed())
+            return;
+    }
+    const qint64 finalKiB = residentKiB(program.pid());
+    regular.stop();
+    QTRY_VERIFY(regular.allAnswered());
+
+    QVERIFY(program.running());
+    QCOMPARE(program.errors(), QByteArray());
+    QVERIFY(startKiB > 0);
+    const QString memory = QStringLiteral("at start %1 KiB, after one round %2 KiB, peak %3 KiB, final %4 KiB")
+                                   .arg(startKiB).arg(settledKiB).arg(m_peakKiB).arg(finalKiB);
+    qInfo().noquote() << memory;
+    if (!kMemoryTells)
+        return;
+    // Nothing kept from round to round, and no client's input or replies
+    // piling up: the flood alone would need tens of MiB.
+    QVERIFY2(finalKiB - settledKiB < 2 * 1024, qPrintable(memory));
+    QVERIFY2(m_peakKiB - startKiB < 12 * 1024, qPrintable(memory));
+}
+
+void TestSimulatorFaults::abuse(Abuse kind, Program &program, const Regular &regular)
+{
+    const qsizetype askedBefore = regular.asked();
+    switch (kind) {
+    case Abuse::Crowd:
+        crowd(program, false);
+        break;
+    case Abuse::LeaveMidCommand:
+        crowd(program, true);
+        break;
+    case Abuse::Endless:
+        endless(program);
+        break;
+    case Abuse::Garbage:
+        garbage(program, 0);
+        break;
+    case Abuse::NeverReads:
+        neverReads(program, regular);
+        break;
+    case Abuse::AllAtOnce: {
+        // Each abuser runs its course while the others are connected.
+        Client flood(program.port(), false);
+        flood.socket.write(QByteArray("get(1, status)").repeated(kUnreadFlood / 14));
+        Client endlessClient(program.port());
+        endlessClient.socket.write("set(1000, name[" + QByteArray(4 * 1024 * 1024, 'x'));
+        garbage(program, 1);
+        if (QTest::currentTestFailed())
+            return;
+        crowd(program, true);
+        QTRY_COMPARE_WITH_TIMEOUT(endlessClient.socket.state(), QAbstractSocket::UnconnectedState, 20000);
+        QVERIFY(endlessClient.received.endsWith("<END 8 (command too long)>\n"));
+        m_peakKiB = qMax(m_peakKiB, residentKiB(program.pid()));
+        resetConnection(flood.socket);
+        break;
+    }
+    }
+    if (QTest::currentTestFailed())
+        return;
+    m_peakKiB = qMax(m_peakKiB, residentKiB(program.pid()));
+    // The ordinary client was answered throughout.
+    QTRY_VERIFY_WITH_TIMEOUT(regular.answeredSince(askedBefore), 10000);
+    QVERIFY(program.running());
+}
+
+void TestSimulatorFaults::crowd(Program &program, bool midCommand)
+{
+    const qsizetype leftBefore = program.clientsLeft();
+    std::vector<std::unique_ptr<Client>> clients;
+    for (int i = 0; i < kCrowd; ++i)
+        clients.push_back(std::make_unique<Client>(program.port()));
+    for (const auto &client : clients)
+        QTRY_COMPARE_WITH_TIMEOUT(client->socket.state(), QAbstractSocket::ConnectedState, 20000);
+    for (std::size_t i = 0; i < clients.size(); ++i) {
+        QTcpSocket &socket = clients[i]->socket;
+        if (midCommand) {
+            socket.write("request(1000, control)set(1000, speed[");
+            socket.flush();
+        }
+        if (i % 2)
+            resetConnection(socket);
+        else
+            socket.disconnectFromHost();
+    }
+    QTRY_COMPARE_WITH_TIMEOUT(program.clientsLeft() - leftBefore, qsizetype(kCrowd), 30000);
+}
+
+void TestSimulatorFaults::endless(Program &program)
+{
+    Client client(program.port());
+    client.socket.write("get(1, status)set(1000, name[" + QByteArray(4 * 1024 * 1024, 'x'));
+    QTRY_COMPARE_WITH_TIMEOUT(client.socket.state(), QAbstractSocket::UnconnectedState, 20000);
+    QVERIFY(client.received.startsWith("<REPLY get(1, status)>\n1 status[stop]\n<END 0 (OK)>\n"));
+    QVERIFY(client.received.endsWith("xxx...>\n<END 8 (command too long)>\n"));
+}
+
+void TestSimulatorFaults::garbage(Program &program, int round)
+{
+    QRandomGenerator generator(7 + round);
+    QByteArray bytes(1024 * 1024, Qt::Uninitialized);
+    for (char &byte : bytes)
+        byte = char(generator.bounded(256));
+    // No power switching in the garbage, so the regular client's answer stays.
+    bytes.replace("go)", "gx)");
+    Client client(program.port());
+    QTRY_COMPARE(client.socket.state(), QAbstractSocket::ConnectedState);
+    client.socket.write(bytes);
+    QTRY_VERIFY_WITH_TIMEOUT(client.replyCount() > 100 || client.socket.state() != QAbstractSocket::ConnectedState,
+                             20000);
+    // Either answered line by line, or closed for a stretch that never
+    // closed its bracket: both are the simulator coping.
+    QVERIFY(client.replyCount() > 0);
+    resetConnection(client.socket);
+}
+
+void TestSimulatorFaults::neverReads(Program &program, const Regular &regular)
+{
+    Client flood(program.port(), false);
+    QTRY_COMPARE(flood.socket.state(), QAbstractSocket::ConnectedState);
+    flood.socket.write(QByteArray("get(1, status)").repeated(kUnreadFlood / 14));
+    // Until the simulator takes no more of its commands: its console
+    // stops printing them.
+    qsizetype printed = -1;
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < 60000) {
+        QTest::qWait(300);
+        const qsizetype now = program.linesFrom(flood.socket.localPort());
+        if (now == printed)
+            break;
+        printed = now;
+    }
+    QVERIFY2(flood.socket.bytesToWrite() > 0, "the simulator took the whole flood");
+    const qsizetype asked = regular.asked();
+    QTRY_VERIFY(regular.answeredSince(asked));
+    m_peakKiB = qMax(m_peakKiB, residentKiB(program.pid()));
+    resetConnection(flood.socket);
+}
+
+QTEST_GUILESS_MAIN(TestSimulatorFaults)
+#include "tst_simulatorfaults.moc"
