@@ -23,9 +23,10 @@ configure: deps $(BUILD_DIR)/CMakeCache.txt
 build: configure
 	cmake --build $(BUILD_DIR) -j$(JOBS)
 
-# Every test, then the whole suite again under AddressSanitizer and
-# UndefinedBehaviorSanitizer with the fuzz targets run briefly.
-test: test-fast sanitize
+# Every test, the format and clang-tidy checks, then the whole suite again
+# under AddressSanitizer and UndefinedBehaviorSanitizer with the fuzz targets
+# run briefly.
+test: test-fast lint sanitize
 
 test-fast: package
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)

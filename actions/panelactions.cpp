@@ -26,8 +26,7 @@ const QString kTitle = QStringLiteral("VELT");
 constexpr unsigned long kTogglePauseMs = 10;
 } // namespace
 
-PanelActions::PanelActions(Main *window, StationLink *link)
-    : QObject(window), m_window(window), m_link(link)
+PanelActions::PanelActions(Main *window, StationLink *link) : QObject(window), m_window(window), m_link(link)
 {
     setObjectName(QStringLiteral("PanelActions"));
     wireConnection();
@@ -83,8 +82,8 @@ void PanelActions::wireLists()
 
 void PanelActions::wireFocusSelection()
 {
-    for (QLineEdit *field : {m_window->Txt_CommandLine, m_window->Txt_Loco_Ad, m_window->Txt_Loco_Function,
-                             m_window->Txt_Switch_Address})
+    for (QLineEdit *field :
+         {m_window->Txt_CommandLine, m_window->Txt_Loco_Ad, m_window->Txt_Loco_Function, m_window->Txt_Switch_Address})
         Mod_Functions::selectAllWhenFocused(field);
 }
 
@@ -185,7 +184,8 @@ void PanelActions::toggleDirection()
     // A plain pause that dispatches nothing: the answer to the question just
     // asked is not read here; the direction comes from the chunk before it.
     QThread::msleep(kTogglePauseMs);
-    const QString reported = Mod_Functions::TextBetween(m_window->strData(), QStringLiteral("dir["), QStringLiteral("]"));
+    const QString reported =
+            Mod_Functions::TextBetween(m_window->strData(), QStringLiteral("dir["), QStringLiteral("]"));
     const std::optional<qint16> current = LenientNumber::toInt16(LenientNumber::read(reported));
     if (!current)
         return;

@@ -152,8 +152,11 @@ public:
         if (!runUntil([this] { return m_sink.connectionCount() == 1; }, 2000))
             return false;
         m_bare.connectToHost(QHostAddress::LocalHost, m_sink.port());
-        if (!runUntil([this] { return m_bare.state() == QAbstractSocket::ConnectedState
-                                      && m_sink.connectionCount() == 2; }, 2000))
+        if (!runUntil(
+                    [this] {
+                        return m_bare.state() == QAbstractSocket::ConnectedState && m_sink.connectionCount() == 2;
+                    },
+                    2000))
             return false;
         QTest::mouseClick(m_window->Lbl_Go, Qt::LeftButton);
         m_expected[kPanel] = Commands::powerOn().size();
@@ -211,8 +214,7 @@ void addLatencyRows(const QString &what, const Rounds &panel, const Rounds &floo
 {
     const double p50 = medianOfRounds(panel, 0.5), floor50 = medianOfRounds(floor, 0.5);
     const double p99 = medianOfRounds(panel, 0.99), floor99 = medianOfRounds(floor, 0.99);
-    g_rows.push_back({what + u", p50 (µs)"_s, number(p50), number(floor50), ratioText(p50 / floor50), u"—"_s,
-                      u"—"_s});
+    g_rows.push_back({what + u", p50 (µs)"_s, number(p50), number(floor50), ratioText(p50 / floor50), u"—"_s, u"—"_s});
     g_rows.push_back({what + u", p99 (µs)"_s, number(p99), number(floor99), ratioText(p99 / floor99),
                       u"≤ 2× floor p99"_s, yesNo(p99 <= 2 * floor99)});
 }
@@ -234,8 +236,9 @@ void measureClickToWire(ConnectedPanel &station)
     QByteArray expectedWire;
     for (int round = 0; round < kClickRounds; ++round) {
         auto click = [&](std::vector<double> &samples, QWidget *control, const QByteArray &command) {
-            keep(samples, station.timeToWire(ConnectedPanel::kPanel, command.size(),
-                                             [control] { QTest::mouseClick(control, Qt::LeftButton); }));
+            keep(samples, station.timeToWire(ConnectedPanel::kPanel, command.size(), [control] {
+                QTest::mouseClick(control, Qt::LeftButton);
+            }));
             expectedWire += command;
         };
         auto write = [&](const QByteArray &command) {
@@ -317,8 +320,8 @@ void dragSweep(QSlider *slider)
 QList<int> speedsIn(const QByteArray &wire, const QString &loco)
 {
     QList<int> speeds;
-    const QRegularExpression command(QStringLiteral("set\\(%1, speed\\[(\\d+)\\]\\)")
-                                             .arg(QRegularExpression::escape(loco)));
+    const QRegularExpression command(
+            QStringLiteral("set\\(%1, speed\\[(\\d+)\\]\\)").arg(QRegularExpression::escape(loco)));
     for (auto it = command.globalMatch(QString::fromLatin1(wire)); it.hasNext();)
         speeds << it.next().captured(1).toInt();
     return speeds;
@@ -339,12 +342,12 @@ void measureSliderSweep(ConnectedPanel &station, const QString &how, const std::
         expectedWire += Commands::setSpeed(loco, v).toLatin1();
     const qsizetype commands = expectedSpeeds.size();
 
-    const double panelUs = station.timeToWire(ConnectedPanel::kPanel, expectedWire.size(),
-                                              [&] { sweep(w->Slider_Loco); });
+    const double panelUs =
+            station.timeToWire(ConnectedPanel::kPanel, expectedWire.size(), [&] { sweep(w->Slider_Loco); });
     const QByteArray wire = station.sink().take(ConnectedPanel::kPanel);
     const QList<int> speeds = speedsIn(wire, loco);
-    const bool exact = wire == expectedWire && speeds == expectedSpeeds
-            && w->Txt_Loco_Speed->text() == QStringLiteral(" 0");
+    const bool exact =
+            wire == expectedWire && speeds == expectedSpeeds && w->Txt_Loco_Speed->text() == QStringLiteral(" 0");
 
     const double bareUs = station.timeToWire(ConnectedPanel::kBare, expectedWire.size(), [&] {
         for (int v : expectedSpeeds)
@@ -355,8 +358,8 @@ void measureSliderSweep(ConnectedPanel &station, const QString &how, const std::
 
     const double perPanel = panelUs / double(commands), perBare = bareUs / double(commands);
     g_rows.push_back({QStringLiteral("Slider 0→127→0 by %1: commands parsed in order").arg(how),
-                      QStringLiteral("%1 of %2").arg(speeds.size()).arg(commands), QString::number(commands),
-                      u"—"_s, u"all, in order, exact"_s, yesNo(exact && panelUs >= 0)});
+                      QStringLiteral("%1 of %2").arg(speeds.size()).arg(commands), QString::number(commands), u"—"_s,
+                      u"all, in order, exact"_s, yesNo(exact && panelUs >= 0)});
     g_rows.push_back({QStringLiteral("Slider 0→127→0 by %1: time per command (µs)").arg(how), number(perPanel),
                       number(perBare), ratioText(perPanel / perBare), u"—"_s, u"—"_s});
 }
@@ -381,10 +384,13 @@ FloodResult floodOnce(bool throughPanel)
     QEventLoop loop;
     auto finishWhenAllIn = [&] {
         if (consumed >= kFloodBytes && endNs == 0)
-            QMetaObject::invokeMethod(&loop, [&] {
-                endNs = monotonicNanoseconds();
-                loop.quit();
-            }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                    &loop,
+                    [&] {
+                        endNs = monotonicNanoseconds();
+                        loop.quit();
+                    },
+                    Qt::QueuedConnection);
     };
 
     if (throughPanel) {
@@ -465,8 +471,8 @@ void measureFlood()
     g_rows.push_back({u"Flood 64 MiB: longest event-loop stall, worst (ms)"_s, number(worstStall),
                       number(*std::max_element(bareStall.begin(), bareStall.end())), u"—"_s, u"≤ 50 ms"_s,
                       yesNo(worstStall <= 50)});
-    g_rows.push_back({u"Flood 64 MiB: output box shows the last chunk"_s, shown ? u"yes"_s : u"NO"_s, u"—"_s,
-                      u"—"_s, u"always"_s, yesNo(shown)});
+    g_rows.push_back({u"Flood 64 MiB: output box shows the last chunk"_s, shown ? u"yes"_s : u"NO"_s, u"—"_s, u"—"_s,
+                      u"always"_s, yesNo(shown)});
 }
 
 // ---------------------------------------------------------------------------
@@ -547,8 +553,7 @@ void measureConnect()
 
 void printTable()
 {
-    const QStringList header = {u"Measurement"_s, u"Panel"_s, u"Baseline"_s, u"Ratio"_s, u"Target"_s,
-                                u"Met?"_s};
+    const QStringList header = {u"Measurement"_s, u"Panel"_s, u"Baseline"_s, u"Ratio"_s, u"Target"_s, u"Met?"_s};
     std::vector<QStringList> lines = {header};
     for (const Row &row : g_rows)
         lines.push_back({row.measurement, row.panel, row.baseline, row.ratio, row.target, row.met});

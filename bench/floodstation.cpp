@@ -7,18 +7,13 @@
 #include <unistd.h>
 
 #include "firstpaint.h"
+#include "loopbacklistener.h"
 
 FloodStation::FloodStation(qint64 totalBytes) : m_total(totalBytes)
 {
-    m_listenFd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address {};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ::bind(m_listenFd, reinterpret_cast<sockaddr *>(&address), sizeof address);
-    ::listen(m_listenFd, 1);
-    socklen_t length = sizeof address;
-    ::getsockname(m_listenFd, reinterpret_cast<sockaddr *>(&address), &length);
-    m_port = ntohs(address.sin_port);
+    const LoopbackListener listener = listenOnLoopback(1);
+    m_listenFd = listener.fd;
+    m_port = listener.port;
     m_thread = std::thread([this] { run(); });
 }
 

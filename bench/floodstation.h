@@ -34,8 +34,8 @@ private:
     int m_listenFd = -1;
     int m_clientFd = -1;
     quint16 m_port = 0;
-    std::atomic<bool> m_accepted {false};
-    std::atomic<qint64> m_startNs {0};
+    std::atomic<bool> m_accepted{false};
+    std::atomic<qint64> m_startNs{0};
     std::mutex m_lock;
     std::condition_variable m_wake;
     bool m_go = false;

@@ -10,19 +10,13 @@
 #include <thread>
 
 #include "firstpaint.h"
+#include "loopbacklistener.h"
 
 LoopbackSink::LoopbackSink()
 {
-    m_listenFd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address {};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    address.sin_port = 0;
-    ::bind(m_listenFd, reinterpret_cast<sockaddr *>(&address), sizeof address);
-    ::listen(m_listenFd, kMaxConnections);
-    socklen_t length = sizeof address;
-    ::getsockname(m_listenFd, reinterpret_cast<sockaddr *>(&address), &length);
-    m_port = ntohs(address.sin_port);
+    const LoopbackListener listener = listenOnLoopback(kMaxConnections);
+    m_listenFd = listener.fd;
+    m_port = listener.port;
     ::pipe(m_wakeFd);
     m_thread = std::thread([this] { run(); });
 }

@@ -36,8 +36,8 @@ private:
     struct Connection
     {
         int fd = -1;
-        std::atomic<qint64> received {0};
-        std::atomic<qint64> lastArrivalNs {0};
+        std::atomic<qint64> received{0};
+        std::atomic<qint64> lastArrivalNs{0};
         QByteArray bytes;
     };
 
@@ -46,7 +46,7 @@ private:
     int m_listenFd = -1;
     int m_wakeFd[2] = {-1, -1};
     quint16 m_port = 0;
-    std::atomic<int> m_connectionCount {0};
+    std::atomic<int> m_connectionCount{0};
     static constexpr int kMaxConnections = 8;
     Connection m_connections[kMaxConnections];
     mutable std::mutex m_bytesLock;

@@ -11,8 +11,6 @@
 
 #include "firstpaint.h"
 
-extern char **environ;
-
 StartupSample runToFirstPaint(const QString &program)
 {
     StartupSample sample;
@@ -45,7 +43,7 @@ StartupSample runToFirstPaint(const QString &program)
     ::close(output[0]);
 
     int status = 0;
-    rusage usage {};
+    rusage usage{};
     ::wait4(child, &status, 0, &usage);
 
     long long paintedNs = 0;

@@ -30,19 +30,37 @@ QString setState(const QString &accessory, const QString &state)
 
 } // namespace
 
-QString powerOn() { return QStringLiteral("set(1, go)"); }
-QString powerOff() { return QStringLiteral("set(1, stop)"); }
+QString powerOn()
+{
+    return QStringLiteral("set(1, go)");
+}
+QString powerOff()
+{
+    return QStringLiteral("set(1, stop)");
+}
 
-QString takeLocomotive(const QString &loco) { return takeControl(loco); }
-QString releaseLocomotive(const QString &loco) { return releaseControl(loco); }
+QString takeLocomotive(const QString &loco)
+{
+    return takeControl(loco);
+}
+QString releaseLocomotive(const QString &loco)
+{
+    return releaseControl(loco);
+}
 
 QString setSpeed(const QString &loco, qint32 speed)
 {
     return u"set("_s + loco + u", speed["_s + NumberText::plainDecimal(speed) + u"])"_s;
 }
 
-QString driveForward(const QString &loco) { return setDirection(loco, 0); }
-QString driveBackward(const QString &loco) { return setDirection(loco, 1); }
+QString driveForward(const QString &loco)
+{
+    return setDirection(loco, 0);
+}
+QString driveBackward(const QString &loco)
+{
+    return setDirection(loco, 1);
+}
 
 QString askDirection(const QString &loco)
 {
@@ -54,16 +72,43 @@ QString setDirection(const QString &loco, qint16 direction)
     return u"set("_s + loco + u", dir["_s + NumberText::plainDecimal(direction) + u"])"_s;
 }
 
-QString functionOn(const QString &loco, const QString &function) { return setFunction(loco, function, u"1"_s); }
-QString functionOff(const QString &loco, const QString &function) { return setFunction(loco, function, u"0"_s); }
+QString functionOn(const QString &loco, const QString &function)
+{
+    return setFunction(loco, function, u"1"_s);
+}
+QString functionOff(const QString &loco, const QString &function)
+{
+    return setFunction(loco, function, u"0"_s);
+}
 
-QString takeAccessory(const QString &accessory) { return takeControl(accessory); }
-QString releaseAccessory(const QString &accessory) { return releaseControl(accessory); }
-QString accessoryOn(const QString &accessory) { return setState(accessory, u"1"_s); }
-QString accessoryOff(const QString &accessory) { return setState(accessory, u"0"_s); }
+QString takeAccessory(const QString &accessory)
+{
+    return takeControl(accessory);
+}
+QString releaseAccessory(const QString &accessory)
+{
+    return releaseControl(accessory);
+}
+QString accessoryOn(const QString &accessory)
+{
+    return setState(accessory, u"1"_s);
+}
+QString accessoryOff(const QString &accessory)
+{
+    return setState(accessory, u"0"_s);
+}
 
-QString listLocomotives() { return QStringLiteral("queryObjects(10, addr, name)"); }
-QString listAccessories() { return QStringLiteral("queryObjects(11, addr, name1)"); }
-QString freeCommand(const QString &typed) { return typed; }
+QString listLocomotives()
+{
+    return QStringLiteral("queryObjects(10, addr, name)");
+}
+QString listAccessories()
+{
+    return QStringLiteral("queryObjects(11, addr, name1)");
+}
+QString freeCommand(const QString &typed)
+{
+    return typed;
+}
 
 } // namespace Commands

@@ -24,8 +24,7 @@ QByteArray singleByteText(const QString &text)
 }
 } // namespace
 
-StationLink::StationLink(QObject *parent)
-    : QObject(parent), m_socket(new QTcpSocket(this))
+StationLink::StationLink(QObject *parent) : QObject(parent), m_socket(new QTcpSocket(this))
 {
     m_socket->setObjectName(QStringLiteral("WinsockCS"));
     m_waitTimer.setSingleShot(true);

@@ -24,13 +24,9 @@ QString peerName(const QTcpSocket *socket)
 
 } // namespace
 
-ClientSession::ClientSession(QTcpSocket *socket, int clientId, Station &station,
-                             const Options &options, QObject *parent)
-    : QObject(parent),
-      m_socket(socket),
-      m_clientId(clientId),
-      m_station(station),
-      m_options(options),
+ClientSession::ClientSession(QTcpSocket *socket, int clientId, Station &station, const Options &options,
+                             QObject *parent)
+    : QObject(parent), m_socket(socket), m_clientId(clientId), m_station(station), m_options(options),
       m_peer(peerName(socket))
 {
     m_socket->setParent(this);
@@ -45,8 +41,7 @@ ClientSession::ClientSession(QTcpSocket *socket, int clientId, Station &station,
     connect(m_socket, &QTcpSocket::readyRead, this, &ClientSession::readInput);
     // Queued: a write flushes at once and reports from inside itself, in
     // the middle of handling a command.
-    connect(m_socket, &QTcpSocket::bytesWritten, this, &ClientSession::resume,
-            Qt::QueuedConnection);
+    connect(m_socket, &QTcpSocket::bytesWritten, this, &ClientSession::resume, Qt::QueuedConnection);
     connect(m_socket, &QTcpSocket::disconnected, this, &ClientSession::end);
 }
 

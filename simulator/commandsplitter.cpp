@@ -14,10 +14,7 @@ bool isLineBreak(char byte)
 
 } // namespace
 
-CommandSplitter::CommandSplitter(qsizetype limit)
-    : m_limit(limit)
-{
-}
+CommandSplitter::CommandSplitter(qsizetype limit) : m_limit(limit) {}
 
 QList<QByteArray> CommandSplitter::feed(QByteArrayView bytes)
 {

@@ -79,8 +79,7 @@ ParsedCommand ParsedCommand::parse(QByteArrayView text)
     ParsedCommand command;
     const QByteArrayView whole = text.trimmed();
     qsizetype verbEnd = 0;
-    while (verbEnd < whole.size()
-           && (isLetter(whole[verbEnd]) || (verbEnd > 0 && isDigit(whole[verbEnd]))))
+    while (verbEnd < whole.size() && (isLetter(whole[verbEnd]) || (verbEnd > 0 && isDigit(whole[verbEnd]))))
         ++verbEnd;
     const QByteArrayView rest = whole.sliced(verbEnd).trimmed();
     if (verbEnd == 0 || !rest.startsWith('(') || !rest.endsWith(')') || rest.size() < 2)

@@ -1,9 +1,6 @@
 #include "replyblock.h"
 
-ReplyBlock::ReplyBlock(QByteArrayView command)
-    : m_text("<REPLY " + printable(command) + ">\n")
-{
-}
+ReplyBlock::ReplyBlock(QByteArrayView command) : m_text("<REPLY " + printable(command) + ">\n") {}
 
 void ReplyBlock::addLine(const QByteArray &objectLine)
 {

@@ -28,26 +28,26 @@ QHostAddress hostAddress(const QString &text)
 
 void SimulatorOptions::addTo(QCommandLineParser &parser)
 {
-    parser.setApplicationDescription(QStringLiteral(
-            "Plays the command station on loopback so the panel can be run, learned and tested\n"
-            "without hardware. Prints every command it receives with the client it came from."));
+    parser.setApplicationDescription(
+            QStringLiteral("Plays the command station on loopback so the panel can be run, learned and tested\n"
+                           "without hardware. Prints every command it receives with the client it came from."));
     parser.addHelpOption();
     parser.addOptions({
-        {QStringLiteral("host"), QStringLiteral("Listen on <address> (default 127.0.0.1)."),
-         QStringLiteral("address"), QStringLiteral("127.0.0.1")},
-        {QStringLiteral("port"),
-         QStringLiteral("Listen on <port> (default %1; 0 picks a free port).").arg(kDefaultPort),
-         QStringLiteral("port"), QString::number(kDefaultPort)},
-        {QStringLiteral("chunk"),
-         QStringLiteral("Write each reply in pieces of at most <N> bytes, %1 ms apart "
-                        "(default 0: whole).").arg(ClientSession::kChunkPauseMs),
-         QStringLiteral("N"), QStringLiteral("0")},
-        {QStringLiteral("close-after"),
-         QStringLiteral("Close a client after replying to its <N>-th command (default 0: never)."),
-         QStringLiteral("N"), QStringLiteral("0")},
-        {QStringLiteral("log"),
-         QStringLiteral("Append every byte received from any client, raw, to <file>."),
-         QStringLiteral("file")},
+            {QStringLiteral("host"), QStringLiteral("Listen on <address> (default 127.0.0.1)."),
+             QStringLiteral("address"), QStringLiteral("127.0.0.1")},
+            {QStringLiteral("port"),
+             QStringLiteral("Listen on <port> (default %1; 0 picks a free port).").arg(kDefaultPort),
+             QStringLiteral("port"), QString::number(kDefaultPort)},
+            {QStringLiteral("chunk"),
+             QStringLiteral("Write each reply in pieces of at most <N> bytes, %1 ms apart "
+                            "(default 0: whole).")
+                     .arg(ClientSession::kChunkPauseMs),
+             QStringLiteral("N"), QStringLiteral("0")},
+            {QStringLiteral("close-after"),
+             QStringLiteral("Close a client after replying to its <N>-th command (default 0: never)."),
+             QStringLiteral("N"), QStringLiteral("0")},
+            {QStringLiteral("log"), QStringLiteral("Append every byte received from any client, raw, to <file>."),
+             QStringLiteral("file")},
     });
 }
 

@@ -4,8 +4,7 @@
 
 #include <cstdio>
 
-SimulatorProgram::SimulatorProgram(QObject *parent)
-    : QObject(parent), m_out(stdout)
+SimulatorProgram::SimulatorProgram(QObject *parent) : QObject(parent), m_out(stdout)
 {
     connect(&m_server, &StationServer::clientConnected, this, &SimulatorProgram::printConnected);
     connect(&m_server, &StationServer::commandReceived, this, &SimulatorProgram::printCommand);
@@ -19,8 +18,7 @@ bool SimulatorProgram::start(const SimulatorOptions &options)
         m_log.setFileName(options.logPath);
         // Unbuffered, so the log is complete whenever the program is stopped.
         if (!m_log.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered)) {
-            m_errorString = QStringLiteral("Cannot open the log file %1: %2")
-                                    .arg(options.logPath, m_log.errorString());
+            m_errorString = QStringLiteral("Cannot open the log file %1: %2").arg(options.logPath, m_log.errorString());
             return false;
         }
         m_server.setLog(&m_log);
@@ -29,12 +27,13 @@ bool SimulatorProgram::start(const SimulatorOptions &options)
     m_server.setCloseAfter(options.closeAfter);
     if (!m_server.listen(options.host, options.port)) {
         m_errorString = QStringLiteral("Cannot listen on %1 port %2: %3")
-                                .arg(options.host.toString()).arg(options.port)
+                                .arg(options.host.toString())
+                                .arg(options.port)
                                 .arg(m_server.errorString());
         return false;
     }
-    m_out << "Command station simulator listening on " << options.host.toString() << " port "
-          << m_server.serverPort() << Qt::endl;
+    m_out << "Command station simulator listening on " << options.host.toString() << " port " << m_server.serverPort()
+          << Qt::endl;
     return true;
 }
 
@@ -50,8 +49,8 @@ void SimulatorProgram::printCommand(const QString &peer, const QByteArray &comma
 
 void SimulatorProgram::printTooLong(const QString &peer)
 {
-    m_out << peer << " sent a command longer than " << CommandSplitter::kDefaultLimit
-          << " bytes: closing it" << Qt::endl;
+    m_out << peer << " sent a command longer than " << CommandSplitter::kDefaultLimit << " bytes: closing it"
+          << Qt::endl;
 }
 
 void SimulatorProgram::printLeft(const QString &peer)

@@ -48,15 +48,15 @@ QByteArray quoted(const QByteArray &text)
 Station::Station()
 {
     m_locomotives = {
-        {1000, {3, "Tank engine"}},
-        {1001, {24, QStringLiteral("Máquina de maniobras").toLatin1()}},
-        {1002, {78, "Express"}},
-        {1003, {5, "Freight diesel"}},
+            {1000, {3, "Tank engine"}},
+            {1001, {24, QStringLiteral("Máquina de maniobras").toLatin1()}},
+            {1002, {78, "Express"}},
+            {1003, {5, "Freight diesel"}},
     };
     m_accessories = {
-        {20000, {1, "Station entrance"}},
-        {20001, {2, "Yard turnout"}},
-        {20002, {3, "Home signal"}},
+            {20000, {1, "Station entrance"}},
+            {20001, {2, "Yard turnout"}},
+            {20002, {3, "Home signal"}},
     };
 }
 
@@ -87,11 +87,11 @@ void Station::releaseClient(int client)
 Station::Handler Station::handlerFor(const QByteArray &verb)
 {
     static const QMap<QByteArray, Handler> handlers = {
-        {"set", &Station::set},
-        {"get", &Station::get},
-        {"request", &Station::request},
-        {"release", &Station::release},
-        {"queryObjects", &Station::queryObjects},
+            {"set", &Station::set},
+            {"get", &Station::get},
+            {"request", &Station::request},
+            {"release", &Station::release},
+            {"queryObjects", &Station::queryObjects},
     };
     return handlers.value(verb, nullptr);
 }
@@ -146,7 +146,7 @@ ReplyStatus Station::setPower(const Arguments &arguments)
     return ReplyStatus::Ok;
 }
 
-template<typename Object>
+template <typename Object>
 ReplyStatus Station::changeAll(int client, Object &object, const Arguments &arguments)
 {
     if (object.controller != client)
@@ -277,9 +277,8 @@ ReplyStatus Station::queryObjects(int, const Arguments &arguments, ReplyBlock &r
     return ReplyStatus::UnknownObject;
 }
 
-template<typename Object>
-ReplyStatus Station::listAll(const QMap<quint32, Object> &objects, const Arguments &attributes,
-                             ReplyBlock &reply)
+template <typename Object>
+ReplyStatus Station::listAll(const QMap<quint32, Object> &objects, const Arguments &attributes, ReplyBlock &reply)
 {
     QList<QByteArray> lines;
     for (auto object = objects.begin(); object != objects.end(); ++object) {

@@ -61,15 +61,14 @@ private:
     ReplyStatus setPower(const Arguments &arguments);
     static ReplyStatus change(Locomotive &loco, const Argument &attribute);
     static ReplyStatus change(Accessory &accessory, const Argument &attribute);
-    template<typename Object>
+    template <typename Object>
     ReplyStatus changeAll(int client, Object &object, const Arguments &arguments);
 
     ReplyStatus describe(quint32 id, const Argument &attribute, QByteArray &line) const;
     static ReplyStatus describe(const Locomotive &loco, const Argument &attribute, QByteArray &line);
     static ReplyStatus describe(const Accessory &accessory, const Argument &attribute, QByteArray &line);
-    template<typename Object>
-    static ReplyStatus listAll(const QMap<quint32, Object> &objects, const Arguments &attributes,
-                               ReplyBlock &reply);
+    template <typename Object>
+    static ReplyStatus listAll(const QMap<quint32, Object> &objects, const Arguments &attributes, ReplyBlock &reply);
 
     ReplyStatus controlTarget(const Arguments &arguments, int *&controller);
     int *controllerOf(quint32 id);

@@ -2,8 +2,7 @@
 
 #include <QTcpSocket>
 
-StationServer::StationServer(QObject *parent)
-    : QObject(parent)
+StationServer::StationServer(QObject *parent) : QObject(parent)
 {
     m_server.setListenBacklogSize(kListenBacklog);
     connect(&m_server, &QTcpServer::newConnection, this, &StationServer::acceptClients);
@@ -27,10 +26,8 @@ void StationServer::startSession(QTcpSocket *socket)
     const QString peer = session->peer();
     connect(session, &ClientSession::commandReceived, this,
             [this, peer](const QByteArray &command) { emit commandReceived(peer, command); });
-    connect(session, &ClientSession::commandTooLong, this,
-            [this, peer] { emit commandTooLong(peer); });
-    connect(session, &ClientSession::finished, this,
-            [this, session] { endSession(session); });
+    connect(session, &ClientSession::commandTooLong, this, [this, peer] { emit commandTooLong(peer); });
+    connect(session, &ClientSession::finished, this, [this, session] { endSession(session); });
     emit clientConnected(peer);
 }
 

@@ -12,8 +12,7 @@ void ClickLabel::mousePressEvent(QMouseEvent *event)
 // dragging off the label before releasing cancels it, as with a button.
 void ClickLabel::mouseReleaseEvent(QMouseEvent *event)
 {
-    const bool click = m_pressed && event->button() == Qt::LeftButton
-            && rect().contains(event->position().toPoint());
+    const bool click = m_pressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
     m_pressed = false;
     event->accept();
     if (click)

@@ -24,7 +24,8 @@ bool DeferredButtonRepaint::eventFilter(QObject *watched, QEvent *event)
         auto *button = static_cast<QWidget *>(watched);
         if (button->updatesEnabled()) {
             button->setUpdatesEnabled(false);
-            QMetaObject::invokeMethod(button, [button] { button->setUpdatesEnabled(true); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                    button, [button] { button->setUpdatesEnabled(true); }, Qt::QueuedConnection);
         }
         break;
     }

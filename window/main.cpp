@@ -177,10 +177,10 @@ void Main::createGlobalPanel()
     addControl<Frame>(NAMED(Frm_Global), this, {6225, 120, 5700, 1575}, u"Informacion General"_s);
     addControl(NAMED(Pb_Locos_List), Frm_Global, {120, 450, 2085, 375}, u"Locomotoras en el circuito"_s);
     addControl(NAMED(Label2), Frm_Global, {2280, 450, 2985, 405},
-           u"Nos transmite la lista de las locomotoras presentes en la Base de Datos de la CS."_s);
+               u"Nos transmite la lista de las locomotoras presentes en la Base de Datos de la CS."_s);
     addControl(NAMED(Pb_Switch_List), Frm_Global, {120, 1005, 2085, 375}, u"Desvios en el circuito"_s);
     addControl(NAMED(Label10), Frm_Global, {2280, 1005, 3375, 420},
-           u"Nos transmite la lista de  en la Base de Datos de la CS."_s);
+               u"Nos transmite la lista de  en la Base de Datos de la CS."_s);
 
     setCaption(Frm_Global, kRed);
     Label2->setWordWrap(true);
@@ -275,7 +275,7 @@ void Main::createS88Panel()
         addControl(NAMED(Sh_Kred), i, panel, {c.kred, 165, 285, 195}, kRed, kIndicatorBorder, kStopDark);
         numberPlate(addControl(NAMED(Lbl_Kb), i, panel, {c.kb, 390, 435, 210}, u"888"_s));
         addControl(NAMED(Sh_Kgreen), i, panel, {c.kgreenLeft, c.kgreenTop, 285, 195}, kGoLit, kIndicatorBorder,
-               kGoDark);
+                   kGoDark);
         addControl(NAMED(Lbl_Kbgreen), i, panel, {c.kbgreen, 840, 330, 240}, QString());
         numberPlate(addControl(NAMED(Lbl_Kb), 16 + i, panel, {c.kbLower, 885, 435, 210}, u"888"_s));
     }
@@ -288,7 +288,7 @@ void Main::createMandarOrdenPanel()
 {
     addControl<Frame>(NAMED(Frm_MandarOrden), this, {75, 5250, 11820, 765}, u"Mandar Orden"_s);
     addControl(NAMED(Txt_CommandLine), Frm_MandarOrden, {135, 315, 10545, 300},
-           u"Escribir la linea de instrucciones aqui"_s);
+               u"Escribir la linea de instrucciones aqui"_s);
     addControl(NAMED(Pb_Command_Line), Frm_MandarOrden, {10770, 300, 975, 330}, u"Submit"_s);
 }
 
@@ -300,7 +300,7 @@ void Main::createBottomBar()
     addControl(NAMED(Lbl_Stop), this, {105, 6195, 2685, 405}, u"Stop"_s);
     addControl<Frame>(NAMED(Frame1), this, {2865, 6120, 6285, 135}, QString());
     addControl(NAMED(Lbl_PushGO), this, {2955, 6300, 6195, 345},
-           u"Central Station en estado \"STOP\" pulsar \"GO\" para arrancarla ----------->"_s);
+               u"Central Station en estado \"STOP\" pulsar \"GO\" para arrancarla ----------->"_s);
     addControl<Frame>(NAMED(Frame2), this, {2865, 6495, 6285, 135}, QString());
     addControl(NAMED(Sh_Go), this, {9255, 6135, 2625, 495}, kGoLit, kLampBorder, kGoDark);
     addControl(NAMED(Lbl_Go), this, {9240, 6180, 2685, 405}, u"Go"_s);

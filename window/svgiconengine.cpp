@@ -6,10 +6,8 @@
 #include <QStyleOption>
 #include <QSvgRenderer>
 
-SvgIconEngine::SvgIconEngine(const QString &fileName, const QList<QSize> &sizes)
-    : m_fileName(fileName), m_sizes(sizes)
-{
-}
+SvgIconEngine::SvgIconEngine(const QString &fileName, const QList<QSize> &sizes) : m_fileName(fileName), m_sizes(sizes)
+{}
 
 void SvgIconEngine::paint(QPainter *painter, const QRect &rect, QIcon::Mode mode, QIcon::State state)
 {

@@ -19,8 +19,5 @@ struct Twips
     int width;
     int height;
 
-    constexpr QRect toPixels() const
-    {
-        return QRect(twips(left), twips(top), twips(width), twips(height));
-    }
+    constexpr QRect toPixels() const { return QRect(twips(left), twips(top), twips(width), twips(height)); }
 };

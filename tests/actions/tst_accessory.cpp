@@ -36,15 +36,22 @@ void TestAccessory::commandsByButton_data()
     QTest::addColumn<QByteArray>("wire");
     QTest::addColumn<QString>("status");
 
-    QTest::newRow("take") << "20000" << "Pb_Switch_Connect" << QByteArray("request(20000, control)") << "Status";
-    QTest::newRow("take hint text") << "ID" << "Pb_Switch_Connect" << QByteArray("request(ID, control)") << "Status";
-    QTest::newRow("release") << "20000" << "Pb_Switch_Disconnect" << QByteArray("release(20000, control)")
-                             << "Status";
-    QTest::newRow("release empty") << "" << "Pb_Switch_Disconnect" << QByteArray("release(, control)") << "Status";
-    QTest::newRow("on") << "20001" << "Pb_Switch_On" << QByteArray("set(20001, state[1])") << "1";
-    QTest::newRow("off") << "20001" << "Pb_Switch_Off" << QByteArray("set(20001, state[0])") << "0";
-    QTest::newRow("off empty") << "" << "Pb_Switch_Off" << QByteArray("set(, state[0])") << "0";
-    QTest::newRow("on odd identifier") << " 2), x" << "Pb_Switch_On" << QByteArray("set( 2), x, state[1])") << "1";
+    QTest::newRow("take") << "20000"
+                          << "Pb_Switch_Connect" << QByteArray("request(20000, control)") << "Status";
+    QTest::newRow("take hint text") << "ID"
+                                    << "Pb_Switch_Connect" << QByteArray("request(ID, control)") << "Status";
+    QTest::newRow("release") << "20000"
+                             << "Pb_Switch_Disconnect" << QByteArray("release(20000, control)") << "Status";
+    QTest::newRow("release empty") << ""
+                                   << "Pb_Switch_Disconnect" << QByteArray("release(, control)") << "Status";
+    QTest::newRow("on") << "20001"
+                        << "Pb_Switch_On" << QByteArray("set(20001, state[1])") << "1";
+    QTest::newRow("off") << "20001"
+                         << "Pb_Switch_Off" << QByteArray("set(20001, state[0])") << "0";
+    QTest::newRow("off empty") << ""
+                               << "Pb_Switch_Off" << QByteArray("set(, state[0])") << "0";
+    QTest::newRow("on odd identifier") << " 2), x"
+                                       << "Pb_Switch_On" << QByteArray("set( 2), x, state[1])") << "1";
 }
 
 void TestAccessory::commandsByButton()

@@ -43,9 +43,9 @@ void TestConnection::connectShowsPowerControls()
     QCOMPARE(w->Txt_Out->toPlainText(), QStringLiteral("CS conectada"));
     QVERIFY(!w->Pb_Connect->font().bold());
     QVERIFY(w->Pb_Disconnect->font().bold());
-    for (QWidget *shown : {static_cast<QWidget *>(w->Lbl_Go), static_cast<QWidget *>(w->Sh_Go),
-                           static_cast<QWidget *>(w->Lbl_Stop), static_cast<QWidget *>(w->Sh_Stop),
-                           static_cast<QWidget *>(w->Lbl_PushGO)})
+    for (QWidget *shown :
+         {static_cast<QWidget *>(w->Lbl_Go), static_cast<QWidget *>(w->Sh_Go), static_cast<QWidget *>(w->Lbl_Stop),
+          static_cast<QWidget *>(w->Sh_Stop), static_cast<QWidget *>(w->Lbl_PushGO)})
         QVERIFY2(shown->isVisible(), qPrintable(shown->objectName()));
     // Connecting opens no panel: that waits for "Go".
     QVERIFY(!w->Frm_Loco->isEnabled());

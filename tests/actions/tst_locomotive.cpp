@@ -101,19 +101,39 @@ void TestLocomotive::commandsByButton_data()
     QTest::addColumn<QString>("button");
     QTest::addColumn<QByteArray>("wire");
 
-    QTest::newRow("take") << "1000" << "" << "Pb_Loco_Request" << QByteArray("request(1000, control)");
-    QTest::newRow("take hint text") << "ID" << "" << "Pb_Loco_Request" << QByteArray("request(ID, control)");
-    QTest::newRow("take blanks") << "  " << "" << "Pb_Loco_Request" << QByteArray("request(  , control)");
-    QTest::newRow("release") << "1000" << "" << "PB_Loco_Release" << QByteArray("release(1000, control)");
-    QTest::newRow("release empty") << "" << "" << "PB_Loco_Release" << QByteArray("release(, control)");
-    QTest::newRow("forward") << "1001" << "" << "Pb_Loco_For" << QByteArray("set(1001, dir[0])");
-    QTest::newRow("backward") << "1001" << "" << "Pb_Loco_Back" << QByteArray("set(1001, dir[1])");
-    QTest::newRow("function on") << "1000" << "2" << "Pb_Function_On" << QByteArray("set(1000, func[2, 1])");
-    QTest::newRow("function off") << "1000" << "2" << "Pb_Function_Off" << QByteArray("set(1000, func[2, 0])");
-    QTest::newRow("function at hint") << "1000" << "Number" << "Pb_Function_On"
-                                      << QByteArray("set(1000, func[Number, 1])");
-    QTest::newRow("identifier with ) and ,") << "1), x(" << "" << "Pb_Loco_For"
-                                             << QByteArray("set(1), x(, dir[0])");
+    QTest::newRow("take") << "1000"
+                          << ""
+                          << "Pb_Loco_Request" << QByteArray("request(1000, control)");
+    QTest::newRow("take hint text") << "ID"
+                                    << ""
+                                    << "Pb_Loco_Request" << QByteArray("request(ID, control)");
+    QTest::newRow("take blanks") << "  "
+                                 << ""
+                                 << "Pb_Loco_Request" << QByteArray("request(  , control)");
+    QTest::newRow("release") << "1000"
+                             << ""
+                             << "PB_Loco_Release" << QByteArray("release(1000, control)");
+    QTest::newRow("release empty") << ""
+                                   << ""
+                                   << "PB_Loco_Release" << QByteArray("release(, control)");
+    QTest::newRow("forward") << "1001"
+                             << ""
+                             << "Pb_Loco_For" << QByteArray("set(1001, dir[0])");
+    QTest::newRow("backward") << "1001"
+                              << ""
+                              << "Pb_Loco_Back" << QByteArray("set(1001, dir[1])");
+    QTest::newRow("function on") << "1000"
+                                 << "2"
+                                 << "Pb_Function_On" << QByteArray("set(1000, func[2, 1])");
+    QTest::newRow("function off") << "1000"
+                                  << "2"
+                                  << "Pb_Function_Off" << QByteArray("set(1000, func[2, 0])");
+    QTest::newRow("function at hint") << "1000"
+                                      << "Number"
+                                      << "Pb_Function_On" << QByteArray("set(1000, func[Number, 1])");
+    QTest::newRow("identifier with ) and ,") << "1), x("
+                                             << ""
+                                             << "Pb_Loco_For" << QByteArray("set(1), x(, dir[0])");
 }
 
 void TestLocomotive::commandsByButton()

@@ -58,16 +58,16 @@ void TestPower::powerClicks_data()
     QTest::addColumn<bool>("panelsOpen");
 
     QTest::newRow("go") << "G" << QByteArray("set(1, go)") << Main::kGoLit << Main::kStopDark << true;
-    QTest::newRow("go twice sends twice") << "GG" << QByteArray("set(1, go)set(1, go)") << Main::kGoLit
-                                          << Main::kStopDark << true;
-    QTest::newRow("stop right after connecting") << "S" << QByteArray("set(1, stop)") << Main::kGoDark
-                                                 << Main::kStopLit << false;
-    QTest::newRow("go then stop") << "GS" << QByteArray("set(1, go)set(1, stop)") << Main::kGoDark
-                                  << Main::kStopLit << false;
+    QTest::newRow("go twice sends twice")
+            << "GG" << QByteArray("set(1, go)set(1, go)") << Main::kGoLit << Main::kStopDark << true;
+    QTest::newRow("stop right after connecting")
+            << "S" << QByteArray("set(1, stop)") << Main::kGoDark << Main::kStopLit << false;
+    QTest::newRow("go then stop") << "GS" << QByteArray("set(1, go)set(1, stop)") << Main::kGoDark << Main::kStopLit
+                                  << false;
     QTest::newRow("go stop go") << "GSG" << QByteArray("set(1, go)set(1, stop)set(1, go)") << Main::kGoLit
                                 << Main::kStopDark << true;
-    QTest::newRow("stop twice") << "SS" << QByteArray("set(1, stop)set(1, stop)") << Main::kGoDark
-                                << Main::kStopLit << false;
+    QTest::newRow("stop twice") << "SS" << QByteArray("set(1, stop)set(1, stop)") << Main::kGoDark << Main::kStopLit
+                                << false;
 }
 
 void TestPower::powerClicks()
@@ -115,12 +115,19 @@ void TestPower::buttonsSendTheirCommand_data()
     QTest::addColumn<QString>("commandLine");
     QTest::addColumn<QByteArray>("wire");
 
-    QTest::newRow("list locomotives") << "Pb_Locos_List" << "" << QByteArray("queryObjects(10, addr, name)");
-    QTest::newRow("list accessories") << "Pb_Switch_List" << "" << QByteArray("queryObjects(11, addr, name1)");
-    QTest::newRow("submit typed command") << "Pb_Command_Line" << "get(1, status)" << QByteArray("get(1, status)");
-    QTest::newRow("submit keeps blanks") << "Pb_Command_Line" << " set(1, go) " << QByteArray(" set(1, go) ");
-    QTest::newRow("submit latin-1") << "Pb_Command_Line" << QString::fromUtf8("se\xc3\xb1" "al")
-                                    << QByteArray("se\xf1" "al");
+    QTest::newRow("list locomotives") << "Pb_Locos_List"
+                                      << "" << QByteArray("queryObjects(10, addr, name)");
+    QTest::newRow("list accessories") << "Pb_Switch_List"
+                                      << "" << QByteArray("queryObjects(11, addr, name1)");
+    QTest::newRow("submit typed command") << "Pb_Command_Line"
+                                          << "get(1, status)" << QByteArray("get(1, status)");
+    QTest::newRow("submit keeps blanks") << "Pb_Command_Line"
+                                         << " set(1, go) " << QByteArray(" set(1, go) ");
+    QTest::newRow("submit latin-1") << "Pb_Command_Line"
+                                    << QString::fromUtf8("se\xc3\xb1"
+                                                         "al")
+                                    << QByteArray("se\xf1"
+                                                  "al");
 }
 
 void TestPower::buttonsSendTheirCommand()

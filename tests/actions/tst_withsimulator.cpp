@@ -76,23 +76,23 @@ void TestWithSimulator::operatorSession_data()
     // what to type, the control to use and a line the reply must hold.
     QTest::addColumn<QStringList>("steps");
     QTest::newRow("drive a locomotive") << QStringList{
-        "Txt_Loco_Ad|1000|Pb_Loco_Request|<END 0 (OK)>",
-        "Txt_Loco_Function|2|Pb_Function_On|<END 0 (OK)>",
-        "||Pb_Loco_Back|<END 0 (OK)>",
-        "||PB_Loco_Release|<END 0 (OK)>",
-        "||Pb_Loco_For|<END 6 ",
+            "Txt_Loco_Ad|1000|Pb_Loco_Request|<END 0 (OK)>",
+            "Txt_Loco_Function|2|Pb_Function_On|<END 0 (OK)>",
+            "||Pb_Loco_Back|<END 0 (OK)>",
+            "||PB_Loco_Release|<END 0 (OK)>",
+            "||Pb_Loco_For|<END 6 ",
     };
     QTest::newRow("switch an accessory") << QStringList{
-        "Txt_Switch_Address|20000|Pb_Switch_Connect|<END 0 (OK)>",
-        "||Pb_Switch_On|<END 0 (OK)>",
-        "||Pb_Switch_Disconnect|<END 0 (OK)>",
-        "Txt_Switch_Address|ID|Pb_Switch_Off|<END 3 ",
+            "Txt_Switch_Address|20000|Pb_Switch_Connect|<END 0 (OK)>",
+            "||Pb_Switch_On|<END 0 (OK)>",
+            "||Pb_Switch_Disconnect|<END 0 (OK)>",
+            "Txt_Switch_Address|ID|Pb_Switch_Off|<END 3 ",
     };
     QTest::newRow("lists and free commands") << QStringList{
-        "||Pb_Locos_List|1000 addr[3] name[\"Tank engine\"]",
-        "||Pb_Switch_List|20000 addr[",
-        "Txt_CommandLine|get(1000, dir)|Pb_Command_Line|1000 dir[",
-        "Txt_CommandLine|hello(1)|Pb_Command_Line|<END 1 ",
+            "||Pb_Locos_List|1000 addr[3] name[\"Tank engine\"]",
+            "||Pb_Switch_List|20000 addr[",
+            "Txt_CommandLine|get(1000, dir)|Pb_Command_Line|1000 dir[",
+            "Txt_CommandLine|hello(1)|Pb_Command_Line|<END 1 ",
     };
 }
 

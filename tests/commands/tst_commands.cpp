@@ -33,34 +33,61 @@ void TestCommands::builders_data()
         QTest::newRow(name) << build << QString::fromLatin1(expected);
     };
     using namespace Commands;
-    row("power on", [] { return powerOn(); }, "set(1, go)");
-    row("power off", [] { return powerOff(); }, "set(1, stop)");
-    row("take loco", [] { return takeLocomotive("1000"); }, "request(1000, control)");
-    row("take loco hint text", [] { return takeLocomotive("ID"); }, "request(ID, control)");
-    row("release loco", [] { return releaseLocomotive("1000"); }, "release(1000, control)");
-    row("release loco empty", [] { return releaseLocomotive(""); }, "release(, control)");
-    row("speed", [] { return setSpeed("1000", 42); }, "set(1000, speed[42])");
-    row("speed empty id", [] { return setSpeed("", 7); }, "set(, speed[7])");
-    row("forward", [] { return driveForward("1000"); }, "set(1000, dir[0])");
-    row("backward", [] { return driveBackward("1000"); }, "set(1000, dir[1])");
-    row("ask direction", [] { return askDirection("1000"); }, "get(1000, dir)");
-    row("set direction", [] { return setDirection("1000", 1); }, "set(1000, dir[1])");
-    row("function on", [] { return functionOn("1000", "3"); }, "set(1000, func[3, 1])");
-    row("function off", [] { return functionOff("1000", "3"); }, "set(1000, func[3, 0])");
-    row("function hint texts", [] { return functionOn("ID", "Number"); }, "set(ID, func[Number, 1])");
-    row("take accessory", [] { return takeAccessory("20000"); }, "request(20000, control)");
-    row("release accessory", [] { return releaseAccessory("20000"); }, "release(20000, control)");
-    row("accessory on", [] { return accessoryOn("20000"); }, "set(20000, state[1])");
-    row("accessory off", [] { return accessoryOff("20000"); }, "set(20000, state[0])");
-    row("accessory on empty", [] { return accessoryOn(""); }, "set(, state[1])");
-    row("list locomotives", [] { return listLocomotives(); }, "queryObjects(10, addr, name)");
-    row("list accessories", [] { return listAccessories(); }, "queryObjects(11, addr, name1)");
-    row("free command", [] { return freeCommand("get(1, status)"); }, "get(1, status)");
-    row("free command empty", [] { return freeCommand(""); }, "");
-    row("free command kept with blanks", [] { return freeCommand("  x\t"); }, "  x\t");
-    row("identifier with parenthesis and comma", [] { return takeLocomotive("1), set(1, stop"); },
-        "request(1), set(1, stop, control)");
-    row("identifier with blanks", [] { return setSpeed(" 10 ", 1); }, "set( 10 , speed[1])");
+    row(
+            "power on", [] { return powerOn(); }, "set(1, go)");
+    row(
+            "power off", [] { return powerOff(); }, "set(1, stop)");
+    row(
+            "take loco", [] { return takeLocomotive("1000"); }, "request(1000, control)");
+    row(
+            "take loco hint text", [] { return takeLocomotive("ID"); }, "request(ID, control)");
+    row(
+            "release loco", [] { return releaseLocomotive("1000"); }, "release(1000, control)");
+    row(
+            "release loco empty", [] { return releaseLocomotive(""); }, "release(, control)");
+    row(
+            "speed", [] { return setSpeed("1000", 42); }, "set(1000, speed[42])");
+    row(
+            "speed empty id", [] { return setSpeed("", 7); }, "set(, speed[7])");
+    row(
+            "forward", [] { return driveForward("1000"); }, "set(1000, dir[0])");
+    row(
+            "backward", [] { return driveBackward("1000"); }, "set(1000, dir[1])");
+    row(
+            "ask direction", [] { return askDirection("1000"); }, "get(1000, dir)");
+    row(
+            "set direction", [] { return setDirection("1000", 1); }, "set(1000, dir[1])");
+    row(
+            "function on", [] { return functionOn("1000", "3"); }, "set(1000, func[3, 1])");
+    row(
+            "function off", [] { return functionOff("1000", "3"); }, "set(1000, func[3, 0])");
+    row(
+            "function hint texts", [] { return functionOn("ID", "Number"); }, "set(ID, func[Number, 1])");
+    row(
+            "take accessory", [] { return takeAccessory("20000"); }, "request(20000, control)");
+    row(
+            "release accessory", [] { return releaseAccessory("20000"); }, "release(20000, control)");
+    row(
+            "accessory on", [] { return accessoryOn("20000"); }, "set(20000, state[1])");
+    row(
+            "accessory off", [] { return accessoryOff("20000"); }, "set(20000, state[0])");
+    row(
+            "accessory on empty", [] { return accessoryOn(""); }, "set(, state[1])");
+    row(
+            "list locomotives", [] { return listLocomotives(); }, "queryObjects(10, addr, name)");
+    row(
+            "list accessories", [] { return listAccessories(); }, "queryObjects(11, addr, name1)");
+    row(
+            "free command", [] { return freeCommand("get(1, status)"); }, "get(1, status)");
+    row(
+            "free command empty", [] { return freeCommand(""); }, "");
+    row(
+            "free command kept with blanks", [] { return freeCommand("  x\t"); }, "  x\t");
+    row(
+            "identifier with parenthesis and comma", [] { return takeLocomotive("1), set(1, stop"); },
+            "request(1), set(1, stop, control)");
+    row(
+            "identifier with blanks", [] { return setSpeed(" 10 ", 1); }, "set( 10 , speed[1])");
 }
 
 void TestCommands::builders()
@@ -109,12 +136,25 @@ void TestCommands::stationSplitsWhatBuildersWrite()
     using namespace Commands;
     // Every command the panel can send, written back to back with nothing
     // between, as they reach the station.
-    const QStringList sent = {
-        powerOn(), powerOff(), takeLocomotive("1000"), releaseLocomotive("1000"), setSpeed("1000", 42),
-        setSpeed("1000", -1), driveForward("1000"), driveBackward("1000"), askDirection("1000"),
-        setDirection("1000", -32768), functionOn("1000", "3"), functionOff("ID", "Number"),
-        takeAccessory("20000"), releaseAccessory(""), accessoryOn("20000"), accessoryOff("ID"), listLocomotives(),
-        listAccessories(), freeCommand("get(1, status)")};
+    const QStringList sent = {powerOn(),
+                              powerOff(),
+                              takeLocomotive("1000"),
+                              releaseLocomotive("1000"),
+                              setSpeed("1000", 42),
+                              setSpeed("1000", -1),
+                              driveForward("1000"),
+                              driveBackward("1000"),
+                              askDirection("1000"),
+                              setDirection("1000", -32768),
+                              functionOn("1000", "3"),
+                              functionOff("ID", "Number"),
+                              takeAccessory("20000"),
+                              releaseAccessory(""),
+                              accessoryOn("20000"),
+                              accessoryOff("ID"),
+                              listLocomotives(),
+                              listAccessories(),
+                              freeCommand("get(1, status)")};
     QByteArray wire;
     for (const QString &command : sent)
         wire += command.toLatin1();

@@ -32,20 +32,62 @@ void TestCommon::textBetween_data()
     QTest::addColumn<QString>("end");
     QTest::addColumn<QString>("expected");
 
-    QTest::newRow("direction one") << "1000 dir[1]" << "dir[" << "]" << "1";
-    QTest::newRow("reply block") << "<REPLY get(1000, dir)>\n1000 dir[0]\n<END 0 (OK)>\n" << "dir[" << "]" << "0";
-    QTest::newRow("no start marker") << "1000 speed[5]" << "dir[" << "]" << "";
-    QTest::newRow("no end marker after start") << "1000 dir[1" << "dir[" << "]" << "";
-    QTest::newRow("end marker only before start") << "] 1000 dir[1" << "dir[" << "]" << "";
-    QTest::newRow("markers adjacent") << "dir[]" << "dir[" << "]" << "";
-    QTest::newRow("first start marker counts") << "dir[0] dir[1]" << "dir[" << "]" << "0";
-    QTest::newRow("empty source") << "" << "dir[" << "]" << "";
-    QTest::newRow("case sensitive") << "DIR[1]" << "dir[" << "]" << "";
-    QTest::newRow("end searched behind start only") << "a]dir[xy]" << "dir[" << "]" << "xy";
-    QTest::newRow("overlapping end inside start") << "[[x]" << "[" << "[" << "";
-    QTest::newRow("multi-char end marker") << "set(x, dir[12])" << "dir[" << "])" << "12";
-    QTest::newRow("value with blanks kept") << "dir[ 1 ]" << "dir[" << "]" << " 1 ";
-    QTest::newRow("start at end of source") << "abcdir[" << "dir[" << "]" << "";
+    QTest::newRow("direction one") << "1000 dir[1]"
+                                   << "dir["
+                                   << "]"
+                                   << "1";
+    QTest::newRow("reply block") << "<REPLY get(1000, dir)>\n1000 dir[0]\n<END 0 (OK)>\n"
+                                 << "dir["
+                                 << "]"
+                                 << "0";
+    QTest::newRow("no start marker") << "1000 speed[5]"
+                                     << "dir["
+                                     << "]"
+                                     << "";
+    QTest::newRow("no end marker after start") << "1000 dir[1"
+                                               << "dir["
+                                               << "]"
+                                               << "";
+    QTest::newRow("end marker only before start") << "] 1000 dir[1"
+                                                  << "dir["
+                                                  << "]"
+                                                  << "";
+    QTest::newRow("markers adjacent") << "dir[]"
+                                      << "dir["
+                                      << "]"
+                                      << "";
+    QTest::newRow("first start marker counts") << "dir[0] dir[1]"
+                                               << "dir["
+                                               << "]"
+                                               << "0";
+    QTest::newRow("empty source") << ""
+                                  << "dir["
+                                  << "]"
+                                  << "";
+    QTest::newRow("case sensitive") << "DIR[1]"
+                                    << "dir["
+                                    << "]"
+                                    << "";
+    QTest::newRow("end searched behind start only") << "a]dir[xy]"
+                                                    << "dir["
+                                                    << "]"
+                                                    << "xy";
+    QTest::newRow("overlapping end inside start") << "[[x]"
+                                                  << "["
+                                                  << "["
+                                                  << "";
+    QTest::newRow("multi-char end marker") << "set(x, dir[12])"
+                                           << "dir["
+                                           << "])"
+                                           << "12";
+    QTest::newRow("value with blanks kept") << "dir[ 1 ]"
+                                            << "dir["
+                                            << "]"
+                                            << " 1 ";
+    QTest::newRow("start at end of source") << "abcdir["
+                                            << "dir["
+                                            << "]"
+                                            << "";
 }
 
 void TestCommon::textBetween()
@@ -63,8 +105,7 @@ void TestCommon::textBetweenPastSixteenBitPositions()
     const QString padding(40000, QLatin1Char('x'));
     QCOMPARE(Mod_Functions::TextBetween(padding + "dir[1]", "dir[", "]"), QString("1"));
     QCOMPARE(Mod_Functions::TextBetween("dir[" + padding + "]", "dir[", "]"), padding);
-    QCOMPARE(Mod_Functions::TextBetween(QString(70000, 'y') + "dir[0" + padding + "]", "dir[", "]"),
-             "0" + padding);
+    QCOMPARE(Mod_Functions::TextBetween(QString(70000, 'y') + "dir[0" + padding + "]", "dir[", "]"), "0" + padding);
     QCOMPARE(Mod_Functions::TextBetween(padding + "dir[", "dir[", "]"), QString());
 }
 
@@ -146,11 +187,16 @@ void TestCommon::numberText_data()
     QTest::addColumn<QString>("plain");
     QTest::addColumn<QString>("signPositioned");
 
-    QTest::newRow("zero") << qint64(0) << "0" << " 0";
-    QTest::newRow("positive") << qint64(42) << "42" << " 42";
-    QTest::newRow("negative") << qint64(-5) << "-5" << "-5";
-    QTest::newRow("int32 max") << qint64(2147483647) << "2147483647" << " 2147483647";
-    QTest::newRow("int32 min") << qint64(-2147483647 - 1) << "-2147483648" << "-2147483648";
+    QTest::newRow("zero") << qint64(0) << "0"
+                          << " 0";
+    QTest::newRow("positive") << qint64(42) << "42"
+                              << " 42";
+    QTest::newRow("negative") << qint64(-5) << "-5"
+                              << "-5";
+    QTest::newRow("int32 max") << qint64(2147483647) << "2147483647"
+                               << " 2147483647";
+    QTest::newRow("int32 min") << qint64(-2147483647 - 1) << "-2147483648"
+                               << "-2147483648";
 }
 
 void TestCommon::numberText()

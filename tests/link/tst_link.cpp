@@ -220,9 +220,11 @@ void TestLink::sendWritesExactBytes_data()
     QTest::addColumn<QByteArray>("wire");
 
     QTest::newRow("power on is ten bytes") << "set(1, go)" << QByteArray("set(1, go)");
-    QTest::newRow("latin-1 letters") << QString::fromUtf8("Direcci\xc3\xb3n \xc3\xb1") << QByteArray("Direcci\xf3n \xf1");
+    QTest::newRow("latin-1 letters") << QString::fromUtf8("Direcci\xc3\xb3n \xc3\xb1")
+                                     << QByteArray("Direcci\xf3n \xf1");
     QTest::newRow("outside latin-1 becomes ?") << QString::fromUtf8("\xe2\x82\xac \xe6\x97\xa5") << QByteArray("? ?");
-    QTest::newRow("control characters kept") << QString::fromLatin1("a\tb\r\nc\x01", 7) << QByteArray("a\tb\r\nc\x01", 7);
+    QTest::newRow("control characters kept")
+            << QString::fromLatin1("a\tb\r\nc\x01", 7) << QByteArray("a\tb\r\nc\x01", 7);
     QTest::newRow("no terminator added") << "get(1000, dir)" << QByteArray("get(1000, dir)");
 }
 

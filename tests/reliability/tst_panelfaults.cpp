@@ -272,9 +272,9 @@ void TestPanelFaults::stationGoesAway()
 
     // Every action after it reports the lost station and leaves the rest.
     const auto actions = {static_cast<QWidget *>(w->PB_Loco_Release), static_cast<QWidget *>(w->Pb_Loco_For),
-                          static_cast<QWidget *>(w->Pb_Function_On), static_cast<QWidget *>(w->Pb_Switch_On),
-                          static_cast<QWidget *>(w->Pb_Locos_List), static_cast<QWidget *>(w->Pb_Command_Line),
-                          static_cast<QWidget *>(w->Slider_Loco), static_cast<QWidget *>(w->Lbl_Stop)};
+                          static_cast<QWidget *>(w->Pb_Function_On),  static_cast<QWidget *>(w->Pb_Switch_On),
+                          static_cast<QWidget *>(w->Pb_Locos_List),   static_cast<QWidget *>(w->Pb_Command_Line),
+                          static_cast<QWidget *>(w->Slider_Loco),     static_cast<QWidget *>(w->Lbl_Stop)};
     for (QWidget *control : actions) {
         w->Txt_Out->setPlainText(QStringLiteral("before"));
         if (control == w->Slider_Loco)
@@ -350,11 +350,15 @@ void TestPanelFaults::oddRepliesKeptExactly_data()
     QTest::newRow("lone CR") << QByteArray("<REPLY get(1, status)>\r1 status[go]\r");
     QTest::newRow("lone LF") << QByteArray("\n<END 0 (OK)>\n\n");
     QTest::newRow("CR LF, LF CR") << QByteArray("a\r\nb\n\rc\r\n\r\n");
-    QTest::newRow("1 MiB line without a blank")
-            << QByteArray("queryObjects[1000,addr[3],name[\"Tank-engine\"]]").repeated(1024 * 1024 / 47).leftJustified(1024 * 1024, 'x');
+    QTest::newRow("1 MiB line without a blank") << QByteArray("queryObjects[1000,addr[3],name[\"Tank-engine\"]]")
+                                                           .repeated(1024 * 1024 / 47)
+                                                           .leftJustified(1024 * 1024, 'x');
     QTest::newRow("markup") << QByteArray("<!DOCTYPE html><html><body><h1>Go</h1><script>alert(1)</script>"
                                           "&amp; &lt;b&gt; &#x41; <img src=\"x.png\"></body></html>\n");
-    QTest::newRow("no-break space, soft hyphen, NEL") << QByteArray("a\xa0" "b\xad" "c\x85" "d");
+    QTest::newRow("no-break space, soft hyphen, NEL") << QByteArray("a\xa0"
+                                                                    "b\xad"
+                                                                    "c\x85"
+                                                                    "d");
 }
 
 void TestPanelFaults::oddRepliesKeptExactly()
@@ -511,11 +515,12 @@ void TestPanelFaults::fieldsGoOutByteForByte_data()
         QByteArray wire;
     };
     const Kind kinds[] = {
-        {"empty", QString(), QByteArray()},
-        {"100,000 characters", longText, longWire},
-        {"control characters", QStringLiteral("1\t2\r\n3\x01\x1b\x7f"), QByteArray("1\t2\r\n3\x01\x1b\x7f")},
-        {"outside Latin-1", QString::fromUtf8("\xe2\x82\xac \xe6\x97\xa5\xf0\x9d\x84\x9e \xc3\xb1"), QByteArray("? ?? \xf1")},
-        {"holding ) and ,", QStringLiteral("1000), set(1, go"), QByteArray("1000), set(1, go")},
+            {"empty", QString(), QByteArray()},
+            {"100,000 characters", longText, longWire},
+            {"control characters", QStringLiteral("1\t2\r\n3\x01\x1b\x7f"), QByteArray("1\t2\r\n3\x01\x1b\x7f")},
+            {"outside Latin-1", QString::fromUtf8("\xe2\x82\xac \xe6\x97\xa5\xf0\x9d\x84\x9e \xc3\xb1"),
+             QByteArray("? ?? \xf1")},
+            {"holding ) and ,", QStringLiteral("1000), set(1, go"), QByteArray("1000), set(1, go")},
     };
     // The other fields hold these while one is under test.
     struct Use
@@ -527,15 +532,15 @@ void TestPanelFaults::fieldsGoOutByteForByte_data()
         bool refusesEmpty;
     };
     const Use uses[] = {
-        {"Txt_Loco_Ad", "Pb_Loco_Request", "request(", ", control)", true},
-        {"Txt_Loco_Ad", "PB_Loco_Release", "release(", ", control)", false},
-        {"Txt_Loco_Ad", "Slider_Loco", "set(", ", speed[1])", false},
-        {"Txt_Loco_Ad", "Pb_Loco_Back", "set(", ", dir[1])", false},
-        {"Txt_Loco_Ad", "Pb_Function_On", "set(", ", func[3, 1])", false},
-        {"Txt_Loco_Function", "Pb_Function_Off", "set(1000, func[", ", 0])", false},
-        {"Txt_Switch_Address", "Pb_Switch_Connect", "request(", ", control)", true},
-        {"Txt_Switch_Address", "Pb_Switch_Off", "set(", ", state[0])", false},
-        {"Txt_CommandLine", "Pb_Command_Line", "", "", false},
+            {"Txt_Loco_Ad", "Pb_Loco_Request", "request(", ", control)", true},
+            {"Txt_Loco_Ad", "PB_Loco_Release", "release(", ", control)", false},
+            {"Txt_Loco_Ad", "Slider_Loco", "set(", ", speed[1])", false},
+            {"Txt_Loco_Ad", "Pb_Loco_Back", "set(", ", dir[1])", false},
+            {"Txt_Loco_Ad", "Pb_Function_On", "set(", ", func[3, 1])", false},
+            {"Txt_Loco_Function", "Pb_Function_Off", "set(1000, func[", ", 0])", false},
+            {"Txt_Switch_Address", "Pb_Switch_Connect", "request(", ", control)", true},
+            {"Txt_Switch_Address", "Pb_Switch_Off", "set(", ", state[0])", false},
+            {"Txt_CommandLine", "Pb_Command_Line", "", "", false},
     };
     for (const Use &use : uses) {
         for (const Kind &kind : kinds) {

@@ -152,10 +152,7 @@ public:
         });
         m_timer.start();
     }
-    bool allAnswered() const
-    {
-        return m_client.received == m_reply.repeated(m_asked);
-    }
+    bool allAnswered() const { return m_client.received == m_reply.repeated(m_asked); }
     bool answeredSince(qsizetype asked) const { return m_client.replyCount() > asked + 2; }
     qsizetype asked() const { return m_asked; }
     void stop() { m_timer.stop(); }
@@ -231,7 +228,10 @@ void TestSimulatorFaults::keepsServing()
     QCOMPARE(program.errors(), QByteArray());
     QVERIFY(startKiB > 0);
     const QString memory = QStringLiteral("at start %1 KiB, after one round %2 KiB, peak %3 KiB, final %4 KiB")
-                                   .arg(startKiB).arg(settledKiB).arg(m_peakKiB).arg(finalKiB);
+                                   .arg(startKiB)
+                                   .arg(settledKiB)
+                                   .arg(m_peakKiB)
+                                   .arg(finalKiB);
     qInfo().noquote() << memory;
     if (!kMemoryTells)
         return;

@@ -147,42 +147,34 @@ void TestSimulator::splitsCommands_data()
     QTest::addColumn<QByteArrayList>("commands");
     QTest::addColumn<QByteArray>("pending");
 
-    QTest::newRow("one command") << QByteArray("set(1, go)") << QByteArrayList{"set(1, go)"}
-                                 << QByteArray();
+    QTest::newRow("one command") << QByteArray("set(1, go)") << QByteArrayList{"set(1, go)"} << QByteArray();
     QTest::newRow("back to back, nothing between")
             << QByteArray("set(1, go)set(1, stop)request(1000, control)")
             << QByteArrayList{"set(1, go)", "set(1, stop)", "request(1000, control)"} << QByteArray();
-    QTest::newRow("blanks and line breaks between")
-            << QByteArray(" \r\n\tset(1, go)\n\n  set(1, stop) \r\n")
-            << QByteArrayList{"set(1, go)", "set(1, stop)"} << QByteArray();
+    QTest::newRow("blanks and line breaks between") << QByteArray(" \r\n\tset(1, go)\n\n  set(1, stop) \r\n")
+                                                    << QByteArrayList{"set(1, go)", "set(1, stop)"} << QByteArray();
     QTest::newRow("line break inside a command is kept")
-            << QByteArray("set(1000,\n speed[3])") << QByteArrayList{"set(1000,\n speed[3])"}
-            << QByteArray();
-    QTest::newRow(") and ( in brackets")
-            << QByteArray("set(1000, x[)(])get(1, status)")
-            << QByteArrayList{"set(1000, x[)(])", "get(1, status)"} << QByteArray();
-    QTest::newRow("nested brackets")
-            << QByteArray("set(1, a[[)]])x(1)") << QByteArrayList{"set(1, a[[)]])", "x(1)"}
-            << QByteArray();
+            << QByteArray("set(1000,\n speed[3])") << QByteArrayList{"set(1000,\n speed[3])"} << QByteArray();
+    QTest::newRow(") and ( in brackets") << QByteArray("set(1000, x[)(])get(1, status)")
+                                         << QByteArrayList{"set(1000, x[)(])", "get(1, status)"} << QByteArray();
+    QTest::newRow("nested brackets") << QByteArray("set(1, a[[)]])x(1)") << QByteArrayList{"set(1, a[[)]])", "x(1)"}
+                                     << QByteArray();
     QTest::newRow(") and ( in quotes inside brackets")
-            << QByteArray("set(1000, name[\"a)b(c]\"])x(1)")
-            << QByteArrayList{"set(1000, name[\"a)b(c]\"])", "x(1)"} << QByteArray();
+            << QByteArray("set(1000, name[\"a)b(c]\"])x(1)") << QByteArrayList{"set(1000, name[\"a)b(c]\"])", "x(1)"}
+            << QByteArray();
     QTest::newRow(") in quotes outside brackets")
             << QByteArray("say(\")\")x(1)") << QByteArrayList{"say(\")\")", "x(1)"} << QByteArray();
-    QTest::newRow("nested parentheses")
-            << QByteArray("a(b(c))d(1)") << QByteArrayList{"a(b(c))", "d(1)"} << QByteArray();
+    QTest::newRow("nested parentheses") << QByteArray("a(b(c))d(1)") << QByteArrayList{"a(b(c))", "d(1)"}
+                                        << QByteArray();
     QTest::newRow("line break before any ( ends typed text")
-            << QByteArray("hello\r\nset(1, go)") << QByteArrayList{"hello", "set(1, go)"}
-            << QByteArray();
+            << QByteArray("hello\r\nset(1, go)") << QByteArrayList{"hello", "set(1, go)"} << QByteArray();
     QTest::newRow("stray ) before any (")
             << QByteArray("oops)set(1, go)") << QByteArrayList{"oops)", "set(1, go)"} << QByteArray();
-    QTest::newRow("unfinished command waits")
-            << QByteArray("set(1, go)set(1000, speed[") << QByteArrayList{"set(1, go)"}
-            << QByteArray("set(1000, speed[");
+    QTest::newRow("unfinished command waits") << QByteArray("set(1, go)set(1000, speed[")
+                                              << QByteArrayList{"set(1, go)"} << QByteArray("set(1000, speed[");
     QTest::newRow("form feed before a line break is a command")
             << QByteArray("\f\r\nset(1, go)") << QByteArrayList{"\f", "set(1, go)"} << QByteArray();
-    QTest::newRow("blanks alone hold nothing") << QByteArray(" \r\n \t ") << QByteArrayList{}
-                                               << QByteArray();
+    QTest::newRow("blanks alone hold nothing") << QByteArray(" \r\n \t ") << QByteArrayList{} << QByteArray();
     QTest::newRow("empty identifiers from the panel")
             << QByteArray("release(, control)set(, speed[0])")
             << QByteArrayList{"release(, control)", "set(, speed[0])"} << QByteArray();
@@ -207,15 +199,22 @@ void TestSimulator::splitsAtEveryBytePosition_data()
 
     // What the panel sends in a session, with nothing between commands.
     const QByteArrayList session{
-        "set(1, go)", "request(1000, control)", "set(1000, speed[42])", "set(1000, dir[1])",
-        "get(1000, dir)", "set(1000, func[3, 1])", "release(1000, control)",
-        "request(20000, control)", "set(20000, state[1])", "queryObjects(10, addr, name)",
-        "queryObjects(11, addr, name1)", "set(1, stop)",
+            "set(1, go)",
+            "request(1000, control)",
+            "set(1000, speed[42])",
+            "set(1000, dir[1])",
+            "get(1000, dir)",
+            "set(1000, func[3, 1])",
+            "release(1000, control)",
+            "request(20000, control)",
+            "set(20000, state[1])",
+            "queryObjects(10, addr, name)",
+            "queryObjects(11, addr, name1)",
+            "set(1, stop)",
     };
     QTest::newRow("a panel session") << session.join() << session;
-    QTest::newRow("quotes and brackets")
-            << QByteArray("set(1000, name[\"x)\"], y[(])\nget(1, status)")
-            << QByteArrayList{"set(1000, name[\"x)\"], y[(])", "get(1, status)"};
+    QTest::newRow("quotes and brackets") << QByteArray("set(1000, name[\"x)\"], y[(])\nget(1, status)")
+                                         << QByteArrayList{"set(1000, name[\"x)\"], y[(])", "get(1, status)"};
 }
 
 // Whatever the network does to the stream, the same commands come out.
@@ -244,18 +243,13 @@ void TestSimulator::givesUpOnEndlessCommand_data()
     QTest::addColumn<bool>("overflowed");
 
     constexpr qsizetype limit = 32;
-    QTest::newRow("no closing )") << "set(1, go)set(1, " + QByteArray(100, 'x')
-                                  << QByteArrayList{"set(1, go)"} << true;
-    QTest::newRow("quote never closed") << "x(\"" + QByteArray(100, ')')
-                                        << QByteArrayList{} << true;
-    QTest::newRow("bracket never closed") << "x([" + QByteArray(100, ')')
-                                          << QByteArrayList{} << true;
+    QTest::newRow("no closing )") << "set(1, go)set(1, " + QByteArray(100, 'x') << QByteArrayList{"set(1, go)"} << true;
+    QTest::newRow("quote never closed") << "x(\"" + QByteArray(100, ')') << QByteArrayList{} << true;
+    QTest::newRow("bracket never closed") << "x([" + QByteArray(100, ')') << QByteArrayList{} << true;
     QTest::newRow("no ( and no line break") << QByteArray(100, 'x') << QByteArrayList{} << true;
-    QTest::newRow("exactly the limit is a command")
-            << "a(" + QByteArray(limit - 3, 'x') + ")"
-            << QByteArrayList{"a(" + QByteArray(limit - 3, 'x') + ")"} << false;
-    QTest::newRow("one byte over the limit") << "a(" + QByteArray(limit - 2, 'x') + ")"
-                                             << QByteArrayList{} << true;
+    QTest::newRow("exactly the limit is a command") << "a(" + QByteArray(limit - 3, 'x') + ")"
+                                                    << QByteArrayList{"a(" + QByteArray(limit - 3, 'x') + ")"} << false;
+    QTest::newRow("one byte over the limit") << "a(" + QByteArray(limit - 2, 'x') + ")" << QByteArrayList{} << true;
 }
 
 void TestSimulator::givesUpOnEndlessCommand()
@@ -297,41 +291,29 @@ void TestSimulator::parsesCommands_data()
     // Each argument as name, then "=" and its values joined by "|".
     QTest::addColumn<QByteArrayList>("arguments");
 
-    QTest::newRow("power") << QByteArray("set(1, go)") << true << QByteArray("set")
-                           << QByteArrayList{"1", "go"};
+    QTest::newRow("power") << QByteArray("set(1, go)") << true << QByteArray("set") << QByteArrayList{"1", "go"};
     QTest::newRow("function with two values")
-            << QByteArray("set(1000, func[3, 1])") << true << QByteArray("set")
-            << QByteArrayList{"1000", "func=3|1"};
-    QTest::newRow("blanks everywhere")
-            << QByteArray("  set ( 1000 ,  speed[ 5 ] ) ") << true << QByteArray("set")
-            << QByteArrayList{"1000", "speed=5"};
+            << QByteArray("set(1000, func[3, 1])") << true << QByteArray("set") << QByteArrayList{"1000", "func=3|1"};
+    QTest::newRow("blanks everywhere") << QByteArray("  set ( 1000 ,  speed[ 5 ] ) ") << true << QByteArray("set")
+                                       << QByteArrayList{"1000", "speed=5"};
     QTest::newRow("quoted value holding a comma and )")
-            << QByteArray("x(1, name[\"a, b)\"])") << true << QByteArray("x")
-            << QByteArrayList{"1", "name=a, b)"};
+            << QByteArray("x(1, name[\"a, b)\"])") << true << QByteArray("x") << QByteArrayList{"1", "name=a, b)"};
     QTest::newRow("empty brackets") << QByteArray("x(1, name[])") << true << QByteArray("x")
                                     << QByteArrayList{"1", "name="};
-    QTest::newRow("no arguments") << QByteArray("queryObjects()") << true
-                                  << QByteArray("queryObjects") << QByteArrayList{};
-    QTest::newRow("empty identifier")
-            << QByteArray("release(, control)") << true << QByteArray("release")
-            << QByteArrayList{"", "control"};
-    QTest::newRow("no parentheses") << QByteArray("hello") << false << QByteArray()
-                                    << QByteArrayList{};
+    QTest::newRow("no arguments") << QByteArray("queryObjects()") << true << QByteArray("queryObjects")
+                                  << QByteArrayList{};
+    QTest::newRow("empty identifier") << QByteArray("release(, control)") << true << QByteArray("release")
+                                      << QByteArrayList{"", "control"};
+    QTest::newRow("no parentheses") << QByteArray("hello") << false << QByteArray() << QByteArrayList{};
     QTest::newRow("no verb") << QByteArray("(1, go)") << false << QByteArray() << QByteArrayList{};
-    QTest::newRow("verb starting with a digit") << QByteArray("1set(1)") << false << QByteArray()
-                                                << QByteArrayList{};
-    QTest::newRow("extra )") << QByteArray("set(1, go))") << false << QByteArray()
-                             << QByteArrayList{};
-    QTest::newRow("text after )") << QByteArray("set(1, go)x") << false << QByteArray()
-                                  << QByteArrayList{};
-    QTest::newRow("second command glued on") << QByteArray("set(1, go)set(1, stop)") << false
-                                             << QByteArray() << QByteArrayList{};
-    QTest::newRow("bracket not closed") << QByteArray("set(1, func[3)") << false << QByteArray()
-                                        << QByteArrayList{};
-    QTest::newRow("text after ]") << QByteArray("set(1, a[1]b)") << false << QByteArray()
-                                  << QByteArrayList{};
-    QTest::newRow("quote not closed") << QByteArray("set(1, \"open)") << false << QByteArray()
-                                      << QByteArrayList{};
+    QTest::newRow("verb starting with a digit") << QByteArray("1set(1)") << false << QByteArray() << QByteArrayList{};
+    QTest::newRow("extra )") << QByteArray("set(1, go))") << false << QByteArray() << QByteArrayList{};
+    QTest::newRow("text after )") << QByteArray("set(1, go)x") << false << QByteArray() << QByteArrayList{};
+    QTest::newRow("second command glued on")
+            << QByteArray("set(1, go)set(1, stop)") << false << QByteArray() << QByteArrayList{};
+    QTest::newRow("bracket not closed") << QByteArray("set(1, func[3)") << false << QByteArray() << QByteArrayList{};
+    QTest::newRow("text after ]") << QByteArray("set(1, a[1]b)") << false << QByteArray() << QByteArrayList{};
+    QTest::newRow("quote not closed") << QByteArray("set(1, \"open)") << false << QByteArray() << QByteArrayList{};
 }
 
 void TestSimulator::parsesCommands()
@@ -348,8 +330,7 @@ void TestSimulator::parsesCommands()
     QCOMPARE(command.verb(), verb);
     QByteArrayList got;
     for (const ParsedCommand::Argument &argument : command.arguments())
-        got.append(argument.hasValues ? argument.name + '=' + argument.values.join('|')
-                                      : argument.name);
+        got.append(argument.hasValues ? argument.name + '=' + argument.values.join('|') : argument.name);
     QCOMPARE(got, arguments);
 }
 
@@ -367,91 +348,80 @@ void TestSimulator::repliesToEveryCommand_data()
 
     // The panel's commands.
     QTest::newRow("power on") << none << 1 << QByteArray("set(1, go)") << okReply("set(1, go)");
-    QTest::newRow("power off") << none << 1 << QByteArray("set(1, stop)")
-                               << okReply("set(1, stop)");
+    QTest::newRow("power off") << none << 1 << QByteArray("set(1, stop)") << okReply("set(1, stop)");
     QTest::newRow("take locomotive") << none << 1 << takeLoco.first() << okReply(takeLoco.first());
     QTest::newRow("release locomotive") << takeLoco << 1 << QByteArray("release(1000, control)")
                                         << okReply("release(1000, control)");
     QTest::newRow("set speed") << takeLoco << 1 << QByteArray("set(1000, speed[42])")
                                << okReply("set(1000, speed[42])");
-    QTest::newRow("drive backward") << takeLoco << 1 << QByteArray("set(1000, dir[1])")
-                                    << okReply("set(1000, dir[1])");
+    QTest::newRow("drive backward") << takeLoco << 1 << QByteArray("set(1000, dir[1])") << okReply("set(1000, dir[1])");
     QTest::newRow("ask direction") << none << 1 << QByteArray("get(1000, dir)")
                                    << okReply("get(1000, dir)", "1000 dir[0]\n");
     QTest::newRow("function on") << takeLoco << 1 << QByteArray("set(1000, func[3, 1])")
                                  << okReply("set(1000, func[3, 1])");
-    QTest::newRow("take accessory") << none << 1 << takeAccessory.first()
-                                    << okReply(takeAccessory.first());
+    QTest::newRow("take accessory") << none << 1 << takeAccessory.first() << okReply(takeAccessory.first());
     QTest::newRow("accessory on") << takeAccessory << 1 << QByteArray("set(20000, state[1])")
                                   << okReply("set(20000, state[1])");
-    QTest::newRow("list locomotives")
-            << none << 1 << QByteArray("queryObjects(10, addr, name)")
-            << okReply("queryObjects(10, addr, name)",
-                       "1000 addr[3] name[\"Tank engine\"]\n"
-                       "1001 addr[24] name[\"M\xe1quina de maniobras\"]\n"
-                       "1002 addr[78] name[\"Express\"]\n"
-                       "1003 addr[5] name[\"Freight diesel\"]\n");
-    QTest::newRow("list accessories")
-            << none << 1 << QByteArray("queryObjects(11, addr, name1)")
-            << okReply("queryObjects(11, addr, name1)",
-                       "20000 addr[1] name1[\"Station entrance\"]\n"
-                       "20001 addr[2] name1[\"Yard turnout\"]\n"
-                       "20002 addr[3] name1[\"Home signal\"]\n");
+    QTest::newRow("list locomotives") << none << 1 << QByteArray("queryObjects(10, addr, name)")
+                                      << okReply("queryObjects(10, addr, name)",
+                                                 "1000 addr[3] name[\"Tank engine\"]\n"
+                                                 "1001 addr[24] name[\"M\xe1quina de maniobras\"]\n"
+                                                 "1002 addr[78] name[\"Express\"]\n"
+                                                 "1003 addr[5] name[\"Freight diesel\"]\n");
+    QTest::newRow("list accessories") << none << 1 << QByteArray("queryObjects(11, addr, name1)")
+                                      << okReply("queryObjects(11, addr, name1)",
+                                                 "20000 addr[1] name1[\"Station entrance\"]\n"
+                                                 "20001 addr[2] name1[\"Yard turnout\"]\n"
+                                                 "20002 addr[3] name1[\"Home signal\"]\n");
 
     // The state the commands leave, read back.
-    QTest::newRow("power read back") << QByteArrayList{"set(1, go)"} << 2
-                                     << QByteArray("get(1, status)")
+    QTest::newRow("power read back") << QByteArrayList{"set(1, go)"} << 2 << QByteArray("get(1, status)")
                                      << okReply("get(1, status)", "1 status[go]\n");
     QTest::newRow("speed and direction read back")
             << with(with(takeLoco, "set(1000, speed[127])"), "set(1000, dir[1])") << 2
-            << QByteArray("get(1000, speed, dir)")
-            << okReply("get(1000, speed, dir)", "1000 speed[127] dir[1]\n");
-    QTest::newRow("function on read back") << with(takeLoco, "set(1000, func[31, 1])") << 1
-                                           << QByteArray("get(1000, func[31])")
-                                           << okReply("get(1000, func[31])", "1000 func[31, 1]\n");
+            << QByteArray("get(1000, speed, dir)") << okReply("get(1000, speed, dir)", "1000 speed[127] dir[1]\n");
+    QTest::newRow("function on read back")
+            << with(takeLoco, "set(1000, func[31, 1])") << 1 << QByteArray("get(1000, func[31])")
+            << okReply("get(1000, func[31])", "1000 func[31, 1]\n");
     QTest::newRow("function off read back")
             << with(with(takeLoco, "set(1000, func[0, 1])"), "set(1000, func[0, 0])") << 1
             << QByteArray("get(1000, func[0])") << okReply("get(1000, func[0])", "1000 func[0, 0]\n");
-    QTest::newRow("accessory read back")
-            << with(takeAccessory, "set(20000, state[1])") << 1
-            << QByteArray("queryObjects(11, state)")
-            << okReply("queryObjects(11, state)",
-                       "20000 state[1]\n20001 state[0]\n20002 state[0]\n");
-    QTest::newRow("taking twice is fine") << takeLoco << 1 << takeLoco.first()
-                                          << okReply(takeLoco.first());
+    QTest::newRow("accessory read back") << with(takeAccessory, "set(20000, state[1])") << 1
+                                         << QByteArray("queryObjects(11, state)")
+                                         << okReply("queryObjects(11, state)",
+                                                    "20000 state[1]\n20001 state[0]\n20002 state[0]\n");
+    QTest::newRow("taking twice is fine") << takeLoco << 1 << takeLoco.first() << okReply(takeLoco.first());
 
     // Errors.
     QTest::newRow("unknown command") << none << 1 << QByteArray("drive(1000)")
                                      << errorReply("drive(1000)", 1, "unknown command");
     QTest::newRow("verb in wrong case") << none << 1 << QByteArray("SET(1, go)")
                                         << errorReply("SET(1, go)", 1, "unknown command");
-    QTest::newRow("syntax error") << none << 1 << QByteArray("set(1, go")
-                                  << errorReply("set(1, go", 2, "syntax error");
-    QTest::newRow("garbage echoed printable") << none << 1 << QByteArray("\x01\xff(\n\x7f")
-                                              << errorReply("?\xff(??", 2, "syntax error");
-    QTest::newRow("long command echoed cut")
-            << none << 1 << "x(" + QByteArray(300, 'y') << errorReply("x(" + QByteArray(198, 'y') + "...", 2, "syntax error");
+    QTest::newRow("syntax error") << none << 1 << QByteArray("set(1, go") << errorReply("set(1, go", 2, "syntax error");
+    QTest::newRow("garbage echoed printable")
+            << none << 1 << QByteArray("\x01\xff(\n\x7f") << errorReply("?\xff(??", 2, "syntax error");
+    QTest::newRow("long command echoed cut") << none << 1 << "x(" + QByteArray(300, 'y')
+                                             << errorReply("x(" + QByteArray(198, 'y') + "...", 2, "syntax error");
     QTest::newRow("unknown locomotive") << none << 1 << QByteArray("request(999, control)")
                                         << errorReply("request(999, control)", 3, "unknown object");
-    QTest::newRow("identifier left at ID") << none << 1 << QByteArray("set(ID, speed[3])")
-                                           << errorReply("set(ID, speed[3])", 3, "unknown object");
+    QTest::newRow("identifier left at ID")
+            << none << 1 << QByteArray("set(ID, speed[3])") << errorReply("set(ID, speed[3])", 3, "unknown object");
     QTest::newRow("empty identifier") << none << 1 << QByteArray("release(, control)")
                                       << errorReply("release(, control)", 3, "unknown object");
     QTest::newRow("unknown list") << none << 1 << QByteArray("queryObjects(12, addr)")
                                   << errorReply("queryObjects(12, addr)", 3, "unknown object");
     QTest::newRow("unknown power word") << none << 1 << QByteArray("set(1, fly)")
                                         << errorReply("set(1, fly)", 4, "bad attribute");
-    QTest::newRow("control of the station") << none << 1 << QByteArray("request(1, control)")
-                                            << errorReply("request(1, control)", 4, "bad attribute");
-    QTest::newRow("request without control") << none << 1 << QByteArray("request(1000)")
-                                             << errorReply("request(1000)", 4, "bad attribute");
+    QTest::newRow("control of the station")
+            << none << 1 << QByteArray("request(1, control)") << errorReply("request(1, control)", 4, "bad attribute");
+    QTest::newRow("request without control")
+            << none << 1 << QByteArray("request(1000)") << errorReply("request(1000)", 4, "bad attribute");
     QTest::newRow("address cannot be set") << takeLoco << 1 << QByteArray("set(1000, addr[4])")
                                            << errorReply("set(1000, addr[4])", 4, "bad attribute");
-    QTest::newRow("unknown attribute in a list")
-            << none << 1 << QByteArray("queryObjects(10, colour)")
-            << errorReply("queryObjects(10, colour)", 4, "bad attribute");
-    QTest::newRow("accessory has no name") << none << 1 << QByteArray("get(20000, name)")
-                                           << errorReply("get(20000, name)", 4, "bad attribute");
+    QTest::newRow("unknown attribute in a list") << none << 1 << QByteArray("queryObjects(10, colour)")
+                                                 << errorReply("queryObjects(10, colour)", 4, "bad attribute");
+    QTest::newRow("accessory has no name")
+            << none << 1 << QByteArray("get(20000, name)") << errorReply("get(20000, name)", 4, "bad attribute");
     QTest::newRow("speed over 127") << takeLoco << 1 << QByteArray("set(1000, speed[128])")
                                     << errorReply("set(1000, speed[128])", 5, "bad value");
     QTest::newRow("negative speed") << takeLoco << 1 << QByteArray("set(1000, speed[-1])")
@@ -464,11 +434,10 @@ void TestSimulator::repliesToEveryCommand_data()
                                   << errorReply("set(1000, dir[-1])", 5, "bad value");
     QTest::newRow("function 32") << takeLoco << 1 << QByteArray("set(1000, func[32, 1])")
                                  << errorReply("set(1000, func[32, 1])", 5, "bad value");
-    QTest::newRow("function number left at Number")
-            << takeLoco << 1 << QByteArray("set(1000, func[Number, 1])")
-            << errorReply("set(1000, func[Number, 1])", 5, "bad value");
-    QTest::newRow("function without on or off") << takeLoco << 1 << QByteArray("set(1000, func[3])")
-                                                << errorReply("set(1000, func[3])", 5, "bad value");
+    QTest::newRow("function number left at Number") << takeLoco << 1 << QByteArray("set(1000, func[Number, 1])")
+                                                    << errorReply("set(1000, func[Number, 1])", 5, "bad value");
+    QTest::newRow("function without on or off")
+            << takeLoco << 1 << QByteArray("set(1000, func[3])") << errorReply("set(1000, func[3])", 5, "bad value");
     QTest::newRow("accessory state 2") << takeAccessory << 1 << QByteArray("set(20000, state[2])")
                                        << errorReply("set(20000, state[2])", 5, "bad value");
     QTest::newRow("speed without control") << none << 1 << QByteArray("set(1000, speed[3])")
@@ -480,22 +449,16 @@ void TestSimulator::repliesToEveryCommand_data()
 
     // Control held by one client and refused to another.
     QTest::newRow("take what another holds")
-            << takeLoco << 2 << takeLoco.first()
-            << errorReply(takeLoco.first(), 7, "control held by another client");
-    QTest::newRow("drive what another holds")
-            << takeLoco << 2 << QByteArray("set(1000, speed[3])")
-            << errorReply("set(1000, speed[3])", 6, "control not held");
-    QTest::newRow("release what another holds")
-            << takeLoco << 2 << QByteArray("release(1000, control)")
-            << errorReply("release(1000, control)", 6, "control not held");
-    QTest::newRow("switch what another holds")
-            << takeAccessory << 2 << QByteArray("set(20000, state[0])")
-            << errorReply("set(20000, state[0])", 6, "control not held");
+            << takeLoco << 2 << takeLoco.first() << errorReply(takeLoco.first(), 7, "control held by another client");
+    QTest::newRow("drive what another holds") << takeLoco << 2 << QByteArray("set(1000, speed[3])")
+                                              << errorReply("set(1000, speed[3])", 6, "control not held");
+    QTest::newRow("release what another holds") << takeLoco << 2 << QByteArray("release(1000, control)")
+                                                << errorReply("release(1000, control)", 6, "control not held");
+    QTest::newRow("switch what another holds") << takeAccessory << 2 << QByteArray("set(20000, state[0])")
+                                               << errorReply("set(20000, state[0])", 6, "control not held");
     QTest::newRow("take after the other released")
-            << with(takeLoco, "release(1000, control)") << 2 << takeLoco.first()
-            << okReply(takeLoco.first());
-    QTest::newRow("power is everyone's") << takeLoco << 2 << QByteArray("set(1, go)")
-                                         << okReply("set(1, go)");
+            << with(takeLoco, "release(1000, control)") << 2 << takeLoco.first() << okReply(takeLoco.first());
+    QTest::newRow("power is everyone's") << takeLoco << 2 << QByteArray("set(1, go)") << okReply("set(1, go)");
 }
 
 void TestSimulator::repliesToEveryCommand()
@@ -529,12 +492,9 @@ void TestSimulator::changesAllOrNothing()
     station.execute(1, "request(1000, control)");
     QCOMPARE(station.execute(1, "set(1000, speed[10], dir[7])"),
              errorReply("set(1000, speed[10], dir[7])", 5, "bad value"));
-    QCOMPARE(station.execute(1, "get(1000, speed, dir)"),
-             okReply("get(1000, speed, dir)", "1000 speed[0] dir[0]\n"));
-    QCOMPARE(station.execute(1, "set(1000, speed[10], dir[1])"),
-             okReply("set(1000, speed[10], dir[1])"));
-    QCOMPARE(station.execute(1, "get(1000, speed, dir)"),
-             okReply("get(1000, speed, dir)", "1000 speed[10] dir[1]\n"));
+    QCOMPARE(station.execute(1, "get(1000, speed, dir)"), okReply("get(1000, speed, dir)", "1000 speed[0] dir[0]\n"));
+    QCOMPARE(station.execute(1, "set(1000, speed[10], dir[1])"), okReply("set(1000, speed[10], dir[1])"));
+    QCOMPARE(station.execute(1, "get(1000, speed, dir)"), okReply("get(1000, speed, dir)", "1000 speed[10] dir[1]\n"));
 }
 
 void TestSimulator::servesSeveralClientsAtOnce()
@@ -555,8 +515,8 @@ void TestSimulator::servesSeveralClientsAtOnce()
     QTRY_COMPARE(second.replyCount(), 2);
     QTRY_COMPARE(third.replyCount(), 1);
     QCOMPARE(first.received, okReply("request(1000, control)"));
-    QCOMPARE(second.received, errorReply("request(1000, control)", 7, "control held by another client")
-                     + okReply("set(1, go)"));
+    QCOMPARE(second.received,
+             errorReply("request(1000, control)", 7, "control held by another client") + okReply("set(1, go)"));
     QCOMPARE(third.received, okReply("get(1000, dir)", "1000 dir[0]\n"));
     QCOMPARE(commands.first().at(0).toString(), firstPeer);
     QCOMPARE(commands.first().at(1).toByteArray(), QByteArray("request(1000, control)"));
@@ -580,8 +540,8 @@ void TestSimulator::writesRepliesInChunks()
     QTRY_COMPARE(client.socket.state(), QAbstractSocket::ConnectedState);
 
     Station reference;
-    const QByteArray expected = reference.execute(1, "queryObjects(10, addr, name)")
-            + reference.execute(1, "get(1, status)");
+    const QByteArray expected =
+            reference.execute(1, "queryObjects(10, addr, name)") + reference.execute(1, "get(1, status)");
     QElapsedTimer elapsed;
     elapsed.start();
     client.socket.write("queryObjects(10, addr, name)get(1, status)");
@@ -761,8 +721,8 @@ void TestSimulator::programPrintsHelp()
     QVERIFY(program.waitForFinished(10000));
     QCOMPARE(program.exitCode(), 0);
     const QByteArray help = program.readAllStandardOutput();
-    for (const char *option : {"--host <address>", "--port <port>", "--chunk <N>",
-                               "--close-after <N>", "--log <file>", "--help"})
+    for (const char *option :
+         {"--host <address>", "--port <port>", "--chunk <N>", "--close-after <N>", "--log <file>", "--help"})
         QVERIFY2(help.contains(option), option);
 }
 
@@ -776,15 +736,12 @@ void TestSimulator::programRefusesBadOptions_data()
     QTest::newRow("port out of range") << QStringList{"--port", "70000"} << 2 << QByteArray("--port");
     QTest::newRow("port not a number") << QStringList{"--port", "abc"} << 2 << QByteArray("--port");
     QTest::newRow("negative chunk") << QStringList{"--chunk", "-1"} << 2 << QByteArray("--chunk");
-    QTest::newRow("close-after not a number") << QStringList{"--close-after", "x"} << 2
-                                              << QByteArray("--close-after");
-    QTest::newRow("host not an address") << QStringList{"--host", "nowhere"} << 2
-                                         << QByteArray("--host");
+    QTest::newRow("close-after not a number") << QStringList{"--close-after", "x"} << 2 << QByteArray("--close-after");
+    QTest::newRow("host not an address") << QStringList{"--host", "nowhere"} << 2 << QByteArray("--host");
     QTest::newRow("unknown option") << QStringList{"--fast"} << 1 << QByteArray("fast");
-    QTest::newRow("port taken") << QStringList{"--port", busyPort} << 1
-                                << QByteArray("Cannot listen");
-    QTest::newRow("log in a missing folder") << QStringList{"--port", "0", "--log", "/nonexistent/x.log"}
-                                             << 1 << QByteArray("log file");
+    QTest::newRow("port taken") << QStringList{"--port", busyPort} << 1 << QByteArray("Cannot listen");
+    QTest::newRow("log in a missing folder")
+            << QStringList{"--port", "0", "--log", "/nonexistent/x.log"} << 1 << QByteArray("log file");
 }
 
 void TestSimulator::programRefusesBadOptions()
@@ -808,8 +765,7 @@ void TestSimulator::programServesPrintsAndLogs()
     QVERIFY(folder.isValid());
     const QString logPath = folder.filePath(QStringLiteral("received.log"));
     QProcess program;
-    const quint16 port = startProgram(program, {"--port", "0", "--log", logPath, "--chunk", "7",
-                                               "--close-after", "2"});
+    const quint16 port = startProgram(program, {"--port", "0", "--log", logPath, "--chunk", "7", "--close-after", "2"});
     QVERIFY(port != 0);
 
     Client client(port);
@@ -822,8 +778,8 @@ void TestSimulator::programServesPrintsAndLogs()
 
     QByteArray console;
     QTRY_VERIFY((console += program.readAllStandardOutput()).contains(" left"));
-    const QByteArray expected = QStringLiteral("%1 connected\n%1 > set(1, go)\n%1 > \u00e9(?)\n%1 left\n")
-                                        .arg(peer).toUtf8();
+    const QByteArray expected =
+            QStringLiteral("%1 connected\n%1 > set(1, go)\n%1 > \u00e9(?)\n%1 left\n").arg(peer).toUtf8();
     QCOMPARE(console, expected);
     QFile log(logPath);
     QVERIFY(log.open(QIODevice::ReadOnly));

@@ -65,56 +65,56 @@ struct Box
 
 // Every control's box in twips, as the window was drawn.
 const Box kBoxes[] = {
-    {"Pb_Connect", "Main", 120, 120, 1695, 375},
-    {"Txt_IP", "Main", 1987, 120, 2295, 375},
-    {"Pb_Disconnect", "Main", 4455, 120, 1695, 375},
-    {"Txt_Out", "Main", 120, 600, 6030, 1095},
-    {"Sh_Stop", "Main", 135, 6135, 2625, 495},
-    {"Lbl_Stop", "Main", 105, 6195, 2685, 405},
-    {"Frame1", "Main", 2865, 6120, 6285, 135},
-    {"Lbl_PushGO", "Main", 2955, 6300, 6195, 345},
-    {"Frame2", "Main", 2865, 6495, 6285, 135},
-    {"Sh_Go", "Main", 9255, 6135, 2625, 495},
-    {"Lbl_Go", "Main", 9240, 6180, 2685, 405},
-    {"Pb_Off", "Main", 120, 10215, 855, 375},
-    {"Frm_Global", "Main", 6225, 120, 5700, 1575},
-    {"Frm_Loco", "Main", 75, 1830, 11865, 1950},
-    {"Frm_Desvios", "Main", 75, 3915, 4650, 1230},
-    {"Frm_S88", "Main", 4800, 3915, 7215, 1230},
-    {"Frm_MandarOrden", "Main", 75, 5250, 11820, 765},
-    {"Pb_Locos_List", "Frm_Global", 120, 450, 2085, 375},
-    {"Label2", "Frm_Global", 2280, 450, 2985, 405},
-    {"Pb_Switch_List", "Frm_Global", 120, 1005, 2085, 375},
-    {"Label10", "Frm_Global", 2280, 1005, 3375, 420},
-    {"Pb_Loco_Request", "Frm_Loco", 135, 240, 1395, 375},
-    {"Lbl_loco", "Frm_Loco", 2295, 315, 750, 255},
-    {"Txt_Loco_Ad", "Frm_Loco", 3030, 285, 735, 285},
-    {"PB_Loco_Release", "Frm_Loco", 4530, 240, 1545, 375},
-    {"Label8", "Frm_Loco", 7275, 315, 1215, 255},
-    {"Txt_Loco_Speed", "Frm_Loco", 8580, 285, 735, 285},
-    {"Pb_Loco_CambioDireccion", "Frm_Loco", 10005, 240, 1650, 330},
-    {"Pb_Loco_Back", "Frm_Loco", 135, 690, 2175, 630},
-    {"Slider_Loco", "Frm_Loco", 2460, 660, 6975, 495},
-    {"Pb_Loco_For", "Frm_Loco", 9480, 690, 2175, 630},
-    {"Label3", "Frm_Loco", 2430, 1155, 465, 300},
-    {"Label4", "Frm_Loco", 5010, 1155, 465, 300},
-    {"Label5", "Frm_Loco", 7605, 1155, 465, 300},
-    {"Label6", "Frm_Loco", 9000, 1155, 465, 300},
-    {"Pb_Function_On", "Frm_Loco", 3615, 1470, 1320, 315},
-    {"Label7", "Frm_Loco", 5130, 1500, 585, 255},
-    {"Txt_Loco_Function", "Frm_Loco", 5760, 1500, 735, 285},
-    {"Pb_Function_Off", "Frm_Loco", 6660, 1470, 1320, 315},
-    {"Pb_Switch_Connect", "Frm_Desvios", 75, 240, 1395, 375},
-    {"Label1", "Frm_Desvios", 1545, 285, 750, 255},
-    {"Txt_Switch_Address", "Frm_Desvios", 2280, 285, 735, 285},
-    {"Pb_Switch_Disconnect", "Frm_Desvios", 3105, 240, 1395, 375},
-    {"Pb_Switch_On", "Frm_Desvios", 450, 780, 555, 315},
-    {"Label9", "Frm_Desvios", 1215, 840, 1215, 255},
-    {"Txt_Switch_Status", "Frm_Desvios", 2445, 810, 735, 285},
-    {"Pb_Switch_Off", "Frm_Desvios", 3420, 780, 555, 315},
-    {"Pb_Test", "Frm_S88", 6105, 840, 945, 285},
-    {"Txt_CommandLine", "Frm_MandarOrden", 135, 315, 10545, 300},
-    {"Pb_Command_Line", "Frm_MandarOrden", 10770, 300, 975, 330},
+        {"Pb_Connect", "Main", 120, 120, 1695, 375},
+        {"Txt_IP", "Main", 1987, 120, 2295, 375},
+        {"Pb_Disconnect", "Main", 4455, 120, 1695, 375},
+        {"Txt_Out", "Main", 120, 600, 6030, 1095},
+        {"Sh_Stop", "Main", 135, 6135, 2625, 495},
+        {"Lbl_Stop", "Main", 105, 6195, 2685, 405},
+        {"Frame1", "Main", 2865, 6120, 6285, 135},
+        {"Lbl_PushGO", "Main", 2955, 6300, 6195, 345},
+        {"Frame2", "Main", 2865, 6495, 6285, 135},
+        {"Sh_Go", "Main", 9255, 6135, 2625, 495},
+        {"Lbl_Go", "Main", 9240, 6180, 2685, 405},
+        {"Pb_Off", "Main", 120, 10215, 855, 375},
+        {"Frm_Global", "Main", 6225, 120, 5700, 1575},
+        {"Frm_Loco", "Main", 75, 1830, 11865, 1950},
+        {"Frm_Desvios", "Main", 75, 3915, 4650, 1230},
+        {"Frm_S88", "Main", 4800, 3915, 7215, 1230},
+        {"Frm_MandarOrden", "Main", 75, 5250, 11820, 765},
+        {"Pb_Locos_List", "Frm_Global", 120, 450, 2085, 375},
+        {"Label2", "Frm_Global", 2280, 450, 2985, 405},
+        {"Pb_Switch_List", "Frm_Global", 120, 1005, 2085, 375},
+        {"Label10", "Frm_Global", 2280, 1005, 3375, 420},
+        {"Pb_Loco_Request", "Frm_Loco", 135, 240, 1395, 375},
+        {"Lbl_loco", "Frm_Loco", 2295, 315, 750, 255},
+        {"Txt_Loco_Ad", "Frm_Loco", 3030, 285, 735, 285},
+        {"PB_Loco_Release", "Frm_Loco", 4530, 240, 1545, 375},
+        {"Label8", "Frm_Loco", 7275, 315, 1215, 255},
+        {"Txt_Loco_Speed", "Frm_Loco", 8580, 285, 735, 285},
+        {"Pb_Loco_CambioDireccion", "Frm_Loco", 10005, 240, 1650, 330},
+        {"Pb_Loco_Back", "Frm_Loco", 135, 690, 2175, 630},
+        {"Slider_Loco", "Frm_Loco", 2460, 660, 6975, 495},
+        {"Pb_Loco_For", "Frm_Loco", 9480, 690, 2175, 630},
+        {"Label3", "Frm_Loco", 2430, 1155, 465, 300},
+        {"Label4", "Frm_Loco", 5010, 1155, 465, 300},
+        {"Label5", "Frm_Loco", 7605, 1155, 465, 300},
+        {"Label6", "Frm_Loco", 9000, 1155, 465, 300},
+        {"Pb_Function_On", "Frm_Loco", 3615, 1470, 1320, 315},
+        {"Label7", "Frm_Loco", 5130, 1500, 585, 255},
+        {"Txt_Loco_Function", "Frm_Loco", 5760, 1500, 735, 285},
+        {"Pb_Function_Off", "Frm_Loco", 6660, 1470, 1320, 315},
+        {"Pb_Switch_Connect", "Frm_Desvios", 75, 240, 1395, 375},
+        {"Label1", "Frm_Desvios", 1545, 285, 750, 255},
+        {"Txt_Switch_Address", "Frm_Desvios", 2280, 285, 735, 285},
+        {"Pb_Switch_Disconnect", "Frm_Desvios", 3105, 240, 1395, 375},
+        {"Pb_Switch_On", "Frm_Desvios", 450, 780, 555, 315},
+        {"Label9", "Frm_Desvios", 1215, 840, 1215, 255},
+        {"Txt_Switch_Status", "Frm_Desvios", 2445, 810, 735, 285},
+        {"Pb_Switch_Off", "Frm_Desvios", 3420, 780, 555, 315},
+        {"Pb_Test", "Frm_S88", 6105, 840, 945, 285},
+        {"Txt_CommandLine", "Frm_MandarOrden", 135, 315, 10545, 300},
+        {"Pb_Command_Line", "Frm_MandarOrden", 10770, 300, 975, 330},
 };
 
 // The S88 grid by column: left edges, and the green indicator's top.
@@ -123,10 +123,10 @@ struct GridColumn
     int kbred, kred, kb, kbgreen, kgreenLeft, kgreenTop, kbLower;
 };
 const GridColumn kGrid[8] = {
-    {735, 1440, 1350, 720, 1425, 645, 1365},   {1320, 2025, 1935, 1305, 2010, 645, 1950},
-    {1905, 2610, 2535, 1890, 2625, 645, 2535}, {2490, 3195, 3120, 2475, 3210, 645, 3120},
-    {3075, 3780, 3705, 3060, 3795, 660, 3705}, {3660, 4365, 4290, 3645, 4365, 660, 4290},
-    {4245, 4950, 4890, 4230, 4965, 645, 4875}, {4830, 5535, 5475, 4815, 5550, 660, 5460},
+        {735, 1440, 1350, 720, 1425, 645, 1365},   {1320, 2025, 1935, 1305, 2010, 645, 1950},
+        {1905, 2610, 2535, 1890, 2625, 645, 2535}, {2490, 3195, 3120, 2475, 3210, 645, 3120},
+        {3075, 3780, 3705, 3060, 3795, 660, 3705}, {3660, 4365, 4290, 3645, 4365, 660, 4290},
+        {4245, 4950, 4890, 4230, 4965, 645, 4875}, {4830, 5535, 5475, 4815, 5550, 660, 5460},
 };
 
 } // namespace
@@ -230,56 +230,56 @@ void TestWindow::startupTexts_data()
     QTest::addColumn<QString>("text");
 
     const QList<std::pair<const char *, QString>> rows = {
-        {"Pb_Connect", u"Conectar CS"_s},
-        {"Txt_IP", u"192.168.1.3"_s},
-        {"Pb_Disconnect", u"Desconectar CS"_s},
-        {"Lbl_Stop", u"Stop"_s},
-        {"Lbl_Go", u"Go"_s},
-        {"Lbl_PushGO", u"Central Station en estado \"STOP\" pulsar \"GO\" para arrancarla ----------->"_s},
-        {"Pb_Off", u"STOP"_s},
-        {"Frm_Global", u"Informacion General"_s},
-        {"Pb_Locos_List", u"Locomotoras en el circuito"_s},
-        {"Label2", u"Nos transmite la lista de las locomotoras presentes en la Base de Datos de la CS."_s},
-        {"Pb_Switch_List", u"Desvios en el circuito"_s},
-        {"Label10", u"Nos transmite la lista de  en la Base de Datos de la CS."_s},
-        {"Frm_Loco", u"Ordenes Locomotoras"_s},
-        {"Pb_Loco_Request", u"Pedir Locomotora"_s},
-        {"Lbl_loco", u"Direccion"_s},
-        {"Txt_Loco_Ad", u"ID"_s},
-        {"PB_Loco_Release", u"Soltar Locomotora"_s},
-        {"Label8", u"Velocidad actual"_s},
-        {"Txt_Loco_Speed", u"Speed"_s},
-        {"Pb_Loco_CambioDireccion", u"Cambio de sentido"_s},
-        {"Pb_Loco_Back", QString()},
-        {"Pb_Loco_For", QString()},
-        {"Label3", u"0"_s},
-        {"Label4", u"50"_s},
-        {"Label5", u"100"_s},
-        {"Label6", u"127"_s},
-        {"Pb_Function_On", u"Activada"_s},
-        {"Label7", u"Funcion"_s},
-        {"Txt_Loco_Function", u"Number"_s},
-        {"Pb_Function_Off", u"Desactivada"_s},
-        {"Frm_Desvios", u"Ordenes Desvios"_s},
-        {"Pb_Switch_Connect", u"Pedir Desvio"_s},
-        {"Label1", u"Direccion"_s},
-        {"Txt_Switch_Address", u"ID"_s},
-        {"Pb_Switch_Disconnect", u"Soltar Desvio"_s},
-        {"Pb_Switch_On", u"ON"_s},
-        {"Label9", u"Situacion actual"_s},
-        {"Txt_Switch_Status", u"Status"_s},
-        {"Pb_Switch_Off", u"OFF"_s},
-        {"Frm_S88", u"S88"_s},
-        {"Pb_Test", u"Test"_s},
-        {"Lbl_Kb(1)", u"888"_s},
-        {"Lbl_Kb(24)", u"888"_s},
-        {"Lbl_Kbred(1)", QString()},
-        {"Lbl_Kbgreen(8)", QString()},
-        {"Frm_MandarOrden", u"Mandar Orden"_s},
-        {"Txt_CommandLine", u"Escribir la linea de instrucciones aqui"_s},
-        {"Pb_Command_Line", u"Submit"_s},
-        {"Frame1", QString()},
-        {"Frame2", QString()},
+            {"Pb_Connect", u"Conectar CS"_s},
+            {"Txt_IP", u"192.168.1.3"_s},
+            {"Pb_Disconnect", u"Desconectar CS"_s},
+            {"Lbl_Stop", u"Stop"_s},
+            {"Lbl_Go", u"Go"_s},
+            {"Lbl_PushGO", u"Central Station en estado \"STOP\" pulsar \"GO\" para arrancarla ----------->"_s},
+            {"Pb_Off", u"STOP"_s},
+            {"Frm_Global", u"Informacion General"_s},
+            {"Pb_Locos_List", u"Locomotoras en el circuito"_s},
+            {"Label2", u"Nos transmite la lista de las locomotoras presentes en la Base de Datos de la CS."_s},
+            {"Pb_Switch_List", u"Desvios en el circuito"_s},
+            {"Label10", u"Nos transmite la lista de  en la Base de Datos de la CS."_s},
+            {"Frm_Loco", u"Ordenes Locomotoras"_s},
+            {"Pb_Loco_Request", u"Pedir Locomotora"_s},
+            {"Lbl_loco", u"Direccion"_s},
+            {"Txt_Loco_Ad", u"ID"_s},
+            {"PB_Loco_Release", u"Soltar Locomotora"_s},
+            {"Label8", u"Velocidad actual"_s},
+            {"Txt_Loco_Speed", u"Speed"_s},
+            {"Pb_Loco_CambioDireccion", u"Cambio de sentido"_s},
+            {"Pb_Loco_Back", QString()},
+            {"Pb_Loco_For", QString()},
+            {"Label3", u"0"_s},
+            {"Label4", u"50"_s},
+            {"Label5", u"100"_s},
+            {"Label6", u"127"_s},
+            {"Pb_Function_On", u"Activada"_s},
+            {"Label7", u"Funcion"_s},
+            {"Txt_Loco_Function", u"Number"_s},
+            {"Pb_Function_Off", u"Desactivada"_s},
+            {"Frm_Desvios", u"Ordenes Desvios"_s},
+            {"Pb_Switch_Connect", u"Pedir Desvio"_s},
+            {"Label1", u"Direccion"_s},
+            {"Txt_Switch_Address", u"ID"_s},
+            {"Pb_Switch_Disconnect", u"Soltar Desvio"_s},
+            {"Pb_Switch_On", u"ON"_s},
+            {"Label9", u"Situacion actual"_s},
+            {"Txt_Switch_Status", u"Status"_s},
+            {"Pb_Switch_Off", u"OFF"_s},
+            {"Frm_S88", u"S88"_s},
+            {"Pb_Test", u"Test"_s},
+            {"Lbl_Kb(1)", u"888"_s},
+            {"Lbl_Kb(24)", u"888"_s},
+            {"Lbl_Kbred(1)", QString()},
+            {"Lbl_Kbgreen(8)", QString()},
+            {"Frm_MandarOrden", u"Mandar Orden"_s},
+            {"Txt_CommandLine", u"Escribir la linea de instrucciones aqui"_s},
+            {"Pb_Command_Line", u"Submit"_s},
+            {"Frame1", QString()},
+            {"Frame2", QString()},
     };
     for (const auto &[name, text] : rows)
         QTest::newRow(name) << QString::fromLatin1(name) << text;
@@ -478,12 +478,12 @@ void TestWindow::geometry_data()
     for (int i = 1; i <= 8; ++i) {
         const GridColumn &c = kGrid[i - 1];
         const QList<std::pair<QString, QRect>> elements = {
-            {u"Lbl_Kbred(%1)"_s.arg(i), pixels(c.kbred, 135, 330, 240)},
-            {u"Sh_Kred(%1)"_s.arg(i), pixels(c.kred, 165, 285, 195)},
-            {u"Lbl_Kb(%1)"_s.arg(i), pixels(c.kb, 390, 435, 210)},
-            {u"Sh_Kgreen(%1)"_s.arg(i), pixels(c.kgreenLeft, c.kgreenTop, 285, 195)},
-            {u"Lbl_Kbgreen(%1)"_s.arg(i), pixels(c.kbgreen, 840, 330, 240)},
-            {u"Lbl_Kb(%1)"_s.arg(16 + i), pixels(c.kbLower, 885, 435, 210)},
+                {u"Lbl_Kbred(%1)"_s.arg(i), pixels(c.kbred, 135, 330, 240)},
+                {u"Sh_Kred(%1)"_s.arg(i), pixels(c.kred, 165, 285, 195)},
+                {u"Lbl_Kb(%1)"_s.arg(i), pixels(c.kb, 390, 435, 210)},
+                {u"Sh_Kgreen(%1)"_s.arg(i), pixels(c.kgreenLeft, c.kgreenTop, 285, 195)},
+                {u"Lbl_Kbgreen(%1)"_s.arg(i), pixels(c.kbgreen, 840, 330, 240)},
+                {u"Lbl_Kb(%1)"_s.arg(16 + i), pixels(c.kbLower, 885, 435, 210)},
         };
         for (const auto &[name, box] : elements)
             QTest::newRow(qPrintable(name)) << name << u"Frm_S88"_s << box;
@@ -558,7 +558,8 @@ void TestWindow::controlArrays_data()
     QTest::addColumn<QString>("array");
     QTest::addColumn<QList<int>>("indices");
 
-    QTest::newRow("Lbl_Kb skips 9 to 16") << u"Lbl_Kb"_s << QList<int>{1, 2, 3, 4, 5, 6, 7, 8, 17, 18, 19, 20, 21, 22, 23, 24};
+    QTest::newRow("Lbl_Kb skips 9 to 16")
+            << u"Lbl_Kb"_s << QList<int>{1, 2, 3, 4, 5, 6, 7, 8, 17, 18, 19, 20, 21, 22, 23, 24};
     for (const char *array : {"Sh_Kred", "Sh_Kgreen", "Lbl_Kbred", "Lbl_Kbgreen"})
         QTest::newRow(array) << QString::fromLatin1(array) << QList<int>{1, 2, 3, 4, 5, 6, 7, 8};
 }
@@ -574,11 +575,16 @@ void TestWindow::controlArrays()
             for (int i = 0; i <= 30; ++i)
                 elements.append({i, controls(i)});
         };
-        if (array == u"Lbl_Kb") add(m_window->Lbl_Kb);
-        if (array == u"Sh_Kred") add(m_window->Sh_Kred);
-        if (array == u"Sh_Kgreen") add(m_window->Sh_Kgreen);
-        if (array == u"Lbl_Kbred") add(m_window->Lbl_Kbred);
-        if (array == u"Lbl_Kbgreen") add(m_window->Lbl_Kbgreen);
+        if (array == u"Lbl_Kb")
+            add(m_window->Lbl_Kb);
+        if (array == u"Sh_Kred")
+            add(m_window->Sh_Kred);
+        if (array == u"Sh_Kgreen")
+            add(m_window->Sh_Kgreen);
+        if (array == u"Lbl_Kbred")
+            add(m_window->Lbl_Kbred);
+        if (array == u"Lbl_Kbgreen")
+            add(m_window->Lbl_Kbgreen);
         return elements;
     };
     QList<int> present;
@@ -597,17 +603,34 @@ void TestWindow::tabOrder_data()
     QTest::addColumn<QStringList>("cycle");
 
     const QStringList startup = {u"Pb_Connect"_s, u"Pb_Disconnect"_s, u"Txt_IP"_s, u"Txt_Out"_s, u"Pb_Off"_s};
-    const QStringList powered = {
-        u"Pb_Connect"_s, u"Pb_Disconnect"_s, u"Txt_IP"_s, u"Txt_Out"_s, u"Txt_Loco_Ad"_s, u"Pb_Loco_Request"_s,
-        u"PB_Loco_Release"_s, u"Slider_Loco"_s, u"Pb_Locos_List"_s, u"Txt_Loco_Function"_s, u"Pb_Function_On"_s,
-        u"Pb_Function_Off"_s, u"Pb_Switch_Off"_s, u"Pb_Switch_On"_s, u"Pb_Switch_Disconnect"_s,
-        u"Pb_Switch_Connect"_s, u"Txt_Switch_Address"_s, u"Txt_Loco_Speed"_s, u"Txt_Switch_Status"_s,
-        u"Pb_Switch_List"_s, u"Pb_Loco_Back"_s, u"Pb_Loco_For"_s, u"Pb_Off"_s, u"Txt_CommandLine"_s,
-        u"Pb_Command_Line"_s};
+    const QStringList powered = {u"Pb_Connect"_s,
+                                 u"Pb_Disconnect"_s,
+                                 u"Txt_IP"_s,
+                                 u"Txt_Out"_s,
+                                 u"Txt_Loco_Ad"_s,
+                                 u"Pb_Loco_Request"_s,
+                                 u"PB_Loco_Release"_s,
+                                 u"Slider_Loco"_s,
+                                 u"Pb_Locos_List"_s,
+                                 u"Txt_Loco_Function"_s,
+                                 u"Pb_Function_On"_s,
+                                 u"Pb_Function_Off"_s,
+                                 u"Pb_Switch_Off"_s,
+                                 u"Pb_Switch_On"_s,
+                                 u"Pb_Switch_Disconnect"_s,
+                                 u"Pb_Switch_Connect"_s,
+                                 u"Txt_Switch_Address"_s,
+                                 u"Txt_Loco_Speed"_s,
+                                 u"Txt_Switch_Status"_s,
+                                 u"Pb_Switch_List"_s,
+                                 u"Pb_Loco_Back"_s,
+                                 u"Pb_Loco_For"_s,
+                                 u"Pb_Off"_s,
+                                 u"Txt_CommandLine"_s,
+                                 u"Pb_Command_Line"_s};
     QTest::newRow("start-up") << QStringList() << startup;
     QTest::newRow("connected: the power labels take no focus") << QStringList{u"connected"_s} << startup;
-    QTest::newRow("power on: panels open, disabled buttons skipped")
-            << QStringList{u"connected"_s, u"on"_s} << powered;
+    QTest::newRow("power on: panels open, disabled buttons skipped") << QStringList{u"connected"_s, u"on"_s} << powered;
     QTest::newRow("power off again") << QStringList{u"connected"_s, u"on"_s, u"off"_s} << startup;
 }
 
