@@ -42,14 +42,6 @@
 #include "window/main.h"
 #include "window/shape.h"
 
-#if defined(__SANITIZE_ADDRESS__)
-#define PANEL_UNDER_SANITIZER 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define PANEL_UNDER_SANITIZER 1
-#endif
-#endif
-
 namespace {
 
 // Tens of MiB; a quarter of that under the sanitizers, which run several

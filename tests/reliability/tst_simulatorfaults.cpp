@@ -18,14 +18,6 @@
 
 #include <sys/socket.h>
 
-#if defined(__SANITIZE_ADDRESS__)
-#define PANEL_UNDER_SANITIZER 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define PANEL_UNDER_SANITIZER 1
-#endif
-#endif
-
 namespace {
 
 // Far more than any client may make the simulator hold for it.
