@@ -29,7 +29,6 @@ StationLink::StationLink(QObject *parent) : QObject(parent), m_socket(new QTcpSo
     m_socket->setObjectName(QStringLiteral("WinsockCS"));
     m_waitTimer.setSingleShot(true);
     m_waitTimer.setTimerType(Qt::PreciseTimer);
-    m_waitTimer.setInterval(kConnectWaitMs);
     connect(&m_waitTimer, &QTimer::timeout, this, &StationLink::finishAttempt);
     connect(m_socket, &QTcpSocket::readyRead, this, &StationLink::readChunks);
 }
@@ -44,7 +43,8 @@ void StationLink::connectToStation(const QString &host)
     }
     m_socket->abort();
     m_socket->connectToHost(host, m_port);
-    m_waitTimer.start();
+    m_waitClock.start();
+    m_waitTimer.start(kConnectWaitMs);
 }
 
 bool StationLink::isConnected() const
@@ -54,6 +54,12 @@ bool StationLink::isConnected() const
 
 void StationLink::finishAttempt()
 {
+    // A timer may fire a fraction of a millisecond early; the outcome is
+    // never read before the whole wait has passed.
+    if (const qint64 left = kConnectWaitMs - m_waitClock.elapsed(); left > 0) {
+        m_waitTimer.start(int(left));
+        return;
+    }
     const bool connected = isConnected();
     if (!connected)
         m_socket->abort();

@@ -4,6 +4,7 @@
 // wait, writing command texts and reading what the station sends. It reports
 // through signals and never shows anything itself.
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 #include <QTimer>
@@ -55,6 +56,7 @@ private:
 
     QTcpSocket *m_socket = nullptr;
     QTimer m_waitTimer;
+    QElapsedTimer m_waitClock;
     quint16 m_port = kStationPort;
     bool m_readScheduled = false;
 };
