@@ -721,8 +721,8 @@ void TestSimulator::programPrintsHelp()
     QVERIFY(program.waitForFinished(10000));
     QCOMPARE(program.exitCode(), 0);
     const QByteArray help = program.readAllStandardOutput();
-    for (const char *option :
-         {"--host <address>", "--port <port>", "--chunk <N>", "--close-after <N>", "--log <file>", "--help"})
+    for (const char *option : {"--host <address>", "--port <port>", "--chunk <N>", "--close-after <N>", "--log <file>",
+                               "--layout <file>", "at most 1 MiB", "--help"})
         QVERIFY2(help.contains(option), option);
 }
 
