@@ -152,7 +152,8 @@ bool Parser::checkFields(const QJsonObject &object, const QString &path, const Q
 {
     for (auto it = object.begin(); it != object.end(); ++it) {
         if (!fields.contains(it.key())) {
-            const QString place = path.isEmpty() ? it.key() : path + u'.' + it.key();
+            const QString key = printable(it.key());
+            const QString place = path.isEmpty() ? key : path + u'.' + key;
             return fail(place,
                         QStringLiteral("is not a field here; the fields are \"%1\"")
                                 .arg(fields.join(QStringLiteral("\", \""))));
