@@ -63,7 +63,7 @@ QString lineAndColumn(const QByteArray &text, qsizetype offset)
     return QStringLiteral("line %1, column %2").arg(line).arg(column);
 }
 
-// A file name fit for a one-line message.
+// Text from the command line or the file, fit for a one-line message.
 QString printable(QString text)
 {
     for (QChar &character : text) {
@@ -152,7 +152,9 @@ bool Parser::checkFields(const QJsonObject &object, const QString &path, const Q
 {
     for (auto it = object.begin(); it != object.end(); ++it) {
         if (!fields.contains(it.key())) {
-            const QString key = printable(it.key());
+            const qsizetype most = LayoutReader::kMaxNameLength;
+            const QString key =
+                    printable(it.key().size() > most ? it.key().first(most) + QStringLiteral("...") : it.key());
             const QString place = path.isEmpty() ? key : path + u'.' + key;
             return fail(place,
                         QStringLiteral("is not a field here; the fields are \"%1\"")

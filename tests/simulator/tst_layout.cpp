@@ -188,6 +188,10 @@ void TestLayout::refusesBadLayout_data()
     QTest::newRow("unknown top-level field")
             << QByteArray(R"({"locomotives": [], "accessories": [], "trains": []})") << "trains"
             << "is not a field here";
+    QTest::newRow("unknown field, long, with a line feed")
+            << QByteArray(R"({"locomotives": [], "accessories": [], "\n)" + QByteArray(99, 'x') + R"(": 0})")
+            << "?" + QString(63, u'x') + "..."
+            << "is not a field here";
     QTest::newRow("locomotive a number") << QByteArray(R"({"locomotives": [5], "accessories": []})") << "locomotives[0]"
                                          << "must be an object, not a number";
     QTest::newRow("misspelt field") << oneLocomotive(loco + R"(, "sped": 4)") << "locomotives[0].sped"
