@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# Gives files the project's copyright and licence header (SPDX tags, in each
+# file's own comment style, after a shebang), leaving alone any file that
+# already has one. Files that cannot carry a header (pictures, fuzz seeds, the
+# menu entry, the metainfo) are covered by .reuse/dep5 instead and skipped.
+#
+# usage: scripts/add-license-headers.sh [FILE...]   (default: every tracked file)
+set -euo pipefail
+cd "$(git rev-parse --show-toplevel)"
+
+holder="The Model Railway Panel authors"
+licence=GPL-3.0-or-later
+year=${HEADER_YEAR:-$(date -u +%Y)}
+
+if [ $# -gt 0 ]; then
+    candidates=("$@")
+else
+    mapfile -t candidates < <(git ls-files)
+fi
+
+# The "Files:" patterns of .reuse/dep5, continuation lines included.
+mapfile -t covered < <(awk '
+    /^Files:/ { inside = 1; sub(/^Files:/, "") }
+    /^[^ \t]/ && !/^Files:/ { inside = 0 }
+    inside { for (i = 1; i <= NF; i++) print $i }' .reuse/dep5)
+
+auto=() hash_style=() html_style=()
+for f in "${candidates[@]}"; do
+    case $f in LICENSES/* | .reuse/*) continue ;; esac
+    skip=0
+    for pattern in "${covered[@]}"; do
+        # shellcheck disable=SC2053 # a dep5 pattern: * matches across folders, as in dep5
+        [[ $f == $pattern ]] && { skip=1; break; }
+    done
+    [ "$skip" -eq 1 ] && continue
+    # Formats reuse does not know by their names, each with the comment it takes.
+    case $f in
+        *.qrc) html_style+=("$f") ;;
+        .clang-format | .clang-tidy | *.supp | .ci/*) hash_style+=("$f") ;;
+        *) auto+=("$f") ;;
+    esac
+done
+
+annotate() {
+    reuse annotate --copyright "$holder" --license "$licence" --year "$year" \
+        --skip-existing "$@" >/dev/null
+}
+[ ${#auto[@]} -eq 0 ] || annotate "${auto[@]}"
+[ ${#hash_style[@]} -eq 0 ] || annotate --style python "${hash_style[@]}"
+[ ${#html_style[@]} -eq 0 ] || annotate --style html "${html_style[@]}"
