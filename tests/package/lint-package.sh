@@ -11,20 +11,18 @@ set -euo pipefail
 build_dir=$1
 built_panel=$2
 built_simulator=$3
-package=model-railway-panel
-app_id=io.github.modelrailway.panel
+. "$(dirname "$0")/package-file.sh"
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/panel-package-lint.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 
-. "$(dirname "$0")/package-file.sh"
 deb=$(current_package "$build_dir" "$built_panel" "$built_simulator" "$work") || fail "cpack could not build the package"
 echo "-- $deb"
 
 # Every tag is shown; only errors and warnings fail.
-lintian --fail-on error,warning --display-info --pedantic --no-tag-display-limit "$deb" \
+lintian --fail-on error,warning --display-info --pedantic --tag-display-limit 0 "$deb" \
     || fail "lintian reports errors or warnings"
 
 version=$(dpkg-deb -f "$deb" Version)

@@ -11,8 +11,7 @@ set -euo pipefail
 build_dir=$1
 built_panel=$2
 built_simulator=$3
-package=model-railway-panel
-app_id=io.github.modelrailway.panel
+. "$(dirname "$0")/package-file.sh"
 
 skip() { echo "SKIP: $*"; exit 77; }
 fail() { echo "FAIL: $*" >&2; exit 1; }
@@ -60,7 +59,6 @@ for exe in /usr/bin/model-railway-panel /usr/bin/command-station-simulator; do
     [ ! -e "$exe" ] || skip "$exe exists outside the package manager; the test would overwrite it"
 done
 
-. "$(dirname "$0")/package-file.sh"
 deb=$(current_package "$build_dir" "$built_panel" "$built_simulator" "$work") || fail "cpack could not build the package"
 note "installing $deb"
 
