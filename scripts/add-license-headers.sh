@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Gives files the project's copyright and licence header (SPDX tags, in each
 # file's own comment style, after a shebang), leaving alone any file that
-# already has one. Files that cannot carry a header (pictures, fuzz seeds, the
-# menu entry, the metainfo, the changelog, manual page sources) are covered by
-# .reuse/dep5 instead and skipped. A file of a kind reuse does not know stops
+# already has one. Files that cannot carry a header (pictures, JSON, fuzz
+# seeds, the menu entry, the metainfo, the changelog, manual page sources) are
+# covered by .reuse/dep5 instead and skipped. A file of a kind reuse does not know stops
 # the run before anything is written: give it a comment style below, or a
 # line in .reuse/dep5.
 #
