@@ -13,6 +13,7 @@
 
 #include "arrivalclock.h"
 #include "link/stationlink.h"
+#include "window/clicklabel.h"
 #include "panelfixture.h"
 #include "window/main.h"
 

@@ -734,13 +734,14 @@ void TestSimulator::programServesPrintsAndLogs()
 
     Client client(port);
     QTRY_COMPARE(client.socket.state(), QAbstractSocket::ConnectedState);
-    const QString peer = QStringLiteral("127.0.0.1:%1").arg(client.socket.localPort());
+    const quint16 localPort = client.socket.localPort();
+    const QString peer = QStringLiteral("127.0.0.1:%1").arg(localPort);
     const QByteArray sent = "set(1, go)\r\n\xe9(\x01)set(1, stop)";
     client.socket.write(sent);
     QTRY_COMPARE(client.socket.state(), QAbstractSocket::UnconnectedState);
     QCOMPARE(client.received, okReply("set(1, go)") + errorReply("\xe9(?)", 2, "syntax error"));
 
-    QTRY_VERIFY(simulator.timesLeft(client.socket.localPort()) == 1);
+    QTRY_COMPARE(simulator.timesLeft(localPort), 1);
     const QByteArray expected =
             QStringLiteral("%1 connected\n%1 > set(1, go)\n%1 > \u00e9(?)\n%1 left\n").arg(peer).toUtf8();
     QCOMPARE(simulator.console(), expected);
