@@ -84,8 +84,7 @@ void TestOutput::largeBurstReadInChunksOf64KiB()
     const QByteArray burst = TestKit::randomBytes(4 * 65536 + 99, 12);
     QTcpSocket *station = panel.stationSide();
     station->write(burst);
-    while (station->bytesToWrite() > 0 && station->waitForBytesWritten(200)) {
-    }
+    while (station->bytesToWrite() > 0 && station->waitForBytesWritten(200)) {}
     QString all;
     qsizetype largest = 0;
     QObject receiver;

@@ -33,10 +33,8 @@ void TestPower::powerClicks_data()
             << "GG" << QByteArray("set(1, go)set(1, go)") << qRgb(0, 255, 0) << qRgb(128, 0, 0);
     QTest::newRow("stop right after connecting")
             << "S" << QByteArray("set(1, stop)") << qRgb(0, 128, 0) << qRgb(255, 0, 0);
-    QTest::newRow("go then stop") << "GS" << QByteArray("set(1, go)set(1, stop)") << qRgb(0, 128, 0)
-                                  << qRgb(255, 0, 0);
-    QTest::newRow("stop twice") << "SS" << QByteArray("set(1, stop)set(1, stop)") << qRgb(0, 128, 0)
-                                << qRgb(255, 0, 0);
+    QTest::newRow("go then stop") << "GS" << QByteArray("set(1, go)set(1, stop)") << qRgb(0, 128, 0) << qRgb(255, 0, 0);
+    QTest::newRow("stop twice") << "SS" << QByteArray("set(1, stop)set(1, stop)") << qRgb(0, 128, 0) << qRgb(255, 0, 0);
 }
 
 void TestPower::powerClicks()

@@ -58,20 +58,20 @@ void TestSentCommands::controlSendsFields_data()
                   line = "Txt_CommandLine";
     QTest::newRow("take locomotive") << QStringList{loco, "1000"} << "Pb_Loco_Request"
                                      << QByteArray("request(1000, control)") << "Status";
-    QTest::newRow("take locomotive at its hint") << QStringList{loco, "ID"} << "Pb_Loco_Request"
-                                                 << QByteArray("request(ID, control)") << "Status";
-    QTest::newRow("take locomotive of blanks") << QStringList{loco, "  "} << "Pb_Loco_Request"
-                                               << QByteArray("request(  , control)") << "Status";
+    QTest::newRow("take locomotive at its hint")
+            << QStringList{loco, "ID"} << "Pb_Loco_Request" << QByteArray("request(ID, control)") << "Status";
+    QTest::newRow("take locomotive of blanks")
+            << QStringList{loco, "  "} << "Pb_Loco_Request" << QByteArray("request(  , control)") << "Status";
     QTest::newRow("release locomotive") << QStringList{loco, "1000"} << "PB_Loco_Release"
                                         << QByteArray("release(1000, control)") << "Status";
-    QTest::newRow("release locomotive, empty") << QStringList{loco, ""} << "PB_Loco_Release"
-                                               << QByteArray("release(, control)") << "Status";
+    QTest::newRow("release locomotive, empty")
+            << QStringList{loco, ""} << "PB_Loco_Release" << QByteArray("release(, control)") << "Status";
     QTest::newRow("forward") << QStringList{loco, "1001"} << "Pb_Loco_For" << QByteArray("set(1001, dir[0])")
                              << "Status";
     QTest::newRow("backward") << QStringList{loco, "1001"} << "Pb_Loco_Back" << QByteArray("set(1001, dir[1])")
                               << "Status";
-    QTest::newRow("identifier holding ) and ,") << QStringList{loco, "1), x("} << "Pb_Loco_For"
-                                                << QByteArray("set(1), x(, dir[0])") << "Status";
+    QTest::newRow("identifier holding ) and ,")
+            << QStringList{loco, "1), x("} << "Pb_Loco_For" << QByteArray("set(1), x(, dir[0])") << "Status";
     QTest::newRow("function on") << QStringList{loco, "1000", function, "2"} << "Pb_Function_On"
                                  << QByteArray("set(1000, func[2, 1])") << "Status";
     QTest::newRow("function off") << QStringList{loco, "1000", function, "2"} << "Pb_Function_Off"
@@ -80,35 +80,35 @@ void TestSentCommands::controlSendsFields_data()
                                           << QByteArray("set(1000, func[Number, 1])") << "Status";
     QTest::newRow("take accessory") << QStringList{accessory, "20000"} << "Pb_Switch_Connect"
                                     << QByteArray("request(20000, control)") << "Status";
-    QTest::newRow("take accessory at its hint") << QStringList{accessory, "ID"} << "Pb_Switch_Connect"
-                                                << QByteArray("request(ID, control)") << "Status";
+    QTest::newRow("take accessory at its hint")
+            << QStringList{accessory, "ID"} << "Pb_Switch_Connect" << QByteArray("request(ID, control)") << "Status";
     QTest::newRow("release accessory") << QStringList{accessory, "20000"} << "Pb_Switch_Disconnect"
                                        << QByteArray("release(20000, control)") << "Status";
-    QTest::newRow("release accessory, empty") << QStringList{accessory, ""} << "Pb_Switch_Disconnect"
-                                              << QByteArray("release(, control)") << "Status";
+    QTest::newRow("release accessory, empty")
+            << QStringList{accessory, ""} << "Pb_Switch_Disconnect" << QByteArray("release(, control)") << "Status";
     QTest::newRow("accessory on") << QStringList{accessory, "20001"} << "Pb_Switch_On"
                                   << QByteArray("set(20001, state[1])") << "1";
     QTest::newRow("accessory off") << QStringList{accessory, "20001"} << "Pb_Switch_Off"
                                    << QByteArray("set(20001, state[0])") << "0";
     QTest::newRow("accessory on, empty") << QStringList{accessory, ""} << "Pb_Switch_On"
                                          << QByteArray("set(, state[1])") << "1";
-    QTest::newRow("accessory off, empty") << QStringList{accessory, ""} << "Pb_Switch_Off"
-                                          << QByteArray("set(, state[0])") << "0";
-    QTest::newRow("accessory on, odd identifier") << QStringList{accessory, " 2), x"} << "Pb_Switch_On"
-                                                  << QByteArray("set( 2), x, state[1])") << "1";
-    QTest::newRow("list locomotives") << QStringList{} << "Pb_Locos_List"
-                                      << QByteArray("queryObjects(10, addr, name)") << "Status";
+    QTest::newRow("accessory off, empty")
+            << QStringList{accessory, ""} << "Pb_Switch_Off" << QByteArray("set(, state[0])") << "0";
+    QTest::newRow("accessory on, odd identifier")
+            << QStringList{accessory, " 2), x"} << "Pb_Switch_On" << QByteArray("set( 2), x, state[1])") << "1";
+    QTest::newRow("list locomotives") << QStringList{} << "Pb_Locos_List" << QByteArray("queryObjects(10, addr, name)")
+                                      << "Status";
     QTest::newRow("list accessories") << QStringList{} << "Pb_Switch_List"
                                       << QByteArray("queryObjects(11, addr, name1)") << "Status";
     QTest::newRow("submit the command line's hint")
-            << QStringList{} << "Pb_Command_Line" << QByteArray("Escribir la linea de instrucciones aqui")
-            << "Status";
-    QTest::newRow("submit a typed command") << QStringList{line, "get(1, status)"} << "Pb_Command_Line"
-                                            << QByteArray("get(1, status)") << "Status";
+            << QStringList{} << "Pb_Command_Line" << QByteArray("Escribir la linea de instrucciones aqui") << "Status";
+    QTest::newRow("submit a typed command")
+            << QStringList{line, "get(1, status)"} << "Pb_Command_Line" << QByteArray("get(1, status)") << "Status";
     QTest::newRow("submit keeps blanks") << QStringList{line, " set(1, go) "} << "Pb_Command_Line"
                                          << QByteArray(" set(1, go) ") << "Status";
-    QTest::newRow("submit latin-1") << QStringList{line, QString::fromUtf8("se\xc3\xb1"
-                                                                           "al")}
+    QTest::newRow("submit latin-1") << QStringList{line,
+                                                   QString::fromUtf8("se\xc3\xb1"
+                                                                     "al")}
                                     << "Pb_Command_Line"
                                     << QByteArray("se\xf1"
                                                   "al")

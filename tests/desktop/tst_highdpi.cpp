@@ -213,7 +213,8 @@ void TestHighDpi::windowIconIsSharp()
     QCOMPARE(pixmap.size(), QSize(64, 64));
     QCOMPARE(pixmap.devicePixelRatio(), kScale);
     // Drawn for the 64 pixels, not the 32-pixel picture enlarged.
-    const QImage enlarged = icon.pixmap(QSize(32, 32), 1.0).toImage().scaled(64, 64, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    const QImage enlarged =
+            icon.pixmap(QSize(32, 32), 1.0).toImage().scaled(64, 64, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     QVERIFY(pixmap.toImage().convertToFormat(enlarged.format()) != enlarged);
 }
 

@@ -414,7 +414,8 @@ void TestPanelFaults::hostNames()
     PanelFixture::click(w->Pb_Connect);
     QTRY_VERIFY_WITH_TIMEOUT(answeredAfter >= 0, 5000);
     QVERIFY2(answeredAfter >= 510, qPrintable(QString::number(answeredAfter)));
-    QCOMPARE(w->Txt_Out->toPlainText(), connected ? QStringLiteral("CS conectada") : QStringLiteral("CS no encontrada"));
+    QCOMPARE(w->Txt_Out->toPlainText(),
+             connected ? QStringLiteral("CS conectada") : QStringLiteral("CS no encontrada"));
     QCOMPARE(w->Lbl_Go->isVisible(), connected);
     QCOMPARE(panel.link()->isConnected(), connected);
     if (!connected)

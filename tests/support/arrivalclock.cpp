@@ -50,8 +50,7 @@ QList<ArrivalClock::Piece> ArrivalClock::pieces() const
 
 void ArrivalClock::run()
 {
-    while (!m_stop && !readable(m_listener)) {
-    }
+    while (!m_stop && !readable(m_listener)) {}
     if (m_stop)
         return;
     const int client = ::accept(m_listener, nullptr, nullptr);

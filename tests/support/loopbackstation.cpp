@@ -37,8 +37,7 @@ QByteArray LoopbackStation::received()
 {
     QCoreApplication::processEvents();
     if (m_peer && m_peer->isOpen()) {
-        while (m_peer->waitForReadyRead(0)) {
-        }
+        while (m_peer->waitForReadyRead(0)) {}
         m_received += m_peer->readAll();
     }
     return m_received;

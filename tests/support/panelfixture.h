@@ -63,7 +63,7 @@ public:
     void expectMessageBox(ModalBoxSeen *seen) { m_expected = seen; }
 
     // A control of the window by its objectName.
-    template<typename T = QWidget>
+    template <typename T = QWidget>
     T *control(const QString &name) const;
 
     // Replaces a field's text the way an operator does: select all, type.
@@ -86,7 +86,7 @@ private:
 
 #include "window/main.h"
 
-template<typename T>
+template <typename T>
 T *PanelFixture::control(const QString &name) const
 {
     return m_window->findChild<T *>(name);
