@@ -1,5 +1,6 @@
 // What each operator control sends: the fields it reads, the exact bytes the
-// station receives, that they leave at once, and what else it changes.
+// station receives, that they leave at once, and what else it changes; for
+// ordinary entries and for field texts no operator should type.
 
 #include <QApplication>
 #include <QLineEdit>
@@ -9,6 +10,8 @@
 #include <QSlider>
 #include <QTcpSocket>
 #include <QTest>
+
+#include <algorithm>
 
 #include "link/stationlink.h"
 #include "panelfixture.h"
@@ -116,6 +119,62 @@ void TestSentCommands::controlSendsFields_data()
     // An empty command line hands an empty command to the link: nothing on
     // the wire, and no complaint since the station is connected.
     QTest::newRow("submit empty") << QStringList{line, ""} << "Pb_Command_Line" << QByteArray() << "Status";
+
+    // Texts no operator should type, pasted into each field a control reads
+    // while the others hold ordinary values.
+    QString longText;
+    QByteArray longWire;
+    while (longText.size() < 100000) {
+        longText += QString::fromUtf8("0123456789M\xc3\xa1quina ");
+        longWire += "0123456789M\xe1quina ";
+    }
+    longText.truncate(100000);
+    longWire.truncate(100000);
+    struct Kind
+    {
+        const char *name;
+        QString text;
+        QByteArray wire;
+    };
+    const Kind kinds[] = {
+            {"empty", QString(), QByteArray()},
+            {"100,000 characters", longText, longWire},
+            {"control characters", QStringLiteral("1\t2\r\n3\x01\x1b\x7f"), QByteArray("1\t2\r\n3\x01\x1b\x7f")},
+            {"outside Latin-1", QString::fromUtf8("\xe2\x82\xac \xe6\x97\xa5\xf0\x9d\x84\x9e \xc3\xb1"),
+             QByteArray("? ?? \xf1")},
+            {"holding ) and ,", QStringLiteral("1000), set(1, go"), QByteArray("1000), set(1, go")},
+    };
+    struct Use
+    {
+        const char *field;
+        const char *control;
+        QByteArray before;
+        QByteArray after;
+        const char *status;
+    };
+    const Use uses[] = {
+            {"Txt_Loco_Ad", "Pb_Loco_Request", "request(", ", control)", "Status"},
+            {"Txt_Loco_Ad", "PB_Loco_Release", "release(", ", control)", "Status"},
+            {"Txt_Loco_Ad", "Slider_Loco", "set(", ", speed[1])", "Status"},
+            {"Txt_Loco_Ad", "Pb_Loco_Back", "set(", ", dir[1])", "Status"},
+            {"Txt_Loco_Ad", "Pb_Function_On", "set(", ", func[3, 1])", "Status"},
+            {"Txt_Loco_Function", "Pb_Function_Off", "set(1000, func[", ", 0])", "Status"},
+            {"Txt_Switch_Address", "Pb_Switch_Connect", "request(", ", control)", "Status"},
+            {"Txt_Switch_Address", "Pb_Switch_Off", "set(", ", state[0])", "0"},
+            {"Txt_CommandLine", "Pb_Command_Line", "", "", "Status"},
+    };
+    for (const Use &use : uses) {
+        for (const Kind &kind : kinds) {
+            // An empty take is refused, which has a test of its own.
+            if (kind.text.isEmpty() && QByteArray(use.before) == "request(")
+                continue;
+            QStringList typed{loco, "1000", function, "3", accessory, "20000", line, "get(1, status)"};
+            typed[typed.indexOf(QString::fromLatin1(use.field)) + 1] = kind.text;
+            QTest::addRow("%s by %s: %s", use.field, use.control, kind.name)
+                    << typed << QString::fromLatin1(use.control) << use.before + kind.wire + use.after
+                    << QString::fromLatin1(use.status);
+        }
+    }
 }
 
 void TestSentCommands::controlSendsFields()
@@ -135,18 +194,26 @@ void TestSentCommands::controlSendsFields()
     w->Txt_CommandLine->setText(QStringLiteral("Escribir la linea de instrucciones aqui"));
     for (qsizetype i = 0; i + 1 < typed.size(); i += 2) {
         auto *field = panel.control<QLineEdit>(typed[i]);
-        // Typed where the keyboard can type it, pasted otherwise.
-        if (typed[i + 1].toLatin1() != typed[i + 1].toUtf8())
-            field->setText(typed[i + 1]);
+        const QString &text = typed[i + 1];
+        // Typed where the keyboard types it in a moment, pasted otherwise.
+        const bool typeable = std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.isPrint(); });
+        if (typeable && text.size() < 100 && text.toLatin1() == text.toUtf8())
+            PanelFixture::typeInto(field, text);
         else
-            PanelFixture::typeInto(field, typed[i + 1]);
+            PanelFixture::pasteInto(field, text);
     }
     w->Txt_Out->setPlainText(QStringLiteral("before"));
     panel.clearReceived();
     auto *socket = panel.link()->findChild<QTcpSocket *>();
     QVERIFY(socket);
 
-    panel.control<QPushButton>(control)->click();
+    auto *slider = panel.control<QSlider>(control);
+    if (slider) {
+        slider->setFocus();
+        QTest::keyClick(slider, Qt::Key_Up);
+    } else {
+        panel.control<QPushButton>(control)->click();
+    }
     // The command leaves while the handler runs: nothing waits in the
     // panel's socket for the event loop, and the station gets all of it
     // while this side runs no event loop.
@@ -155,9 +222,18 @@ void TestSentCommands::controlSendsFields()
     QCOMPARE(panel.received(), wire);
     // The panel keeps no record: nothing else on it changes.
     QCOMPARE(w->Txt_Switch_Status->text(), status);
-    QCOMPARE(w->Txt_Loco_Speed->text(), QStringLiteral("Speed"));
-    QCOMPARE(w->Slider_Loco->value(), 0);
     QCOMPARE(w->Txt_Out->toPlainText(), QStringLiteral("before"));
+    if (slider) {
+        QCOMPARE(w->Txt_Loco_Speed->text(), QStringLiteral(" 1"));
+        // Back to 0, so the next row starts where this one did.
+        panel.clearReceived();
+        QTest::keyClick(slider, Qt::Key_Home);
+        QCOMPARE(panel.receiveAtLeast(wire.size()), QByteArray(wire).replace(", speed[1])", ", speed[0])"));
+        w->Txt_Loco_Speed->setText(QStringLiteral("Speed"));
+    } else {
+        QCOMPARE(w->Txt_Loco_Speed->text(), QStringLiteral("Speed"));
+        QCOMPARE(w->Slider_Loco->value(), 0);
+    }
     for (qsizetype i = 0; i + 1 < typed.size(); i += 2)
         QCOMPARE(panel.control<QLineEdit>(typed[i])->text(), typed[i + 1]);
 }

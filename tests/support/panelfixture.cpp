@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QClipboard>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
@@ -66,6 +67,14 @@ void PanelFixture::typeInto(QWidget *field, const QString &text)
     edit->selectAll();
     edit->del();
     QTest::keyClicks(field, text);
+}
+
+void PanelFixture::pasteInto(QWidget *field, const QString &text)
+{
+    QGuiApplication::clipboard()->setText(text);
+    field->setFocus();
+    qobject_cast<QLineEdit *>(field)->selectAll();
+    QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
 }
 
 void PanelFixture::click(QWidget *widget)

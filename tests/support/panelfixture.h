@@ -68,6 +68,9 @@ public:
 
     // Replaces a field's text the way an operator does: select all, type.
     static void typeInto(QWidget *field, const QString &text);
+    // Replaces a field's text the way an operator pastes it: focus (which
+    // selects all), paste.
+    static void pasteInto(QWidget *field, const QString &text);
     static void click(QWidget *widget);
     // What the output box holds, character for character (its plain-text
     // view would turn a no-break space into a blank).
