@@ -96,7 +96,9 @@ void TestOutput::largeBurstReadInChunksOf64KiB()
     QTRY_COMPARE_WITH_TIMEOUT(all.size(), burst.size(), 10000);
     QCOMPARE(all, QString::fromLatin1(burst));
     QVERIFY2(largest <= 65536, qPrintable(QString::number(largest)));
-    QCOMPARE(w->strData(), QString::fromLatin1(burst.right(99)));
+    // Where the reads fell depends on the kernel; the box shows the last one.
+    QVERIFY(!w->strData().isEmpty());
+    QVERIFY(burst.endsWith(w->strData().toLatin1()));
 }
 
 void TestOutput::sendAfterStationClosed()
