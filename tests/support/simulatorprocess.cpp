@@ -43,6 +43,7 @@ void SimulatorProcess::readConsole()
         const QByteArrayView line = QByteArrayView(m_partial).sliced(start, end - start + 1);
         if (m_port == 0) {
             const QByteArrayView first = line.chopped(1);
+            m_firstLine = first.toByteArray();
             m_port = quint16(first.sliced(first.lastIndexOf(' ') + 1).toUInt());
             continue;
         }

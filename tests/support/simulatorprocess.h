@@ -31,6 +31,8 @@ public:
     QProcess &process() { return m_process; }
     QByteArray errors() { return m_process.readAllStandardError(); }
 
+    // The line that names the port, without its line break.
+    QByteArray firstLine() const { return m_firstLine; }
     // The console after its first line, as printed so far.
     QByteArray console() const { return m_console; }
     // Lines printed for the client at local port `localPort`.
@@ -44,6 +46,7 @@ private:
 
     QProcess m_process;
     QByteArray m_partial;
+    QByteArray m_firstLine;
     QByteArray m_console;
     QHash<quint16, qsizetype> m_linesByPort;
     QHash<quint16, int> m_left;
