@@ -254,8 +254,12 @@ void TestSimulatorFaults::garbage(SimulatorProcess &program, int round)
     QTRY_VERIFY_WITH_TIMEOUT(client.replyCount() > 100 || client.socket.state() != QAbstractSocket::ConnectedState,
                              20000);
     // Either answered line by line, or closed for a stretch that never
-    // closed its bracket: both are the simulator coping.
+    // closed its bracket: both are the simulator coping. What came is whole
+    // reply blocks, the garbage echoed printable within them.
     QVERIFY(client.replyCount() > 0);
+    const QByteArray whole = client.received.first(client.received.lastIndexOf('\n'));
+    for (const QByteArray &line : whole.split('\n'))
+        QVERIFY2(line.startsWith("<REPLY ") || line.startsWith("<END "), line.constData());
     TestKit::resetConnection(client.socket);
 }
 
