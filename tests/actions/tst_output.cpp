@@ -85,16 +85,15 @@ void TestOutput::largeBurstReadInChunksOf64KiB()
     QTcpSocket *station = panel.stationSide();
     station->write(burst);
     while (station->bytesToWrite() > 0 && station->waitForBytesWritten(200)) {}
-    QString all;
+    qint64 total = 0;
     qsizetype largest = 0;
     QObject receiver;
-    connect(panel.link(), &StationLink::chunkArrived, &receiver, [&](const QString &chunk) {
-        all += chunk;
-        largest = qMax(largest, chunk.size());
+    connect(panel.link(), &StationLink::dataArrived, &receiver, [&](const QString &latest, qint64 byteCount) {
+        total += byteCount;
+        largest = qMax(largest, latest.size());
         QVERIFY(w->strData().size() <= 65536);
     });
-    QTRY_COMPARE_WITH_TIMEOUT(all.size(), burst.size(), 10000);
-    QCOMPARE(all, QString::fromLatin1(burst));
+    QTRY_COMPARE_WITH_TIMEOUT(total, qint64(burst.size()), 10000);
     QVERIFY2(largest <= 65536, qPrintable(QString::number(largest)));
     // Where the reads fell depends on the kernel; the box shows the last one.
     QVERIFY(!w->strData().isEmpty());

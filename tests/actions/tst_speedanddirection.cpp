@@ -223,9 +223,8 @@ void TestSpeedAndDirection::toggleCommandsStandApart()
     for (int i = 0; i < kTries; ++i)
         sizes << ask.size() << set.size();
     TestKit::ArrivalClock station(sizes);
-    PanelFixture panel;
+    PanelFixture panel(station.port());
     Main *w = panel.window();
-    panel.useStationPort(station.port());
     w->Txt_IP->setText(QStringLiteral("127.0.0.1"));
     PanelFixture::click(w->Pb_Connect);
     QTRY_VERIFY(!panel.link()->isAttemptRunning());

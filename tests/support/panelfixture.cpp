@@ -16,11 +16,11 @@
 #include "window/clicklabel.h"
 #include "waituntil.h"
 
-PanelFixture::PanelFixture() : m_window(createPanel())
+PanelFixture::PanelFixture(std::optional<quint16> stationPort)
+    : m_window(createPanel(stationPort.value_or(m_station.port())))
 {
     m_link = m_window->findChild<StationLink *>();
     m_actions = m_window->findChild<PanelActions *>();
-    useStationPort(m_station.port());
     // A box opens inside the click that a test sends, so it is looked for
     // from the box's own event loop.
     m_watchdog.setInterval(5);
@@ -32,11 +32,6 @@ PanelFixture::PanelFixture() : m_window(createPanel())
 }
 
 PanelFixture::~PanelFixture() = default;
-
-void PanelFixture::useStationPort(quint16 port)
-{
-    m_link->setPortForTesting(port);
-}
 
 void PanelFixture::watchForMessageBoxes()
 {

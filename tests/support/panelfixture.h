@@ -9,6 +9,7 @@
 #include <QTimer>
 
 #include <memory>
+#include <optional>
 
 #include "loopbackstation.h"
 
@@ -31,7 +32,9 @@ struct ModalBoxSeen
 class PanelFixture
 {
 public:
-    PanelFixture();
+    // The panel connects to the fixture's own station, or to `stationPort`
+    // when one is given.
+    explicit PanelFixture(std::optional<quint16> stationPort = std::nullopt);
     ~PanelFixture();
     PanelFixture(const PanelFixture &) = delete;
     PanelFixture &operator=(const PanelFixture &) = delete;
@@ -41,9 +44,6 @@ public:
     PanelActions *actions() const { return m_actions; }
     TestKit::LoopbackStation &station() { return m_station; }
     QTcpSocket *stationSide() const { return m_station.peer(); }
-
-    // Points the panel's link at another station on loopback.
-    void useStationPort(quint16 port);
 
     // Types 127.0.0.1 into the address field, presses "Conectar CS" and
     // waits for the outcome. True when the panel reports the connection.
@@ -79,10 +79,11 @@ public:
 private:
     void watchForMessageBoxes();
 
+    // Made before the panel, which is given its port.
+    TestKit::LoopbackStation m_station;
     std::unique_ptr<Main> m_window;
     StationLink *m_link = nullptr;
     PanelActions *m_actions = nullptr;
-    TestKit::LoopbackStation m_station;
     QTimer m_watchdog;
     ModalBoxSeen *m_expected = nullptr;
 };
