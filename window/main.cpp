@@ -13,6 +13,7 @@
 #include "window/accessibility.h"
 #include "window/clicklabel.h"
 #include "window/deferredbuttonrepaint.h"
+#include "window/enterpressesbutton.h"
 #include "window/frame.h"
 #include "window/selectallonfocus.h"
 #include "window/shape.h"
@@ -144,7 +145,10 @@ Main::Main(QWidget *parent) : QWidget(parent)
     createCommandLinePanel();
     createBottomBar();
     chainTabOrder();
-    selectHintsOnFocus();
+    setFocusSelection();
+    // Installed first, so the deferred repaint's filter, which runs before
+    // it, holds back the redraw of a press by Enter as of any other press.
+    EnterPressesButton::install(this);
     DeferredButtonRepaint::install(this);
     Accessibility::describe(*this);
 
@@ -337,12 +341,17 @@ void Main::chainTabOrder()
         QWidget::setTabOrder(order[i - 1], order[i]);
 }
 
-// The four fields that start with a hint select their whole text on every
-// focus gain, so the first key typed replaces the hint or the last value.
-void Main::selectHintsOnFocus()
+// Which text fields select their text when they gain the focus. The four
+// that start with a hint select all of it on every focus gain, so the first
+// key typed replaces the hint or the last value; the others never select on
+// focus, so a key typed goes in at the cursor (Txt_Out, a multi-line box,
+// does so by itself).
+void Main::setFocusSelection()
 {
-    for (QLineEdit *field : {Txt_CommandLine, Txt_Loco_Ad, Txt_Loco_Function, Txt_Switch_Address})
-        Mod_Functions::selectAllWhenFocused(field);
+    for (QLineEdit *hint : {Txt_CommandLine, Txt_Loco_Ad, Txt_Loco_Function, Txt_Switch_Address})
+        Mod_Functions::selectAllWhenFocused(hint);
+    for (QLineEdit *plain : {Txt_IP, Txt_Loco_Speed, Txt_Switch_Status})
+        Mod_Functions::neverSelectWhenFocused(plain);
 }
 
 void Main::setCaption(Frame *panel, QRgb color)

@@ -127,7 +127,7 @@ private:
     void createCommandLinePanel();
     void createBottomBar();
     void chainTabOrder();
-    void selectHintsOnFocus();
+    void setFocusSelection();
     static void setCaption(Frame *panel, QRgb color);
     static void numberPlate(QLabel *plate);
     QList<QWidget *> powerControls() const;

@@ -1,5 +1,6 @@
 #include "window/selectallonfocus.h"
 
+#include <QCoreApplication>
 #include <QEvent>
 #include <QFocusEvent>
 #include <QLineEdit>
@@ -45,11 +46,41 @@ private:
     bool m_focusedByClick = false;
 };
 
+// The line edit selects all on a focus gain by Tab, Shift+Tab or a shortcut,
+// and on no other; so it is handed that focus gain under another reason.
+class KeepCursorFilter : public QObject
+{
+public:
+    explicit KeepCursorFilter(QLineEdit *box) : QObject(box) {}
+
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::FocusIn)
+            return false;
+        switch (static_cast<QFocusEvent *>(event)->reason()) {
+        case Qt::TabFocusReason:
+        case Qt::BacktabFocusReason:
+        case Qt::ShortcutFocusReason: {
+            QFocusEvent plain(QEvent::FocusIn, Qt::OtherFocusReason);
+            QCoreApplication::sendEvent(watched, &plain);
+            return true;
+        }
+        default:
+            return false;
+        }
+    }
+};
+
 } // namespace
 
 void selectAllWhenFocused(QLineEdit *box)
 {
     box->installEventFilter(new SelectAllFilter(box));
+}
+
+void neverSelectWhenFocused(QLineEdit *box)
+{
+    box->installEventFilter(new KeepCursorFilter(box));
 }
 
 } // namespace Mod_Functions

@@ -1,0 +1,26 @@
+#include "window/enterpressesbutton.h"
+
+#include <QKeyEvent>
+#include <QPushButton>
+
+void EnterPressesButton::install(QWidget *window)
+{
+    auto *filter = new EnterPressesButton(window);
+    for (QPushButton *button : window->findChildren<QPushButton *>())
+        button->installEventFilter(filter);
+}
+
+// The click comes on the press; the key held down clicks no more, and its
+// release is taken too, so the button sees nothing else of the key.
+bool EnterPressesButton::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease)
+        return false;
+    const auto *key = static_cast<QKeyEvent *>(event);
+    if (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter)
+        return false;
+    // click() does nothing on a disabled button.
+    if (event->type() == QEvent::KeyPress && !key->isAutoRepeat())
+        static_cast<QPushButton *>(watched)->click();
+    return true;
+}
