@@ -72,11 +72,15 @@ QJsonObject describe(const QWidget *control)
             {u"width"_s, control->width()},
             {u"height"_s, control->height()},
             {u"text"_s, textOf(control)},
-            {u"font"_s, describeFont(control->font())},
             {u"enabled"_s, control->isEnabled()},
             {u"hidden"_s, control->isHidden()},
-            {u"textColor"_s, control->palette().color(QPalette::WindowText).name()},
+            {u"focus"_s, control->window()->focusWidget() == control},
     };
+    // Fonts and colours only where the panel sets them: the rest inherit.
+    if (control->testAttribute(Qt::WA_SetFont))
+        description[u"font"_s] = describeFont(control->font());
+    if (control->testAttribute(Qt::WA_SetPalette))
+        description[u"textColor"_s] = control->palette().color(QPalette::WindowText).name();
     // A control that draws its own fill (a lamp, an indicator) becomes a
     // plain box filled with the same colour.
     if (control->autoFillBackground() || kindOf(control) == u"box"_s)
@@ -108,10 +112,13 @@ QJsonObject describe(const QWidget *control)
     return description;
 }
 
-void setTextColor(QWidget *control, const QJsonObject &description)
+void setColors(QWidget *control, const QJsonObject &description)
 {
+    if (!description.contains(u"textColor"_s) && !description.contains(u"background"_s))
+        return;
     QPalette palette = control->palette();
-    palette.setColor(QPalette::WindowText, QColor(description[u"textColor"_s].toString()));
+    if (description.contains(u"textColor"_s))
+        palette.setColor(QPalette::WindowText, QColor(description[u"textColor"_s].toString()));
     if (description.contains(u"background"_s)) {
         palette.setColor(QPalette::Window, QColor(description[u"background"_s].toString()));
         control->setAutoFillBackground(true);
@@ -139,6 +146,7 @@ QWidget *build(const QJsonObject &description, QWidget *parent)
         control = line;
     } else if (kind == u"text"_s) {
         auto *box = new QPlainTextEdit(text, parent);
+        box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
         control = box;
     } else if (kind == u"group"_s) {
@@ -160,10 +168,13 @@ QWidget *build(const QJsonObject &description, QWidget *parent)
     control->setObjectName(description[u"name"_s].toString());
     control->setGeometry(description[u"x"_s].toInt(), description[u"y"_s].toInt(), description[u"width"_s].toInt(),
                          description[u"height"_s].toInt());
-    control->setFont(fontFrom(description[u"font"_s].toObject()));
-    setTextColor(control, description);
+    if (description.contains(u"font"_s))
+        control->setFont(fontFrom(description[u"font"_s].toObject()));
+    setColors(control, description);
     control->setEnabled(description[u"enabled"_s].toBool());
     control->setHidden(description[u"hidden"_s].toBool());
+    if (description[u"focus"_s].toBool())
+        control->setFocus();
     return control;
 }
 

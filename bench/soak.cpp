@@ -117,7 +117,7 @@ quint16 startSimulator(QProcess &simulator, const QTemporaryDir &dir, const QStr
     if (!simulator.waitForStarted(10'000))
         return 0;
     QByteArray first;
-    QTest::qWaitFor(
+    const bool announced = QTest::qWaitFor(
             [&] {
                 QFile file(console);
                 if (file.open(QIODevice::ReadOnly))
@@ -125,7 +125,7 @@ quint16 startSimulator(QProcess &simulator, const QTemporaryDir &dir, const QStr
                 return first.endsWith('\n');
             },
             10'000);
-    return quint16(first.mid(first.lastIndexOf(' ') + 1).trimmed().toUInt());
+    return announced ? quint16(first.mid(first.lastIndexOf(' ') + 1).trimmed().toUInt()) : 0;
 }
 
 } // namespace
@@ -160,8 +160,8 @@ int main(int argc, char *argv[])
     link->setPortForTesting(port);
     window->Txt_IP->setText(u"127.0.0.1"_s);
     QTest::mouseClick(window->Pb_Connect, Qt::LeftButton);
-    QTest::qWaitFor([&] { return !link->isAttemptRunning(); }, 3000);
-    if (window->Txt_Out->toPlainText() != PanelActions::kConnected) {
+    const bool attempted = QTest::qWaitFor([&] { return !link->isAttemptRunning(); }, 3000);
+    if (!attempted || window->Txt_Out->toPlainText() != PanelActions::kConnected) {
         progress(u"the panel did not connect to the simulator"_s);
         return 1;
     }
@@ -275,14 +275,14 @@ int main(int argc, char *argv[])
 
     // Every command sent has reached the simulator's log, byte for byte.
     QByteArray logged;
-    QTest::qWaitFor(
+    const bool complete = QTest::qWaitFor(
             [&] {
                 QFile log(logPath);
                 logged = log.open(QIODevice::ReadOnly) ? log.readAll() : QByteArray();
                 return logged.size() >= expected.size();
             },
             10'000);
-    const bool exact = logged == expected;
+    const bool exact = complete && logged == expected;
     window->close();
     simulator.terminate();
     simulator.waitForFinished(5000);
@@ -291,7 +291,7 @@ int main(int argc, char *argv[])
     for (std::size_t minute = 0; minute < panelMiB.size(); ++minute)
         rows.push_back({minute == 0 ? u"Resident memory at the start (MiB)"_s
                                     : QStringLiteral("Resident memory after minute %1 (MiB)").arg(minute),
-                        number(panelMiB[minute]), number(simulatorMiB[minute]), u"—"_s, u"—"_s, u"—"_s});
+                        number(panelMiB[minute], 2), number(simulatorMiB[minute], 2), u"—"_s, u"—"_s, u"—"_s});
     auto growth = [](const std::vector<double> &samples) {
         double most = 0;
         for (std::size_t i = 2; i < samples.size(); ++i)
