@@ -79,7 +79,7 @@ bool runUntil(const std::function<bool()> &done, int timeoutMs)
 QString writeControlsDescription()
 {
     const auto window = createPanel();
-    const QString path = QDir::temp().filePath(
+    QString path = QDir::temp().filePath(
             QStringLiteral("panel-bench-controls-%1.json").arg(QCoreApplication::applicationPid()));
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))

@@ -14,7 +14,6 @@
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <netinet/in.h>
-#include <signal.h>
 #include <spawn.h>
 #include <sys/epoll.h>
 #include <sys/resource.h>
@@ -26,6 +25,7 @@
 #include <array>
 #include <chrono>
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -93,6 +93,7 @@ public:
         posix_spawn_file_actions_addclose(&actions, output[0]);
         posix_spawn_file_actions_addclose(&actions, output[1]);
         std::vector<char *> args;
+        args.reserve(argv.size() + 1);
         for (const std::string &arg : argv)
             args.push_back(const_cast<char *>(arg.c_str()));
         args.push_back(nullptr);
@@ -424,6 +425,7 @@ void addStepRows(int clients, const std::vector<StepResult> &station, const std:
 {
     auto medianOf = [](const std::vector<StepResult> &steps, double StepResult::*field) {
         std::vector<double> values;
+        values.reserve(steps.size());
         for (const StepResult &step : steps)
             values.push_back(step.*field);
         return median(values);
@@ -504,6 +506,7 @@ int main(int argc, char *argv[])
         }
         if (clients == 1) {
             std::vector<double> costs;
+            costs.reserve(stationSteps.size());
             for (const StepResult &step : stationSteps)
                 costs.push_back(step.cpuUsPerCommand);
             stationCostAtOne = median(costs);

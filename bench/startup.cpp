@@ -29,6 +29,7 @@ StartupSample runToFirstPaint(const QString &program, const QStringList &argumen
     for (const QString &argument : arguments)
         words.push_back(argument.toStdString());
     std::vector<char *> argv;
+    argv.reserve(words.size() + 1);
     for (std::string &word : words)
         argv.push_back(word.data());
     argv.push_back(nullptr);
