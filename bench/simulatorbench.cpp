@@ -178,6 +178,21 @@ private:
     std::uint16_t m_port = 0;
 };
 
+// The simulator and its floor, started afresh side by side.
+struct ServerPair
+{
+    ServerProcess station{"simulator", ServerProcess::Reply::Block};
+    ServerProcess floor{"line echo", ServerProcess::Reply::Line};
+
+    bool start(const std::string &simulator, const std::string &echo)
+    {
+        if (station.start({simulator, "--port", "0"}) && floor.start({echo}))
+            return true;
+        progress("the servers did not start");
+        return false;
+    }
+};
+
 struct StepResult
 {
     double commandsPerSecond = 0;
@@ -465,28 +480,23 @@ int main(int argc, char *argv[])
     const std::string echo = dir + "/bench-echo-server";
 
     double idleKiB[2] = {0, 0};
+    long bad = 0;
     {
         progress("resident memory per idle client: " + std::to_string(kIdleClients) + " clients each");
-        ServerProcess station("simulator", ServerProcess::Reply::Block);
-        ServerProcess floor("line echo", ServerProcess::Reply::Line);
-        if (!station.start({simulator, "--port", "0"}) || !floor.start({echo})) {
-            progress("the servers did not start");
+        ServerPair fresh;
+        if (!fresh.start(simulator, echo))
             return 1;
-        }
-        ClientCrowd stationCrowd(station), floorCrowd(floor);
-        idleKiB[0] = idleClientKiB(stationCrowd, station, kIdleClients);
-        idleKiB[1] = idleClientKiB(floorCrowd, floor, kIdleClients);
+        ClientCrowd stationCrowd(fresh.station), floorCrowd(fresh.floor);
+        idleKiB[0] = idleClientKiB(stationCrowd, fresh.station, kIdleClients);
+        idleKiB[1] = idleClientKiB(floorCrowd, fresh.floor, kIdleClients);
+        bad += stationCrowd.badReplies() + floorCrowd.badReplies();
     }
 
-    ServerProcess station("simulator", ServerProcess::Reply::Block);
-    ServerProcess floor("line echo", ServerProcess::Reply::Line);
-    if (!station.start({simulator, "--port", "0"}) || !floor.start({echo})) {
-        progress("the servers did not start");
+    ServerPair servers;
+    if (!servers.start(simulator, echo))
         return 1;
-    }
-    ClientCrowd stationCrowd(station), floorCrowd(floor);
+    ClientCrowd stationCrowd(servers.station), floorCrowd(servers.floor);
     double stationCostAtOne = 0;
-    long bad = 0;
     for (const int clients : kClientCounts) {
         progress(std::to_string(clients) + " closed-loop clients, simulator and floor taking turns");
         if (!stationCrowd.connect(clients) || !floorCrowd.connect(clients)) {
@@ -517,7 +527,7 @@ int main(int argc, char *argv[])
         stationCrowd.idle(0.2);
         floorCrowd.idle(0.2);
     }
-    bad = stationCrowd.badReplies() + floorCrowd.badReplies();
+    bad += stationCrowd.badReplies() + floorCrowd.badReplies();
 
     g_rows.push_back({QStringLiteral("Resident memory per idle client, %1 clients (KiB)").arg(kIdleClients),
                       number(idleKiB[0], 2), number(idleKiB[1], 2), ratioText(idleKiB[0] / idleKiB[1]), u"≤ 32 KiB"_s,

@@ -7,8 +7,9 @@ constexpr qsizetype kEndLineRoom = 48;
 
 } // namespace
 
-// Every reply is built in place, in one allocation when it has no object
-// lines: at hundreds of clients this is most of what a command costs.
+// Built in place, in one allocation when it has no object lines: a reply is
+// built for every command, so its temporaries were part of every command's
+// cost.
 ReplyBlock::ReplyBlock(QByteArrayView command)
 {
     const QByteArray shown = printable(command);
