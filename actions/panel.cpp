@@ -27,12 +27,12 @@ void keepLargeBlocksMapped()
 
 } // namespace
 
-std::unique_ptr<Main> createPanel()
+std::unique_ptr<Main> createPanel(quint16 stationPort)
 {
     keepLargeBlocksMapped();
     auto window = std::make_unique<Main>();
     // The window owns its link and its actions, as it owns its controls.
     auto *link = new StationLink(window.get());
-    new PanelActions(window.get(), link);
+    new PanelActions(window.get(), link, stationPort);
     return window;
 }

@@ -193,10 +193,9 @@ int main(int argc, char *argv[])
         return 1;
     }
 
-    const auto window = createPanel();
+    const auto window = createPanel(port);
     window->show();
     auto *link = window->findChild<StationLink *>();
-    link->setPortForTesting(port);
     window->Txt_IP->setText(u"127.0.0.1"_s);
     QTest::mouseClick(window->Pb_Connect, Qt::LeftButton);
     const bool attempted = QTest::qWaitFor([&] { return !link->isAttemptRunning(); }, 3000);
