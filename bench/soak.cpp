@@ -228,11 +228,12 @@ int main(int argc, char *argv[])
     BurstStallWatch stalls;
     qint64 burstBytesSeen = -1;
     int bursts = 0;
-    QObject::connect(link, &StationLink::chunkArrived, &stalls, [&](const QString &chunk) {
-        if (burstBytesSeen >= 0)
-            burstBytesSeen += chunk.size();
-    });
-    QObject::connect(link, &StationLink::readPassFinished, &stalls, [&] {
+    // One report per reading pass: the burst is in at the end of the pass
+    // that brings the 4 MiB since its click.
+    QObject::connect(link, &StationLink::dataArrived, &stalls, [&](const QString &, qint64 byteCount) {
+        if (burstBytesSeen < 0)
+            return;
+        burstBytesSeen += byteCount;
         if (burstBytesSeen >= kBurstBytes) {
             burstBytesSeen = -1;
             stalls.burstEnded();
