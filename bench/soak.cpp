@@ -83,7 +83,6 @@ public:
         m_timer.setInterval(1);
         connect(&m_timer, &QTimer::timeout, this, &BurstStallWatch::tick);
         m_clock.start();
-        m_lastNs = m_clock.nsecsElapsed();
         m_timer.start();
     }
 
@@ -120,6 +119,13 @@ private:
     {
         const qint64 now = m_clock.nsecsElapsed();
         const qint64 cpuNow = threadCpuNs();
+        // Counted from the first tick: what comes before the event loop
+        // runs is the soak setting up.
+        if (m_lastNs < 0) {
+            m_lastNs = now;
+            m_lastCpuNs = cpuNow;
+            return;
+        }
         const qint64 gap = now - m_lastNs;
         const bool overlapsBurst = m_inBurst || (m_burstEndNs > m_lastNs && m_burstStartNs < now);
         qint64 &longest = overlapsBurst ? m_longestWithinNs : m_longestOutsideNs;
@@ -136,8 +142,8 @@ private:
     QTimer m_timer;
     QElapsedTimer m_clock;
     std::vector<Gap> m_longGaps;
-    qint64 m_lastNs = 0;
-    qint64 m_lastCpuNs = threadCpuNs();
+    qint64 m_lastNs = -1;
+    qint64 m_lastCpuNs = 0;
     qint64 m_burstStartNs = -1;
     qint64 m_burstEndNs = -1;
     bool m_inBurst = false;
