@@ -8,7 +8,7 @@ JOBS        ?= $(shell nproc 2>/dev/null || echo 2)
 PANEL       := $(BUILD_DIR)/app/model-railway-panel
 SIMULATOR   := $(BUILD_DIR)/simulator/command-station-simulator
 
-.PHONY: all deps configure build test test-fast bench sanitize fuzz run package lint screenshot clean
+.PHONY: all deps configure build test test-fast bench soak sanitize fuzz run package lint screenshot clean
 
 all: build
 
@@ -31,10 +31,19 @@ test: test-fast lint sanitize
 test-fast: package
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
 
-# The panel measured side by side with bare Qt programs: prints one table of
-# figures (docs/performance.md explains them). Takes a minute or two.
+# The panel measured side by side with bare Qt programs, then the simulator
+# against a bare line-echo server: prints two tables of figures
+# (docs/performance.md explains them). Takes two or three minutes.
 bench: build
 	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bench/panel-bench
+	$(BUILD_DIR)/bench/simulator-bench
+
+# The panel connected to the simulator for SOAK_MINUTES, commands every 5 ms
+# and a 4 MiB reply every 30 s: memory of both every minute, the panel's
+# longest stall, every command accounted for. Not part of `make test`.
+SOAK_MINUTES ?= 10
+soak: build
+	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bench/panel-soak --minutes $(SOAK_MINUTES)
 
 $(SAN_DIR)/CMakeCache.txt: | deps
 	CC=clang CXX=clang++ cmake -S . -B $(SAN_DIR) -DCMAKE_BUILD_TYPE=Debug -DPANEL_SANITIZE=ON -DPANEL_FUZZ=ON

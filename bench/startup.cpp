@@ -8,10 +8,11 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "firstpaint.h"
 
-StartupSample runToFirstPaint(const QString &program)
+StartupSample runToFirstPaint(const QString &program, const QStringList &arguments)
 {
     StartupSample sample;
     int output[2];
@@ -24,11 +25,18 @@ StartupSample runToFirstPaint(const QString &program)
     posix_spawn_file_actions_addclose(&actions, output[0]);
     posix_spawn_file_actions_addclose(&actions, output[1]);
 
-    const std::string path = program.toStdString();
-    char *argv[] = {const_cast<char *>(path.c_str()), nullptr};
+    std::vector<std::string> words = {program.toStdString()};
+    for (const QString &argument : arguments)
+        words.push_back(argument.toStdString());
+    std::vector<char *> argv;
+    argv.reserve(words.size() + 1);
+    for (std::string &word : words)
+        argv.push_back(word.data());
+    argv.push_back(nullptr);
+    const std::string &path = words.front();
     pid_t child = 0;
     const qint64 startNs = monotonicNanoseconds();
-    const int spawned = posix_spawn(&child, path.c_str(), &actions, nullptr, argv, environ);
+    const int spawned = posix_spawn(&child, path.c_str(), &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     ::close(output[1]);
     if (spawned != 0) {

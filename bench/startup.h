@@ -5,6 +5,7 @@
 // it is started.
 
 #include <QString>
+#include <QStringList>
 
 struct StartupSample
 {
@@ -13,4 +14,4 @@ struct StartupSample
     double peakRssMiB = 0;
 };
 
-StartupSample runToFirstPaint(const QString &program);
+StartupSample runToFirstPaint(const QString &program, const QStringList &arguments = {});

@@ -39,9 +39,7 @@ ClientSession::ClientSession(QTcpSocket *socket, int clientId, Station &station,
     m_lingerTimer.setInterval(kLingerMs);
     connect(&m_lingerTimer, &QTimer::timeout, this, &ClientSession::cutOff);
     connect(m_socket, &QTcpSocket::readyRead, this, &ClientSession::readInput);
-    // Queued: a write flushes at once and reports from inside itself, in
-    // the middle of handling a command.
-    connect(m_socket, &QTcpSocket::bytesWritten, this, &ClientSession::resume, Qt::QueuedConnection);
+    connect(m_socket, &QTcpSocket::bytesWritten, this, &ClientSession::noteBytesTaken);
     connect(m_socket, &QTcpSocket::disconnected, this, &ClientSession::end);
 }
 
@@ -77,7 +75,10 @@ void ClientSession::handle(const QByteArray &command)
 {
     ++m_commandCount;
     emit commandReceived(command);
-    send(m_station.execute(m_clientId, command));
+    if (!m_options.burstReply.isEmpty() && command == kBurstCommand)
+        send(m_options.burstReply);
+    else
+        send(m_station.execute(m_clientId, command));
     if (m_options.closeAfter > 0 && m_commandCount >= m_options.closeAfter)
         closeWhenSent();
 }
@@ -123,9 +124,22 @@ void ClientSession::writeNextChunk()
         m_chunkTimer.start();
 }
 
+// A write flushes at once and reports from inside itself, in the middle of
+// handling a command, so what this starts waits for the next event-loop
+// pass. Only a session that left input unread or is closing has anything to
+// start: the others, nearly all of them, post nothing.
+void ClientSession::noteBytesTaken()
+{
+    if (m_resumePending || !(m_closing || m_socket->bytesAvailable() > 0))
+        return;
+    m_resumePending = true;
+    QMetaObject::invokeMethod(this, &ClientSession::resume, Qt::QueuedConnection);
+}
+
 // The client took some replies: read on if it was waiting for that.
 void ClientSession::resume()
 {
+    m_resumePending = false;
     if (m_closing)
         finishClosing();
     else if (m_socket->bytesAvailable() > 0)

@@ -29,7 +29,12 @@ public:
         int closeAfter = 0;
         // Receives every byte the client sends, raw; may be null.
         QIODevice *log = nullptr;
+        // When not empty, the reply to the command burst(): a large reply on
+        // demand, for measuring how a client copes with one.
+        QByteArray burstReply;
     };
+
+    static constexpr QByteArrayView kBurstCommand = "burst()";
 
     static constexpr int kChunkPauseMs = 10;
     // Replies not yet taken by the client, past which its input waits.
@@ -57,6 +62,7 @@ private:
     void send(const QByteArray &reply);
     void write(const QByteArray &bytes);
     void writeNextChunk();
+    void noteBytesTaken();
     void resume();
     void closeWhenSent();
     void finishClosing();
@@ -76,4 +82,5 @@ private:
     int m_commandCount = 0;
     bool m_closing = false;
     bool m_ended = false;
+    bool m_resumePending = false;
 };

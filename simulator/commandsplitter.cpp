@@ -7,6 +7,10 @@ bool isBlank(char byte)
     return byte == ' ' || byte == '\t' || byte == '\r' || byte == '\n';
 }
 
+// Room kept from one command to the next: a command of the usual size
+// costs no allocation of its own, and an idle client holds little.
+constexpr qsizetype kKeptCapacity = 256;
+
 bool isLineBreak(char byte)
 {
     return byte == '\r' || byte == '\n';
@@ -77,7 +81,11 @@ QByteArray CommandSplitter::finishPending()
     while (end > 0 && isBlank(m_pending.at(end - 1)))
         --end;
     QByteArray command = m_pending.first(end);
-    m_pending.clear();
+    // The next command reuses the room of this one, unless that was large.
+    if (m_pending.capacity() > kKeptCapacity)
+        m_pending.clear();
+    else
+        m_pending.resize(0);
     m_parenDepth = 0;
     m_bracketDepth = 0;
     m_inQuote = false;

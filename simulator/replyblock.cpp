@@ -1,40 +1,58 @@
 #include "replyblock.h"
 
-ReplyBlock::ReplyBlock(QByteArrayView command) : m_text("<REPLY " + printable(command) + ">\n") {}
+namespace {
+
+// Room for the "<END ...>" line whatever its status.
+constexpr qsizetype kEndLineRoom = 48;
+
+} // namespace
+
+// Built in place, in one allocation when it has no object lines: a reply is
+// built for every command, so its temporaries were part of every command's
+// cost.
+ReplyBlock::ReplyBlock(QByteArrayView command)
+{
+    const QByteArray shown = printable(command);
+    m_text.reserve(shown.size() + 2 * kEndLineRoom);
+    m_text.append("<REPLY ").append(shown).append(">\n");
+}
 
 void ReplyBlock::addLine(const QByteArray &objectLine)
 {
-    m_text += objectLine + '\n';
+    m_text.append(objectLine).append('\n');
 }
 
 QByteArray ReplyBlock::finished(ReplyStatus status) const
 {
-    return m_text + "<END " + QByteArray::number(int(status)) + " (" + statusText(status) + ")>\n";
+    QByteArray reply;
+    reply.reserve(m_text.size() + kEndLineRoom);
+    reply.append(m_text).append("<END ").append(QByteArray::number(int(status))).append(" (");
+    return reply.append(statusText(status)).append(")>\n");
 }
 
 QByteArray ReplyBlock::statusText(ReplyStatus status)
 {
     switch (status) {
     case ReplyStatus::Ok:
-        return "OK";
+        return QByteArrayLiteral("OK");
     case ReplyStatus::UnknownCommand:
-        return "unknown command";
+        return QByteArrayLiteral("unknown command");
     case ReplyStatus::SyntaxError:
-        return "syntax error";
+        return QByteArrayLiteral("syntax error");
     case ReplyStatus::UnknownObject:
-        return "unknown object";
+        return QByteArrayLiteral("unknown object");
     case ReplyStatus::BadAttribute:
-        return "bad attribute";
+        return QByteArrayLiteral("bad attribute");
     case ReplyStatus::BadValue:
-        return "bad value";
+        return QByteArrayLiteral("bad value");
     case ReplyStatus::ControlNotHeld:
-        return "control not held";
+        return QByteArrayLiteral("control not held");
     case ReplyStatus::ControlHeldElsewhere:
-        return "control held by another client";
+        return QByteArrayLiteral("control held by another client");
     case ReplyStatus::CommandTooLong:
-        return "command too long";
+        return QByteArrayLiteral("command too long");
     }
-    return "unknown status";
+    return QByteArrayLiteral("unknown status");
 }
 
 QByteArray ReplyBlock::printable(QByteArrayView command)

@@ -55,6 +55,10 @@ void SimulatorOptions::addTo(QCommandLineParser &parser)
                             "before it listens, with exit code 2. The format: docs/simulator.md.")
                      .arg(LayoutReader::kMaxFileBytes / (1024 * 1024)),
              QStringLiteral("file")},
+            {QStringLiteral("burst"),
+             QStringLiteral("Answer the command burst() with a locomotive list of at least <N> bytes, for\n"
+                            "measuring how a client copes with a large reply (default 0: no such command)."),
+             QStringLiteral("N"), QStringLiteral("0")},
     });
 }
 
@@ -65,6 +69,7 @@ bool SimulatorOptions::read(const QCommandLineParser &parser)
     const auto portValue = wholeNumber(parser.value(QStringLiteral("port")), 0, 65535);
     const auto chunkValue = wholeNumber(parser.value(QStringLiteral("chunk")), 0, 1 << 30);
     const auto closeValue = wholeNumber(parser.value(QStringLiteral("close-after")), 0, 1 << 30);
+    const auto burstValue = wholeNumber(parser.value(QStringLiteral("burst")), 0, 1 << 30);
     logPath = parser.value(QStringLiteral("log"));
     if (host.isNull())
         errorString = QStringLiteral("--host needs an IP address, not \"%1\"").arg(hostText);
@@ -74,6 +79,8 @@ bool SimulatorOptions::read(const QCommandLineParser &parser)
         errorString = QStringLiteral("--chunk needs a whole number, 0 or more");
     else if (!closeValue)
         errorString = QStringLiteral("--close-after needs a whole number, 0 or more");
+    else if (!burstValue)
+        errorString = QStringLiteral("--burst needs a whole number, 0 or more");
     else if (parser.isSet(QStringLiteral("log")) && logPath.isEmpty())
         errorString = QStringLiteral("--log needs a file name");
     else if (parser.isSet(QStringLiteral("layout")) && parser.value(QStringLiteral("layout")).isEmpty())
@@ -91,5 +98,6 @@ bool SimulatorOptions::read(const QCommandLineParser &parser)
     port = quint16(*portValue);
     chunkSize = *chunkValue;
     closeAfter = *closeValue;
+    burstBytes = *burstValue;
     return true;
 }

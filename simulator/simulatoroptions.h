@@ -23,6 +23,7 @@ public:
     quint16 port = kDefaultPort;
     int chunkSize = 0;
     int closeAfter = 0;
+    int burstBytes = 0;
     QString logPath;
     RailwayLayout layout = RailwayLayout::builtIn();
     QString errorString;

@@ -6,6 +6,12 @@
 
 SimulatorProgram::SimulatorProgram(QObject *parent) : QObject(parent), m_out(stdout)
 {
+    // The commands one event-loop pass brings are printed together, in one
+    // write, once the pass is over: with many clients a write per command
+    // would cost more than answering it.
+    m_flushTimer.setSingleShot(true);
+    m_flushTimer.setInterval(0);
+    connect(&m_flushTimer, &QTimer::timeout, this, [this] { m_out.flush(); });
     connect(&m_server, &StationServer::clientConnected, this, &SimulatorProgram::printConnected);
     connect(&m_server, &StationServer::commandReceived, this, &SimulatorProgram::printCommand);
     connect(&m_server, &StationServer::commandTooLong, this, &SimulatorProgram::printTooLong);
@@ -26,6 +32,7 @@ bool SimulatorProgram::start(const SimulatorOptions &options)
     m_server.setLayout(options.layout);
     m_server.setChunkSize(options.chunkSize);
     m_server.setCloseAfter(options.closeAfter);
+    m_server.setBurstBytes(options.burstBytes);
     if (!m_server.listen(options.host, options.port)) {
         m_errorString = QStringLiteral("Cannot listen on %1 port %2: %3")
                                 .arg(options.host.toString())
@@ -45,7 +52,9 @@ void SimulatorProgram::printConnected(const QString &peer)
 
 void SimulatorProgram::printCommand(const QString &peer, const QByteArray &command)
 {
-    m_out << peer << " > " << QString::fromLatin1(ReplyBlock::printable(command)) << Qt::endl;
+    m_out << peer << " > " << QString::fromLatin1(ReplyBlock::printable(command)) << '\n';
+    if (!m_flushTimer.isActive())
+        m_flushTimer.start();
 }
 
 void SimulatorProgram::printTooLong(const QString &peer)

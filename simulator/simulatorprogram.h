@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QObject>
 #include <QTextStream>
+#include <QTimer>
 
 class SimulatorProgram : public QObject
 {
@@ -31,5 +32,6 @@ private:
     StationServer m_server;
     QFile m_log;
     QTextStream m_out;
+    QTimer m_flushTimer;
     QString m_errorString;
 };

@@ -1,5 +1,7 @@
 #include "stationserver.h"
 
+#include "replyblock.h"
+
 #include <QTcpSocket>
 
 StationServer::StationServer(QObject *parent) : QObject(parent)
@@ -11,6 +13,21 @@ StationServer::StationServer(QObject *parent) : QObject(parent)
 bool StationServer::listen(const QHostAddress &address, quint16 port)
 {
     return m_server.listen(address, port);
+}
+
+// Built once and shared by every session: the same lines over and over, in
+// the shape of a locomotive list.
+void StationServer::setBurstBytes(qsizetype bytes)
+{
+    m_options.burstReply.clear();
+    if (bytes <= 0)
+        return;
+    ReplyBlock reply(ClientSession::kBurstCommand);
+    const QByteArray line = "1000 name[\"Tank engine\"] addr[3] speed[0] dir[0]";
+    const qsizetype lines = bytes / (line.size() + 1) + 1;
+    for (qsizetype i = 0; i < lines; ++i)
+        reply.addLine(line);
+    m_options.burstReply = reply.finished(ReplyStatus::Ok);
 }
 
 void StationServer::acceptClients()

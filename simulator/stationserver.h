@@ -27,6 +27,9 @@ public:
     void setChunkSize(int bytes) { m_options.chunkSize = bytes; }
     void setCloseAfter(int commands) { m_options.closeAfter = commands; }
     void setLog(QIODevice *log) { m_options.log = log; }
+    // Makes burst() answer with a locomotive list of at least `bytes` bytes;
+    // 0: burst() is an unknown command like any other.
+    void setBurstBytes(qsizetype bytes);
 
     // Port 0 picks a free port; serverPort() tells which.
     bool listen(const QHostAddress &address = QHostAddress::LocalHost, quint16 port = 0);

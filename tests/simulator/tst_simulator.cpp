@@ -83,6 +83,8 @@ private slots:
     void closesAfterNthCommand_data();
     void closesAfterNthCommand();
     void closesEndlessCommand();
+    void answersBurstOnlyWhenAsked_data();
+    void answersBurstOnlyWhenAsked();
     void survivesClientsLeavingMidCommand_data();
     void survivesClientsLeavingMidCommand();
     void repliesToClientThatStopsSending();
@@ -542,6 +544,47 @@ void TestSimulator::closesAfterNthCommand()
     QTRY_COMPARE(server.clientCount(), 0);
 }
 
+void TestSimulator::answersBurstOnlyWhenAsked_data()
+{
+    QTest::addColumn<qsizetype>("burstBytes");
+    QTest::addColumn<QByteArray>("command");
+    QTest::addColumn<qsizetype>("leastSize");
+
+    QTest::newRow("off: an unknown command") << qsizetype(0) << QByteArray("burst()") << qsizetype(0);
+    QTest::newRow("4 MiB") << qsizetype(4 * 1024 * 1024) << QByteArray("burst()") << qsizetype(4 * 1024 * 1024);
+    QTest::newRow("a few bytes: one whole line") << qsizetype(5) << QByteArray("burst()") << qsizetype(5);
+    QTest::newRow("on, other commands unchanged") << qsizetype(1000) << QByteArray("get(1, status)") << qsizetype(0);
+}
+
+void TestSimulator::answersBurstOnlyWhenAsked()
+{
+    QFETCH(qsizetype, burstBytes);
+    QFETCH(QByteArray, command);
+    QFETCH(qsizetype, leastSize);
+
+    StationServer server;
+    server.setBurstBytes(burstBytes);
+    QVERIFY(server.listen(QHostAddress::LocalHost, 0));
+    Client client(server.serverPort());
+    client.socket.write(command + "get(1000, speed)");
+    QTRY_COMPARE(client.replyCount(), 2);
+    const QByteArray last = okReply("get(1000, speed)", "1000 speed[0]\n");
+    QVERIFY(client.received.endsWith(last));
+    const QByteArray reply = client.received.chopped(last.size());
+    if (leastSize == 0) {
+        QCOMPARE(reply, Station().execute(1, command));
+        return;
+    }
+    QVERIFY2(reply.size() >= leastSize, QByteArray::number(reply.size()).constData());
+    const QByteArray line = "1000 name[\"Tank engine\"] addr[3] speed[0] dir[0]\n";
+    const QByteArray body = reply.sliced(16, reply.size() - 16 - 13);
+    QCOMPARE(reply.first(16), QByteArray("<REPLY burst()>\n"));
+    QCOMPARE(reply.last(13), QByteArray("<END 0 (OK)>\n"));
+    QCOMPARE(body.size() % line.size(), 0);
+    QCOMPARE(body, line.repeated(body.size() / line.size()));
+    QVERIFY(body.size() - line.size() <= leastSize);
+}
+
 void TestSimulator::closesEndlessCommand()
 {
     StationServer server;
@@ -687,7 +730,7 @@ void TestSimulator::programPrintsHelp()
     // Blanks simplified: a description may wrap anywhere.
     const QByteArray help = program.readAllStandardOutput().simplified();
     for (const char *option : {"--host <address>", "--port <port>", "--chunk <N>", "--close-after <N>", "--log <file>",
-                               "--layout <file>", "at most 1 MiB", "--help"})
+                               "--layout <file>", "at most 1 MiB", "--burst <N>", "--help"})
         QVERIFY2(help.contains(option), option);
 }
 
@@ -702,6 +745,7 @@ void TestSimulator::programRefusesBadOptions_data()
     QTest::newRow("port not a number") << QStringList{"--port", "abc"} << 2 << QByteArray("--port");
     QTest::newRow("negative chunk") << QStringList{"--chunk", "-1"} << 2 << QByteArray("--chunk");
     QTest::newRow("close-after not a number") << QStringList{"--close-after", "x"} << 2 << QByteArray("--close-after");
+    QTest::newRow("negative burst") << QStringList{"--burst", "-5"} << 2 << QByteArray("--burst");
     QTest::newRow("host not an address") << QStringList{"--host", "nowhere"} << 2 << QByteArray("--host");
     QTest::newRow("unknown option") << QStringList{"--fast"} << 1 << QByteArray("fast");
     QTest::newRow("port taken") << QStringList{"--port", busyPort} << 1 << QByteArray("Cannot listen");

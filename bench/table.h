@@ -1,0 +1,25 @@
+#pragma once
+
+// The one table every bench program prints: a row per measurement, the
+// program under test beside its baseline, and whether the target was met.
+
+#include <QString>
+
+#include <vector>
+
+struct Row
+{
+    QString measurement;
+    QString panel;
+    QString baseline;
+    QString ratio;
+    QString target;
+    QString met;
+};
+
+QString number(double value, int decimals = 1);
+QString ratioText(double ratio);
+QString yesNo(bool met);
+
+// Prints `rows` under a header naming the two columns measured, as Markdown.
+void printTable(const std::vector<Row> &rows, const QString &measured, const QString &baseline);
