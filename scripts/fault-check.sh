@@ -1,0 +1,153 @@
+#!/usr/bin/env bash
+# Puts each deliberate fault of scripts/faults.txt into a scratch copy of the
+# code, rebuilds, runs the suite and records whether a test caught it.
+#
+#   scripts/fault-check.sh [--check] [--rev REV] [--dir DIR] [--timeout S] [ID...]
+#
+# --check only tries every substitution on REV's files, building nothing.
+# REV (default HEAD) is exported with git archive into DIR/src (default
+# build-faults/src) and built in DIR/build, so the working tree is never
+# touched. Faults run one after another, each restored before the next. With
+# IDs given, only those faults run. The table goes to stdout, one line per
+# fault as it finishes, and the whole run to DIR/fault-check.log.
+#
+# A line of faults.txt holds four fields separated by tabs: an id, a file,
+# a Perl substitution that must match exactly once in that file, and a
+# description. Lines starting with "#" are comments.
+set -uo pipefail
+
+repo=$(git rev-parse --show-toplevel)
+rev=HEAD
+check=
+dir=$repo/build-faults
+timeout=120
+while [ $# -gt 0 ]; do
+    case $1 in
+    --rev) rev=$2; shift 2 ;;
+    --dir) dir=$2; shift 2 ;;
+    --timeout) timeout=$2; shift 2 ;;
+    --check) check=1; shift ;;
+    -h | --help) sed -n '2,/^set /{/^#/s/^# \{0,1\}//p}' "$0"; exit 0 ;;
+    *) break ;;
+    esac
+done
+wanted=("$@")
+list=$repo/scripts/faults.txt
+src=$dir/src
+build=$dir/build
+log=$dir/fault-check.log
+commit=$(git -C "$repo" rev-parse --verify "$rev^{commit}") || exit 2
+
+mkdir -p "$dir"
+: >"$log"
+export CMAKE_CXX_COMPILER_LAUNCHER=${CMAKE_CXX_COMPILER_LAUNCHER-ccache}
+export CCACHE_BASEDIR=${CCACHE_BASEDIR-$dir}
+export QT_QPA_PLATFORM=offscreen
+
+# A fresh export only when the revision changed: unchanged files keep their
+# times, so the build stays incremental from one run to the next.
+if [ "$(cat "$dir/src.rev" 2>/dev/null)" != "$commit" ]; then
+    rm -rf "$src"
+    mkdir -p "$src"
+    git -C "$repo" archive "$commit" | tar -x -C "$src" || exit 2
+    echo "$commit" >"$dir/src.rev"
+fi
+
+current=
+restore() {
+    [ -n "$current" ] || return 0
+    git -C "$repo" show "$commit:$current" >"$src/$current.restored" && mv "$src/$current.restored" "$src/$current"
+    current=
+}
+trap 'restore; exit 130' INT TERM
+trap restore EXIT
+
+build() {
+    { [ -f "$build/CMakeCache.txt" ] || cmake -S "$src" -B "$build"; } >>"$log" 2>&1 &&
+        cmake --build "$build" -j2 >>"$log" 2>&1
+}
+
+# Applies substitution $2 to file $1: 0 applied, 3 no match, 4 more than one.
+apply() {
+    FAULT_SUBST=$2 perl -0777 -e '
+        my $file = shift;
+        open(my $in, "<", $file) or exit 5;
+        local $/; my $text = <$in>; close $in;
+        my $n = eval "\$text =~ $ENV{FAULT_SUBST}g";
+        die $@ if $@;
+        exit($n ? 4 : 3) unless $n == 1;
+        open(my $out, ">", $file) or exit 5;
+        print $out $text; close $out;' "$1"
+}
+
+if [ -n "$check" ]; then
+    status=0
+    while IFS=$'\t' read -r id file subst description; do
+        [[ -z $id || $id == \#* ]] && continue
+        scratch=$(mktemp)
+        git -C "$repo" show "$commit:$file" >"$scratch" 2>/dev/null
+        apply "$scratch" "$subst" 2>>"$log"
+        case $? in
+        0) result=applies ;;
+        3) result="pattern gone"; status=1 ;;
+        4) result="pattern ambiguous"; status=1 ;;
+        *) result="no such file"; status=1 ;;
+        esac
+        rm -f "$scratch"
+        printf '%-22s %s\n' "$id" "$result"
+    done <"$list"
+    exit $status
+fi
+
+echo "Building $commit clean ..." >&2
+if ! build; then
+    echo "The unchanged code does not build; see $log" >&2
+    exit 2
+fi
+echo "Running the suite on the unchanged code ..." >&2
+if ! (cd "$build" && ctest -E package -j2 --timeout "$timeout" >>"$log" 2>&1); then
+    echo "The suite fails on the unchanged code; see $log" >&2
+    exit 2
+fi
+
+printf '%-22s %-10s %-28s %6s  %s\n' id result "caught by" secs description
+caught=0 missed=0 other=0 start=$SECONDS
+while IFS=$'\t' read -r id file subst description; do
+    [[ -z $id || $id == \#* ]] && continue
+    if [ ${#wanted[@]} -gt 0 ] && [[ " ${wanted[*]} " != *" $id "* ]]; then
+        continue
+    fi
+    t0=$SECONDS by=- result=
+    echo "=== $id: $file: $subst" >>"$log"
+    current=$file
+    apply "$src/$file" "$subst" 2>>"$log"
+    case $? in
+    0) ;;
+    3) result="pattern gone" ;;
+    4) result="pattern ambiguous" ;;
+    *) result="no such file" ;;
+    esac
+    if [ -z "$result" ]; then
+        if ! build; then
+            result="build broke"
+        elif (cd "$build" && ctest -E package --stop-on-failure -j2 --timeout "$timeout" >"$dir/ctest.out" 2>&1); then
+            result=missed
+        else
+            result=caught
+            by=$(sed 's/^[0-9]*://' "$build/Testing/Temporary/LastTestsFailed.log" 2>/dev/null | paste -sd, -)
+            grep -q '\*\*\*Timeout' "$dir/ctest.out" && by="$by (timeout)"
+        fi
+        cat "$dir/ctest.out" >>"$log" 2>/dev/null
+    fi
+    restore
+    case $result in
+    caught) caught=$((caught + 1)) ;;
+    missed) missed=$((missed + 1)) ;;
+    *) other=$((other + 1)) ;;
+    esac
+    printf '%-22s %-10s %-28s %6s  %s\n' "$id" "$result" "${by:--}" $((SECONDS - t0)) "$description"
+done <"$list"
+# The last fault's restored file is rebuilt, so the build is left clean.
+build || echo "The restored code did not build; see $log" >&2
+echo "caught $caught, missed $missed, other $other in $((SECONDS - start)) s" >&2
+[ "$missed" -eq 0 ] && [ "$other" -eq 0 ]
