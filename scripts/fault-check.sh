@@ -44,9 +44,22 @@ export CMAKE_CXX_COMPILER_LAUNCHER=${CMAKE_CXX_COMPILER_LAUNCHER-ccache}
 export CCACHE_BASEDIR=${CCACHE_BASEDIR-$dir}
 export QT_QPA_PLATFORM=offscreen
 
-# A fresh export only when the revision changed: unchanged files keep their
-# times, so the build stays incremental from one run to the next.
-if [ "$(cat "$dir/src.rev" 2>/dev/null)" != "$commit" ]; then
+# Another revision replaces only the files that differ: the others keep
+# their times, so the build stays incremental from one run to the next.
+previous=$(cat "$dir/src.rev" 2>/dev/null)
+if [ -n "$check" ]; then
+    : # only the patterns are tried, on the revision's own files
+elif [ -n "$previous" ] && [ -d "$src" ] && [ "$previous" != "$commit" ]; then
+    git -C "$repo" diff --name-only --no-renames "$previous" "$commit" | while IFS= read -r file; do
+        if git -C "$repo" cat-file -e "$commit:$file" 2>/dev/null; then
+            mkdir -p "$(dirname "$src/$file")"
+            git -C "$repo" show "$commit:$file" >"$src/$file"
+        else
+            rm -f "$src/$file"
+        fi
+    done || exit 2
+    echo "$commit" >"$dir/src.rev"
+elif [ "$previous" != "$commit" ]; then
     rm -rf "$src"
     mkdir -p "$src"
     git -C "$repo" archive "$commit" | tar -x -C "$src" || exit 2
