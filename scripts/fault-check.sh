@@ -38,8 +38,12 @@ build=$dir/build
 log=$dir/fault-check.log
 commit=$(git -C "$repo" rev-parse --verify "$rev^{commit}") || exit 2
 
-mkdir -p "$dir"
-: >"$log"
+if [ -n "$check" ]; then
+    log=/dev/stderr
+else
+    mkdir -p "$dir"
+    : >"$log"
+fi
 export CMAKE_CXX_COMPILER_LAUNCHER=${CMAKE_CXX_COMPILER_LAUNCHER-ccache}
 export CCACHE_BASEDIR=${CCACHE_BASEDIR-$dir}
 export QT_QPA_PLATFORM=offscreen
