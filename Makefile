@@ -60,14 +60,16 @@ package: build
 lint: configure
 	./scripts/lint.sh $(BUILD_DIR)
 
-# Renders the window headless to docs/ for the README: as it opens, and with
-# the station connected and the track power on, and that again on a screen
-# of twice the density.
+# Renders the window headless to docs/ for the README and the metainfo: as it
+# opens, and after connecting to the simulator and clicking "Go", with the
+# station's answer in the output box; that again on a screen of twice the
+# density.
 screenshot: configure
-	cmake --build $(BUILD_DIR) -j$(JOBS) --target window-screenshot
+	cmake --build $(BUILD_DIR) -j$(JOBS) --target window-screenshot command-station-simulator
 	@mkdir -p docs
-	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/tools/window-screenshot docs/window.png docs/window-powered.png
-	QT_QPA_PLATFORM=offscreen QT_SCALE_FACTOR=2 $(BUILD_DIR)/tools/window-screenshot \
+	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/tools/window-screenshot $(SIMULATOR) \
+		docs/window.png docs/window-powered.png
+	QT_QPA_PLATFORM=offscreen QT_SCALE_FACTOR=2 $(BUILD_DIR)/tools/window-screenshot $(SIMULATOR) \
 		$(BUILD_DIR)/window-2x.png docs/window-2x.png
 
 clean:

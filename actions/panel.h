@@ -1,9 +1,14 @@
 #pragma once
 
+#include <QtGlobal>
+
 #include <memory>
+
+#include "link/stationlink.h"
 
 class Main;
 
 // The panel as the program runs it: the window with its station link and
-// every action wired in.
-std::unique_ptr<Main> createPanel();
+// every action wired in. The program always uses the station's own port; a
+// test gives the port of the station it made.
+std::unique_ptr<Main> createPanel(quint16 stationPort = StationLink::kStationPort);

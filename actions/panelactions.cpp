@@ -1,6 +1,5 @@
 #include "actions/panelactions.h"
 
-#include <QGroupBox>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
@@ -8,12 +7,10 @@
 #include <QSlider>
 #include <QThread>
 
-#include <limits>
 #include <optional>
 
 #include "commands/commandtexts.h"
-#include "common/lenientnumber.h"
-#include "common/mod_functions.h"
+#include "commands/replies.h"
 #include "common/numbertext.h"
 #include "link/stationlink.h"
 #include "window/clicklabel.h"
@@ -26,7 +23,8 @@ const QString kTitle = QStringLiteral("VELT");
 constexpr unsigned long kTogglePauseMs = 10;
 } // namespace
 
-PanelActions::PanelActions(Main *window, StationLink *link) : QObject(window), m_window(window), m_link(link)
+PanelActions::PanelActions(Main *window, StationLink *link, quint16 stationPort)
+    : QObject(window), m_window(window), m_link(link), m_stationPort(stationPort)
 {
     setObjectName(QStringLiteral("PanelActions"));
     wireConnection();
@@ -34,7 +32,6 @@ PanelActions::PanelActions(Main *window, StationLink *link) : QObject(window), m
     wireLocomotive();
     wireAccessory();
     wireLists();
-    wireFocusSelection();
 }
 
 void PanelActions::wireConnection()
@@ -42,8 +39,7 @@ void PanelActions::wireConnection()
     connect(m_window->Pb_Connect, &QPushButton::clicked, this, &PanelActions::connectStation);
     connect(m_window->Pb_Disconnect, &QPushButton::clicked, this, &PanelActions::disconnectStation);
     connect(m_link, &StationLink::attemptFinished, this, &PanelActions::reportAttempt);
-    connect(m_link, &StationLink::chunkArrived, this, &PanelActions::keepChunk);
-    connect(m_link, &StationLink::readPassFinished, this, &PanelActions::showLastChunk);
+    connect(m_link, &StationLink::dataArrived, this, &PanelActions::showReceived);
 }
 
 void PanelActions::wirePower()
@@ -80,13 +76,6 @@ void PanelActions::wireLists()
     connect(m_window->Pb_Command_Line, &QPushButton::clicked, this, &PanelActions::submitCommandLine);
 }
 
-void PanelActions::wireFocusSelection()
-{
-    for (QLineEdit *field :
-         {m_window->Txt_CommandLine, m_window->Txt_Loco_Ad, m_window->Txt_Loco_Function, m_window->Txt_Switch_Address})
-        Mod_Functions::selectAllWhenFocused(field);
-}
-
 void PanelActions::send(const QString &command)
 {
     if (!m_link->send(command))
@@ -95,7 +84,7 @@ void PanelActions::send(const QString &command)
 
 void PanelActions::connectStation()
 {
-    m_link->connectToStation(m_window->Txt_IP->text());
+    m_link->connectToStation(m_window->Txt_IP->text(), m_stationPort);
 }
 
 void PanelActions::reportAttempt(bool connected)
@@ -115,17 +104,13 @@ void PanelActions::disconnectStation()
     m_window->close();
 }
 
-void PanelActions::keepChunk(const QString &chunk)
-{
-    m_window->setStrData(chunk);
-}
-
 // Once per reading pass rather than per chunk: laying out a full chunk in the
 // output box costs far more than reading it, and only the last chunk of a pass
 // is ever seen there.
-void PanelActions::showLastChunk()
+void PanelActions::showReceived(const QString &latestChunk)
 {
-    m_window->Txt_Out->setPlainText(m_window->strData());
+    m_window->setStrData(latestChunk);
+    m_window->Txt_Out->setPlainText(latestChunk);
 }
 
 void PanelActions::powerOn()
@@ -148,12 +133,12 @@ void PanelActions::refuseEmptyIdentifier(const QString &message)
 
 void PanelActions::takeLocomotive()
 {
-    const QString loco = m_window->Txt_Loco_Ad->text();
-    if (loco.isEmpty()) {
+    const QString locomotive = m_window->Txt_Loco_Ad->text();
+    if (locomotive.isEmpty()) {
         refuseEmptyIdentifier(QStringLiteral("Introducir Direccion Locomotora"));
         return;
     }
-    send(Commands::takeLocomotive(loco));
+    send(Commands::takeLocomotive(locomotive));
 }
 
 void PanelActions::releaseLocomotive()
@@ -184,16 +169,10 @@ void PanelActions::toggleDirection()
     // A plain pause that dispatches nothing: the answer to the question just
     // asked is not read here; the direction comes from the chunk before it.
     QThread::msleep(kTogglePauseMs);
-    const QString reported =
-            Mod_Functions::TextBetween(m_window->strData(), QStringLiteral("dir["), QStringLiteral("]"));
-    const std::optional<qint16> current = LenientNumber::toInt16(LenientNumber::read(reported));
-    if (!current)
+    const std::optional<qint16> toggled = Replies::toggledDirection(m_window->strData());
+    if (!toggled)
         return;
-    // 1 - n overflows 16 bits only for n = -32768.
-    const int toggled = 1 - int(*current);
-    if (toggled > std::numeric_limits<qint16>::max())
-        return;
-    send(Commands::setDirection(m_window->Txt_Loco_Ad->text(), qint16(toggled)));
+    send(Commands::setDirection(m_window->Txt_Loco_Ad->text(), *toggled));
 }
 
 void PanelActions::functionOn()

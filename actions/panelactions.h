@@ -6,6 +6,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QtGlobal>
 
 class Main;
 class StationLink;
@@ -20,7 +21,8 @@ public:
     static inline const QString kNotFound = QStringLiteral("CS no encontrada");
     static inline const QString kNotConnected = QStringLiteral("CS no conectada");
 
-    PanelActions(Main *window, StationLink *link);
+    // Connects to the station at `stationPort` of the address typed.
+    PanelActions(Main *window, StationLink *link, quint16 stationPort);
 
     // Connection.
     void connectStation();
@@ -61,13 +63,12 @@ private:
     void wireLocomotive();
     void wireAccessory();
     void wireLists();
-    void wireFocusSelection();
 
     void reportAttempt(bool connected);
-    void keepChunk(const QString &chunk);
-    void showLastChunk();
+    void showReceived(const QString &latestChunk);
     void refuseEmptyIdentifier(const QString &message);
 
     Main *m_window = nullptr;
     StationLink *m_link = nullptr;
+    quint16 m_stationPort = 0;
 };

@@ -139,11 +139,10 @@ public:
 
     bool open()
     {
-        m_window = createPanel();
+        m_window = createPanel(m_sink.port());
         m_window->show();
         if (!QTest::qWaitForWindowExposed(m_window.get()))
             return false;
-        link()->setPortForTesting(m_sink.port());
         m_window->Txt_IP->setText(QStringLiteral("127.0.0.1"));
         QTest::mouseClick(m_window->Pb_Connect, Qt::LeftButton);
         runUntil([this] { return !link()->isAttemptRunning(); }, 3000);
@@ -394,17 +393,16 @@ FloodResult floodOnce(bool throughPanel)
     };
 
     if (throughPanel) {
-        window = createPanel();
+        window = createPanel(station.port());
         window->show();
         if (!QTest::qWaitForWindowExposed(window.get()))
             return {};
         auto *link = window->findChild<StationLink *>();
-        link->setPortForTesting(station.port());
         window->Txt_IP->setText(QStringLiteral("127.0.0.1"));
         QTest::mouseClick(window->Pb_Connect, Qt::LeftButton);
         runUntil([&] { return !link->isAttemptRunning(); }, 3000);
-        QObject::connect(link, &StationLink::chunkArrived, &loop, [&](const QString &chunk) {
-            consumed += chunk.size();
+        QObject::connect(link, &StationLink::dataArrived, &loop, [&](const QString &, qint64 byteCount) {
+            consumed += byteCount;
             finishWhenAllIn();
         });
     } else {
@@ -487,12 +485,11 @@ struct ConnectResult
 
 ConnectResult connectOnce(quint16 port)
 {
-    auto window = createPanel();
+    auto window = createPanel(port);
     window->show();
     ConnectResult result;
     if (!QTest::qWaitForWindowExposed(window.get()))
         return result;
-    window->findChild<StationLink *>()->setPortForTesting(port);
     window->Txt_IP->setText(QStringLiteral("127.0.0.1"));
 
     QEventLoop loop;

@@ -18,9 +18,9 @@ QString releaseControl(const QString &object)
     return u"release("_s + object + u", control)"_s;
 }
 
-QString setFunction(const QString &loco, const QString &function, const QString &onOff)
+QString setFunction(const QString &locomotive, const QString &function, const QString &onOff)
 {
-    return u"set("_s + loco + u", func["_s + function + u", "_s + onOff + u"])"_s;
+    return u"set("_s + locomotive + u", func["_s + function + u", "_s + onOff + u"])"_s;
 }
 
 QString setState(const QString &accessory, const QString &state)
@@ -39,46 +39,46 @@ QString powerOff()
     return QStringLiteral("set(1, stop)");
 }
 
-QString takeLocomotive(const QString &loco)
+QString takeLocomotive(const QString &locomotive)
 {
-    return takeControl(loco);
+    return takeControl(locomotive);
 }
-QString releaseLocomotive(const QString &loco)
+QString releaseLocomotive(const QString &locomotive)
 {
-    return releaseControl(loco);
-}
-
-QString setSpeed(const QString &loco, qint32 speed)
-{
-    return u"set("_s + loco + u", speed["_s + NumberText::plainDecimal(speed) + u"])"_s;
+    return releaseControl(locomotive);
 }
 
-QString driveForward(const QString &loco)
+QString setSpeed(const QString &locomotive, qint32 speed)
 {
-    return setDirection(loco, 0);
-}
-QString driveBackward(const QString &loco)
-{
-    return setDirection(loco, 1);
+    return u"set("_s + locomotive + u", speed["_s + NumberText::plainDecimal(speed) + u"])"_s;
 }
 
-QString askDirection(const QString &loco)
+QString driveForward(const QString &locomotive)
 {
-    return u"get("_s + loco + u", dir)"_s;
+    return setDirection(locomotive, 0);
+}
+QString driveBackward(const QString &locomotive)
+{
+    return setDirection(locomotive, 1);
 }
 
-QString setDirection(const QString &loco, qint16 direction)
+QString askDirection(const QString &locomotive)
 {
-    return u"set("_s + loco + u", dir["_s + NumberText::plainDecimal(direction) + u"])"_s;
+    return u"get("_s + locomotive + u", dir)"_s;
 }
 
-QString functionOn(const QString &loco, const QString &function)
+QString setDirection(const QString &locomotive, qint16 direction)
 {
-    return setFunction(loco, function, u"1"_s);
+    return u"set("_s + locomotive + u", dir["_s + NumberText::plainDecimal(direction) + u"])"_s;
 }
-QString functionOff(const QString &loco, const QString &function)
+
+QString functionOn(const QString &locomotive, const QString &function)
 {
-    return setFunction(loco, function, u"0"_s);
+    return setFunction(locomotive, function, u"1"_s);
+}
+QString functionOff(const QString &locomotive, const QString &function)
+{
+    return setFunction(locomotive, function, u"0"_s);
 }
 
 QString takeAccessory(const QString &accessory)

@@ -11,15 +11,15 @@ namespace Commands {
 QString powerOn();
 QString powerOff();
 
-QString takeLocomotive(const QString &loco);
-QString releaseLocomotive(const QString &loco);
-QString setSpeed(const QString &loco, qint32 speed);
-QString driveForward(const QString &loco);
-QString driveBackward(const QString &loco);
-QString askDirection(const QString &loco);
-QString setDirection(const QString &loco, qint16 direction);
-QString functionOn(const QString &loco, const QString &function);
-QString functionOff(const QString &loco, const QString &function);
+QString takeLocomotive(const QString &locomotive);
+QString releaseLocomotive(const QString &locomotive);
+QString setSpeed(const QString &locomotive, qint32 speed);
+QString driveForward(const QString &locomotive);
+QString driveBackward(const QString &locomotive);
+QString askDirection(const QString &locomotive);
+QString setDirection(const QString &locomotive, qint16 direction);
+QString functionOn(const QString &locomotive, const QString &function);
+QString functionOff(const QString &locomotive, const QString &function);
 
 QString takeAccessory(const QString &accessory);
 QString releaseAccessory(const QString &accessory);

@@ -33,7 +33,7 @@ StationLink::StationLink(QObject *parent) : QObject(parent), m_socket(new QTcpSo
     connect(m_socket, &QTcpSocket::readyRead, this, &StationLink::readChunks);
 }
 
-void StationLink::connectToStation(const QString &host)
+void StationLink::connectToStation(const QString &host, quint16 port)
 {
     if (isAttemptRunning())
         return;
@@ -42,7 +42,7 @@ void StationLink::connectToStation(const QString &host)
         return;
     }
     m_socket->abort();
-    m_socket->connectToHost(host, m_port);
+    m_socket->connectToHost(host, port);
     m_waitClock.start();
     m_waitTimer.start(kConnectWaitMs);
 }
@@ -88,16 +88,16 @@ void StationLink::readChunks()
     m_readScheduled = false;
     QElapsedTimer budget;
     budget.start();
-    bool anyRead = false;
+    QByteArray chunk;
+    qint64 byteCount = 0;
     while (m_socket->bytesAvailable() > 0) {
-        const QByteArray chunk = m_socket->read(kMaxChunkBytes);
-        emit chunkArrived(QString::fromLatin1(chunk));
-        anyRead = true;
+        chunk = m_socket->read(kMaxChunkBytes);
+        byteCount += chunk.size();
         if (budget.elapsed() >= kReadBudgetMs)
             break;
     }
-    if (anyRead)
-        emit readPassFinished();
+    if (byteCount > 0)
+        emit dataArrived(QString::fromLatin1(chunk), byteCount);
     if (m_socket->bytesAvailable() > 0 && !m_readScheduled) {
         m_readScheduled = true;
         QTimer::singleShot(0, this, &StationLink::readChunks);

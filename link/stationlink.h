@@ -24,12 +24,10 @@ public:
 
     explicit StationLink(QObject *parent = nullptr);
 
-    QTcpSocket *socket() const { return m_socket; }
-
     // Starts one connection attempt to `host`; attemptFinished() tells the
     // outcome once the wait is over. While an attempt runs, another is not
     // started; while connected, the working connection is kept and reported.
-    void connectToStation(const QString &host);
+    void connectToStation(const QString &host, quint16 port = kStationPort);
     bool isAttemptRunning() const { return m_waitTimer.isActive(); }
     bool isConnected() const;
 
@@ -39,16 +37,12 @@ public:
 
     void close();
 
-    // Tests reach a station on another port; the program always uses 15471.
-    void setPortForTesting(quint16 port) { m_port = port; }
-
 signals:
     void attemptFinished(bool connected);
-    void chunkArrived(const QString &chunk);
-    // After the last chunkArrived() of one reading pass, before the event
-    // loop runs again: nothing can see the chunks in between, so this is
-    // where a view of the latest chunk is brought up to date.
-    void readPassFinished();
+    // Once per reading pass: all that was waiting is read in chunks of at
+    // most kMaxChunkBytes, `byteCount` bytes in all, and only the latest
+    // chunk is handed on, since nothing can see the ones before it.
+    void dataArrived(const QString &latestChunk, qint64 byteCount);
 
 private:
     void finishAttempt();
@@ -57,6 +51,5 @@ private:
     QTcpSocket *m_socket = nullptr;
     QTimer m_waitTimer;
     QElapsedTimer m_waitClock;
-    quint16 m_port = kStationPort;
     bool m_readScheduled = false;
 };

@@ -12,6 +12,7 @@ packages=(
     clang libclang-rt-14-dev
     clang-format clang-tidy
     dpkg-dev file desktop-file-utils appstream
+    reuse lintian help2man python3 man-db fontconfig
 )
 
 missing=()

@@ -1,6 +1,7 @@
 #include "simulatoroptions.h"
 
 #include "clientsession.h"
+#include "layoutreader.h"
 
 #include <QCommandLineParser>
 
@@ -48,6 +49,12 @@ void SimulatorOptions::addTo(QCommandLineParser &parser)
              QStringLiteral("N"), QStringLiteral("0")},
             {QStringLiteral("log"), QStringLiteral("Append every byte received from any client, raw, to <file>."),
              QStringLiteral("file")},
+            {QStringLiteral("layout"),
+             QStringLiteral("Hold the locomotives and accessories listed in the JSON <file> (at most %1 MiB) "
+                            "instead of the built-in railway. A file with anything wrong in it ends the program "
+                            "before it listens, with exit code 2. The format: docs/simulator.md.")
+                     .arg(LayoutReader::kMaxFileBytes / (1024 * 1024)),
+             QStringLiteral("file")},
     });
 }
 
@@ -69,10 +76,18 @@ bool SimulatorOptions::read(const QCommandLineParser &parser)
         errorString = QStringLiteral("--close-after needs a whole number, 0 or more");
     else if (parser.isSet(QStringLiteral("log")) && logPath.isEmpty())
         errorString = QStringLiteral("--log needs a file name");
+    else if (parser.isSet(QStringLiteral("layout")) && parser.value(QStringLiteral("layout")).isEmpty())
+        errorString = QStringLiteral("--layout needs a file name");
     else
         errorString.clear();
     if (!errorString.isEmpty())
         return false;
+    if (parser.isSet(QStringLiteral("layout"))) {
+        const auto ownLayout = LayoutReader::readFile(parser.value(QStringLiteral("layout")), &errorString);
+        if (!ownLayout)
+            return false;
+        layout = *ownLayout;
+    }
     port = quint16(*portValue);
     chunkSize = *chunkValue;
     closeAfter = *closeValue;

@@ -1,7 +1,9 @@
 #pragma once
 
 // The command line of the simulator program: the options, their defaults
-// and the checks on their values.
+// and the checks on their values, down to the railway file it names.
+
+#include "railwaylayout.h"
 
 #include <QHostAddress>
 #include <QString>
@@ -22,5 +24,6 @@ public:
     int chunkSize = 0;
     int closeAfter = 0;
     QString logPath;
+    RailwayLayout layout = RailwayLayout::builtIn();
     QString errorString;
 };

@@ -23,6 +23,7 @@ bool SimulatorProgram::start(const SimulatorOptions &options)
         }
         m_server.setLog(&m_log);
     }
+    m_server.setLayout(options.layout);
     m_server.setChunkSize(options.chunkSize);
     m_server.setCloseAfter(options.closeAfter);
     if (!m_server.listen(options.host, options.port)) {

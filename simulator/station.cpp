@@ -1,7 +1,5 @@
 #include "station.h"
 
-#include <QString>
-
 #include <optional>
 
 namespace {
@@ -45,19 +43,15 @@ QByteArray quoted(const QByteArray &text)
 
 } // namespace
 
-Station::Station()
+Station::Station() : Station(RailwayLayout::builtIn()) {}
+
+Station::Station(const RailwayLayout &layout)
 {
-    m_locomotives = {
-            {1000, {3, "Tank engine"}},
-            {1001, {24, QStringLiteral("Máquina de maniobras").toLatin1()}},
-            {1002, {78, "Express"}},
-            {1003, {5, "Freight diesel"}},
-    };
-    m_accessories = {
-            {20000, {1, "Station entrance"}},
-            {20001, {2, "Yard turnout"}},
-            {20002, {3, "Home signal"}},
-    };
+    for (const RailwayLayout::Locomotive &loco : layout.locomotives) {
+        m_locomotives.insert(loco.id, {loco.address, loco.name, loco.speed, loco.direction, loco.functions});
+    }
+    for (const RailwayLayout::Accessory &accessory : layout.accessories)
+        m_accessories.insert(accessory.id, {accessory.address, accessory.name, accessory.state});
 }
 
 QByteArray Station::execute(int client, QByteArrayView command)

@@ -1,10 +1,11 @@
 #pragma once
 
-// The simulated command station: its built-in layout, the state of every
+// The simulated command station: the railway it was given, the state of every
 // object in it, who holds control of what, and the reply to each command.
 // Clients are told apart by a number the server gives each connection.
 
 #include "parsedcommand.h"
+#include "railwaylayout.h"
 #include "replyblock.h"
 
 #include <QByteArray>
@@ -20,7 +21,9 @@ public:
     static constexpr int kMaxSpeed = 127;
     static constexpr int kFunctionCount = 32;
 
+    // The built-in railway, or another one.
     Station();
+    explicit Station(const RailwayLayout &layout);
 
     // Runs one command for `client` (any number but 0) and returns its
     // whole reply block.

@@ -21,6 +21,8 @@ public:
 
     explicit StationServer(QObject *parent = nullptr);
 
+    // The railway starts afresh; meant for before the first client.
+    void setLayout(const RailwayLayout &layout) { m_station = Station(layout); }
     // Options apply to the clients that connect after they are set.
     void setChunkSize(int bytes) { m_options.chunkSize = bytes; }
     void setCloseAfter(int commands) { m_options.closeAfter = commands; }

@@ -1,6 +1,5 @@
 #include "window/main.h"
 
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -15,6 +14,7 @@
 #include "window/clicklabel.h"
 #include "window/deferredbuttonrepaint.h"
 #include "window/frame.h"
+#include "window/selectallonfocus.h"
 #include "window/shape.h"
 #include "window/svgiconengine.h"
 #include "window/twips.h"
@@ -95,12 +95,12 @@ void setPicture(QPushButton *button, const QString &fileName)
     button->setIconSize(kPictureSize);
 }
 
-// Creates a control of kind `Kind` (by default the member's own type) in
-// `parent` at `box`, named after `member`.
-template <typename Kind = void, typename Member, typename... Args>
-void addControl(Member *&member, const char *name, QWidget *parent, Twips box, Args &&...args)
+// Creates `member` as a control of its own type in `parent` at `box`, named
+// after it. By kind: a label shows plain text (never rich text) at its top
+// left; a text field holds whatever is typed or pasted, however long.
+template <typename Control, typename... Args>
+void addControl(Control *&member, const char *name, QWidget *parent, Twips box, Args &&...args)
 {
-    using Control = std::conditional_t<std::is_void_v<Kind>, Member, Kind>;
     auto *control = new Control(std::forward<Args>(args)..., parent);
     control->setObjectName(QLatin1StringView(name));
     control->setGeometry(box.toPixels());
@@ -108,7 +108,6 @@ void addControl(Member *&member, const char *name, QWidget *parent, Twips box, A
         control->setTextFormat(Qt::PlainText);
         control->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     }
-    // A text box holds whatever is typed or pasted, however long.
     if constexpr (std::is_base_of_v<QLineEdit, Control>)
         control->setMaxLength(std::numeric_limits<int>::max());
     member = control;
@@ -138,18 +137,19 @@ Main::Main(QWidget *parent) : QWidget(parent)
     resize(twips(12030), twips(6735));
 
     createTopBar();
-    createGlobalPanel();
-    createLocoPanel();
-    createDesviosPanel();
+    createListPanel();
+    createLocomotivePanel();
+    createAccessoryPanel();
     createS88Panel();
-    createMandarOrdenPanel();
+    createCommandLinePanel();
     createBottomBar();
     chainTabOrder();
+    selectHintsOnFocus();
     DeferredButtonRepaint::install(this);
     Accessibility::describe(*this);
 
     // The operating panels open only once the track power is on.
-    for (QGroupBox *panel : {Frm_Global, Frm_Loco, Frm_Desvios, Frm_S88, Frm_MandarOrden})
+    for (Frame *panel : {Frm_Global, Frm_Loco, Frm_Desvios, Frm_S88, Frm_MandarOrden})
         panel->setEnabled(false);
     Pb_Connect->setFocus();
 }
@@ -172,9 +172,9 @@ void Main::createTopBar()
     Txt_Out->setTabChangesFocus(true);
 }
 
-void Main::createGlobalPanel()
+void Main::createListPanel()
 {
-    addControl<Frame>(NAMED(Frm_Global), this, {6225, 120, 5700, 1575}, u"Informacion General"_s);
+    addControl(NAMED(Frm_Global), this, {6225, 120, 5700, 1575}, u"Informacion General"_s);
     addControl(NAMED(Pb_Locos_List), Frm_Global, {120, 450, 2085, 375}, u"Locomotoras en el circuito"_s);
     addControl(NAMED(Label2), Frm_Global, {2280, 450, 2985, 405},
                u"Nos transmite la lista de las locomotoras presentes en la Base de Datos de la CS."_s);
@@ -189,9 +189,9 @@ void Main::createGlobalPanel()
 
 // Rows: buttons top-aligned at the row's top, text boxes and labels lower so
 // their text lines up with the buttons' captions.
-void Main::createLocoPanel()
+void Main::createLocomotivePanel()
 {
-    addControl<Frame>(NAMED(Frm_Loco), this, {75, 1830, 11865, 1950}, u"Ordenes Locomotoras"_s);
+    addControl(NAMED(Frm_Loco), this, {75, 1830, 11865, 1950}, u"Ordenes Locomotoras"_s);
     QWidget *panel = Frm_Loco;
     addControl(NAMED(Pb_Loco_Request), panel, {135, 240, 1395, 375}, u"Pedir Locomotora"_s);
     addControl(NAMED(Lbl_loco), panel, {2295, 315, 750, 255}, u"Direccion"_s);
@@ -233,9 +233,9 @@ void Main::createLocoPanel()
         centre(scale);
 }
 
-void Main::createDesviosPanel()
+void Main::createAccessoryPanel()
 {
-    addControl<Frame>(NAMED(Frm_Desvios), this, {75, 3915, 4650, 1230}, u"Ordenes Desvios"_s);
+    addControl(NAMED(Frm_Desvios), this, {75, 3915, 4650, 1230}, u"Ordenes Desvios"_s);
     QWidget *panel = Frm_Desvios;
     addControl(NAMED(Pb_Switch_Connect), panel, {75, 240, 1395, 375}, u"Pedir Desvio"_s);
     addControl(NAMED(Label1), panel, {1545, 285, 750, 255}, u"Direccion"_s);
@@ -256,7 +256,7 @@ void Main::createDesviosPanel()
 // green indicator over a second plate, each with an empty label beside it.
 void Main::createS88Panel()
 {
-    addControl<Frame>(NAMED(Frm_S88), this, {4800, 3915, 7215, 1230}, u"S88"_s);
+    addControl(NAMED(Frm_S88), this, {4800, 3915, 7215, 1230}, u"S88"_s);
     QWidget *panel = Frm_S88;
 
     // The grid reads like its layout table.
@@ -284,9 +284,9 @@ void Main::createS88Panel()
     setCaption(Frm_S88, kRed);
 }
 
-void Main::createMandarOrdenPanel()
+void Main::createCommandLinePanel()
 {
-    addControl<Frame>(NAMED(Frm_MandarOrden), this, {75, 5250, 11820, 765}, u"Mandar Orden"_s);
+    addControl(NAMED(Frm_MandarOrden), this, {75, 5250, 11820, 765}, u"Mandar Orden"_s);
     addControl(NAMED(Txt_CommandLine), Frm_MandarOrden, {135, 315, 10545, 300},
                u"Escribir la linea de instrucciones aqui"_s);
     addControl(NAMED(Pb_Command_Line), Frm_MandarOrden, {10770, 300, 975, 330}, u"Submit"_s);
@@ -298,10 +298,10 @@ void Main::createBottomBar()
 {
     addControl(NAMED(Sh_Stop), this, {135, 6135, 2625, 495}, kStopLit, kLampBorder, kStopDark);
     addControl(NAMED(Lbl_Stop), this, {105, 6195, 2685, 405}, u"Stop"_s);
-    addControl<Frame>(NAMED(Frame1), this, {2865, 6120, 6285, 135}, QString());
+    addControl(NAMED(Frame1), this, {2865, 6120, 6285, 135}, QString());
     addControl(NAMED(Lbl_PushGO), this, {2955, 6300, 6195, 345},
                u"Central Station en estado \"STOP\" pulsar \"GO\" para arrancarla ----------->"_s);
-    addControl<Frame>(NAMED(Frame2), this, {2865, 6495, 6285, 135}, QString());
+    addControl(NAMED(Frame2), this, {2865, 6495, 6285, 135}, QString());
     addControl(NAMED(Sh_Go), this, {9255, 6135, 2625, 495}, kGoLit, kLampBorder, kGoDark);
     addControl(NAMED(Lbl_Go), this, {9240, 6180, 2685, 405}, u"Go"_s);
     // Placed below the client area: seen only in an enlarged window.
@@ -337,9 +337,17 @@ void Main::chainTabOrder()
         QWidget::setTabOrder(order[i - 1], order[i]);
 }
 
-void Main::setCaption(QGroupBox *panel, QRgb color)
+// The four fields that start with a hint select their whole text on every
+// focus gain, so the first key typed replaces the hint or the last value.
+void Main::selectHintsOnFocus()
 {
-    static_cast<Frame *>(panel)->setCaptionColor(QColor::fromRgb(color));
+    for (QLineEdit *field : {Txt_CommandLine, Txt_Loco_Ad, Txt_Loco_Function, Txt_Switch_Address})
+        Mod_Functions::selectAllWhenFocused(field);
+}
+
+void Main::setCaption(Frame *panel, QRgb color)
+{
+    panel->setCaptionColor(QColor::fromRgb(color));
 }
 
 void Main::numberPlate(QLabel *plate)
@@ -384,7 +392,7 @@ void Main::showPowerOff()
         Sh_Stop->setFillColor(kStopLit);
         Sh_Go->setFillColor(kGoDark);
     }
-    for (QGroupBox *panel : {Frm_Global, Frm_Loco, Frm_Desvios, Frm_S88, Frm_MandarOrden})
+    for (Frame *panel : {Frm_Global, Frm_Loco, Frm_Desvios, Frm_S88, Frm_MandarOrden})
         panel->setEnabled(false);
     Lbl_PushGO->show();
 }

@@ -2,14 +2,19 @@
 
 // The panel's one window: every control the operator uses, the panel states
 // and the lamps. It holds no socket; the actions wire it to the station link.
+//
+// Every control is declared with its real type, named after its member (its
+// objectName is the member's name) and placed from twips. Every label shows
+// plain text, at the top left unless centred; every text field takes text of
+// any length.
 
 #include <QColor>
 #include <QString>
 #include <QWidget>
 
 #include "window/controlarray.h"
+#include "window/frame.h"
 
-class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -50,22 +55,22 @@ public:
     // Bottom bar: power lamps, their clickable labels and the prompt.
     Shape *Sh_Stop = nullptr;
     ClickLabel *Lbl_Stop = nullptr;
-    QGroupBox *Frame1 = nullptr;
+    Frame *Frame1 = nullptr;
     QLabel *Lbl_PushGO = nullptr;
-    QGroupBox *Frame2 = nullptr;
+    Frame *Frame2 = nullptr;
     Shape *Sh_Go = nullptr;
     ClickLabel *Lbl_Go = nullptr;
     QPushButton *Pb_Off = nullptr;
 
     // "Informacion General"
-    QGroupBox *Frm_Global = nullptr;
+    Frame *Frm_Global = nullptr;
     QPushButton *Pb_Locos_List = nullptr;
     QLabel *Label2 = nullptr;
     QPushButton *Pb_Switch_List = nullptr;
     QLabel *Label10 = nullptr;
 
     // "Ordenes Locomotoras"
-    QGroupBox *Frm_Loco = nullptr;
+    Frame *Frm_Loco = nullptr;
     QPushButton *Pb_Loco_Request = nullptr;
     QLabel *Lbl_loco = nullptr;
     QLineEdit *Txt_Loco_Ad = nullptr;
@@ -86,7 +91,7 @@ public:
     QPushButton *Pb_Function_Off = nullptr;
 
     // "Ordenes Desvios"
-    QGroupBox *Frm_Desvios = nullptr;
+    Frame *Frm_Desvios = nullptr;
     QPushButton *Pb_Switch_Connect = nullptr;
     QLabel *Label1 = nullptr;
     QLineEdit *Txt_Switch_Address = nullptr;
@@ -97,7 +102,7 @@ public:
     QPushButton *Pb_Switch_Off = nullptr;
 
     // "S88": the feedback grid, shown but never driven.
-    QGroupBox *Frm_S88 = nullptr;
+    Frame *Frm_S88 = nullptr;
     ControlArray<QLabel> Lbl_Kb;
     ControlArray<Shape> Sh_Kred;
     ControlArray<Shape> Sh_Kgreen;
@@ -106,7 +111,7 @@ public:
     QPushButton *Pb_Test = nullptr;
 
     // "Mandar Orden"
-    QGroupBox *Frm_MandarOrden = nullptr;
+    Frame *Frm_MandarOrden = nullptr;
     QLineEdit *Txt_CommandLine = nullptr;
     QPushButton *Pb_Command_Line = nullptr;
 
@@ -115,14 +120,15 @@ protected:
 
 private:
     void createTopBar();
-    void createGlobalPanel();
-    void createLocoPanel();
-    void createDesviosPanel();
+    void createListPanel();
+    void createLocomotivePanel();
+    void createAccessoryPanel();
     void createS88Panel();
-    void createMandarOrdenPanel();
+    void createCommandLinePanel();
     void createBottomBar();
     void chainTabOrder();
-    static void setCaption(QGroupBox *panel, QRgb color);
+    void selectHintsOnFocus();
+    static void setCaption(Frame *panel, QRgb color);
     static void numberPlate(QLabel *plate);
     QList<QWidget *> powerControls() const;
 

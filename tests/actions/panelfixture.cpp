@@ -16,12 +16,12 @@
 #include "window/clicklabel.h"
 #include "window/main.h"
 
-PanelFixture::PanelFixture() : m_window(createPanel())
+PanelFixture::PanelFixture(std::optional<quint16> stationPort)
 {
+    m_server.listen(QHostAddress::LocalHost, 0);
+    m_window = createPanel(stationPort.value_or(m_server.serverPort()));
     m_link = m_window->findChild<StationLink *>();
     m_actions = m_window->findChild<PanelActions *>();
-    m_server.listen(QHostAddress::LocalHost, 0);
-    m_link->setPortForTesting(m_server.serverPort());
     QObject::connect(&m_server, &QTcpServer::newConnection, &m_server, [this] {
         m_peer = m_server.nextPendingConnection();
         QObject::connect(m_peer, &QTcpSocket::readyRead, m_peer, [this] { m_received += m_peer->readAll(); });
@@ -32,6 +32,11 @@ PanelFixture::PanelFixture() : m_window(createPanel())
 }
 
 PanelFixture::~PanelFixture() = default;
+
+QTcpSocket *PanelFixture::linkSocket() const
+{
+    return m_link->findChild<QTcpSocket *>(QStringLiteral("WinsockCS"));
+}
 
 void PanelFixture::typeInto(QWidget *field, const QString &text)
 {

@@ -10,6 +10,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class Main;
 class PanelActions;
@@ -19,11 +20,15 @@ class QWidget;
 class PanelFixture
 {
 public:
-    PanelFixture();
+    // The panel connects to the fixture's own station, or to `stationPort`
+    // when one is given.
+    explicit PanelFixture(std::optional<quint16> stationPort = std::nullopt);
     ~PanelFixture();
 
     Main *window() const { return m_window.get(); }
     StationLink *link() const { return m_link; }
+    // The link's socket, found by its name.
+    QTcpSocket *linkSocket() const;
     PanelActions *actions() const { return m_actions; }
     quint16 stationPort() const { return m_server.serverPort(); }
 

@@ -74,7 +74,7 @@ void TestConnection::failedConnectChangesNothingElse()
     w->Txt_IP->setText(host);
     PanelFixture::click(w->Pb_Connect);
     QTRY_COMPARE_WITH_TIMEOUT(w->Txt_Out->toPlainText(), QStringLiteral("CS no encontrada"), 5000);
-    QCOMPARE(panel.link()->socket()->state(), QAbstractSocket::UnconnectedState);
+    QCOMPARE(panel.linkSocket()->state(), QAbstractSocket::UnconnectedState);
     QVERIFY(w->Pb_Connect->font().bold());
     QVERIFY(!w->Pb_Disconnect->font().bold());
     QVERIFY(!w->Lbl_Go->isVisible());
@@ -173,7 +173,7 @@ void TestConnection::disconnectEndsProgram()
     QCOMPARE(QApplication::exec(), 0);
     QVERIFY(!w->isVisible());
     QCOMPARE(lastClosed.count(), 1);
-    QCOMPARE(panel.link()->socket()->state(), QAbstractSocket::UnconnectedState);
+    QCOMPARE(panel.linkSocket()->state(), QAbstractSocket::UnconnectedState);
     if (connectFirst) {
         // The station sees the connection end, and no farewell command.
         QTRY_COMPARE(panel.stationSide()->state(), QAbstractSocket::UnconnectedState);

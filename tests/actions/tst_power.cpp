@@ -261,7 +261,7 @@ void TestPower::sendWhenNeverConnected()
     PanelFixture::click(w->Pb_Command_Line);
     QCOMPARE(w->Txt_Out->toPlainText(), PanelActions::kNotConnected);
     QCOMPARE(w->strData(), QString());
-    QCOMPARE(panel.link()->socket()->state(), QAbstractSocket::UnconnectedState);
+    QCOMPARE(panel.linkSocket()->state(), QAbstractSocket::UnconnectedState);
 }
 
 QTEST_MAIN(TestPower)

@@ -39,8 +39,7 @@ void TestWithSimulator::init()
 {
     m_station = std::make_unique<StationServer>();
     QVERIFY(m_station->listen(QHostAddress::LocalHost, 0));
-    m_panel = std::make_unique<PanelFixture>();
-    m_panel->link()->setPortForTesting(m_station->serverPort());
+    m_panel = std::make_unique<PanelFixture>(m_station->serverPort());
 }
 
 void TestWithSimulator::cleanup()

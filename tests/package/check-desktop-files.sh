@@ -1,17 +1,29 @@
 #!/usr/bin/env bash
 # Checks the desktop integration files as they are built, without installing
-# anything: the menu entry and the metainfo validate, and the rendered icons
-# have their sizes.
+# anything: the menu entry and the metainfo validate (the metainfo even with
+# pedantic hints), the metainfo's screenshots are the README's pictures, and
+# the rendered icons have their sizes.
 #
-# usage: check-desktop-files.sh PACKAGING_SOURCE_DIR RENDERED_ICONS_DIR
+# usage: check-desktop-files.sh SOURCE_DIR RENDERED_ICONS_DIR
 set -euo pipefail
-src=$1
+root=$1
+src=$root/packaging
 icons=$2
 app_id=io.github.modelrailway.panel
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 desktop-file-validate "$src/$app_id.desktop" || fail "the menu entry is not valid"
-appstreamcli validate --no-net "$src/$app_id.metainfo.xml" || fail "the metainfo is not valid"
+# Pedantic hints leave the exit status at 0: any line but the verdict is one.
+verdict=$(appstreamcli validate --pedantic --no-net "$src/$app_id.metainfo.xml" 2>&1) \
+    || fail "the metainfo is not valid: $verdict"
+hints=$(grep -v "Validation was successful" <<<"$verdict" || true)
+[ -z "$hints" ] || fail "appstreamcli has remarks on the metainfo: $hints"
+images=$(sed -n 's|.*<image>.*/main/\(.*\)</image>.*|\1|p' "$src/$app_id.metainfo.xml")
+[ -n "$images" ] || fail "the metainfo shows no screenshot of the project's own pictures"
+for image in $images; do
+    [ -f "$root/$image" ] || fail "the metainfo's screenshot $image is not in the source tree"
+    grep -qF "($image)" "$root/README.md" || fail "the metainfo's screenshot $image is not a picture of the README"
+done
 grep -q "<launchable type=\"desktop-id\">$app_id.desktop</launchable>" "$src/$app_id.metainfo.xml" \
     || fail "the metainfo does not launch the menu entry"
 for size in 16 32; do
@@ -19,4 +31,4 @@ for size in 16 32; do
     file -b "$png" | grep -q "PNG image data, $size x $size, 8-bit/color RGBA" \
         || fail "$png is not a $size x $size PNG with transparency: $(file -b "$png")"
 done
-echo "PASS: menu entry, metainfo and icons"
+echo "PASS: menu entry, metainfo, its screenshots and icons"

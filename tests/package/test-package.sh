@@ -11,8 +11,7 @@ set -euo pipefail
 build_dir=$1
 built_panel=$2
 built_simulator=$3
-package=model-railway-panel
-app_id=io.github.modelrailway.panel
+. "$(dirname "$0")/package-file.sh"
 
 skip() { echo "SKIP: $*"; exit 77; }
 fail() { echo "FAIL: $*" >&2; exit 1; }
@@ -60,16 +59,7 @@ for exe in /usr/bin/model-railway-panel /usr/bin/command-station-simulator; do
     [ ! -e "$exe" ] || skip "$exe exists outside the package manager; the test would overwrite it"
 done
 
-# The package from `make package`, unless it is older than the programs: then
-# one is built from the current build, privately, so parallel runs never share it.
-deb=$(ls -t "$build_dir"/${package}_*.deb 2>/dev/null | head -n 1 || true)
-if [ -z "$deb" ] || [ "$built_panel" -nt "$deb" ] || [ "$built_simulator" -nt "$deb" ]; then
-    note "no current package in $build_dir; building one"
-    cpack --config "$build_dir/CPackConfig.cmake" -B "$work/cpack" >"$work/cpack.log" 2>&1 \
-        || { cat "$work/cpack.log" >&2; fail "cpack could not build the package"; }
-    deb=$(ls "$work"/cpack/${package}_*.deb | head -n 1)
-fi
-deb=$(realpath "$deb")
+deb=$(current_package "$build_dir" "$built_panel" "$built_simulator" "$work") || fail "cpack could not build the package"
 note "installing $deb"
 
 installed=1
@@ -82,6 +72,13 @@ depends=$(dpkg-query -W -f='${Depends}' "$package")
 for lib in libqt6widgets6 libqt6network6 libqt6svg6 libc6; do
     grep -q "$lib" <<<"$depends" || fail "Depends lacks $lib: $depends"
 done
+# The window is laid out for these faces; apt brings them along.
+for font in fonts-liberation fonts-dejavu-core; do
+    dpkg-query -W -f='${Status}' "$font" 2>/dev/null | grep -q "install ok installed" \
+        || fail "$font is not installed alongside the package"
+done
+fc-match -f '%{family}' "Liberation Sans" | grep -q "Liberation Sans" || fail "fontconfig finds no Liberation Sans"
+fc-match -f '%{family}' "DejaVu Sans" | grep -q "DejaVu Sans" || fail "fontconfig finds no DejaVu Sans"
 
 expected=(
     /usr/bin/model-railway-panel
@@ -91,6 +88,10 @@ expected=(
     /usr/share/icons/hicolor/16x16/apps/$app_id.png
     /usr/share/icons/hicolor/32x32/apps/$app_id.png
     /usr/share/icons/hicolor/scalable/apps/$app_id.svg
+    /usr/share/man/man1/model-railway-panel.1.gz
+    /usr/share/man/man1/command-station-simulator.1.gz
+    /usr/share/doc/$package/copyright
+    /usr/share/doc/$package/changelog.gz
 )
 for f in "${expected[@]}"; do
     [ -f "$f" ] || fail "$f was not installed"
@@ -135,6 +136,10 @@ if ! kill -0 "$panel_pid" 2>/dev/null; then
 fi
 kill "$panel_pid"
 wait "$panel_pid" 2>/dev/null || true
+
+for page in model-railway-panel command-station-simulator; do
+    man -w "$page" 2>/dev/null | grep -qx "/usr/share/man/man1/$page.1.gz" || fail "man does not find $page(1)"
+done
 
 note "the installed simulator prints its options"
 /usr/bin/command-station-simulator --help >"$work/help.txt" 2>&1 || fail "command-station-simulator --help failed"

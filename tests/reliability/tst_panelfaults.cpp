@@ -301,12 +301,14 @@ void TestPanelFaults::floodIsReadWhole()
     qsizetype firstWrong = -1;
     QString last;
     QObject receiver;
-    connect(panel.link(), &StationLink::chunkArrived, &receiver, [&](const QString &chunk) {
+    connect(panel.link(), &StationLink::dataArrived, &receiver, [&](const QString &chunk, qint64 byteCount) {
+        // The pass's latest chunk is the end of what it read.
+        const qsizetype chunkStart = total + byteCount - chunk.size();
         for (qsizetype i = 0; i < chunk.size() && firstWrong < 0; ++i) {
-            if (chunk.at(i).unicode() != uchar(line.at((total + i) % line.size())))
-                firstWrong = total + i;
+            if (chunk.at(i).unicode() != uchar(line.at((chunkStart + i) % line.size())))
+                firstWrong = chunkStart + i;
         }
-        total += chunk.size();
+        total += byteCount;
         largest = qMax(largest, chunk.size());
         last = chunk;
         // A click that waits its turn in the event loop, as a person's does.
@@ -361,19 +363,22 @@ void TestPanelFaults::oddRepliesKeptExactly()
     PanelFixture &panel = *shared;
     Main *w = panel.window();
     panel.clearReceived();
-    QString all;
+    qint64 total = 0;
     QString last;
     qsizetype largest = 0;
     QObject receiver;
-    connect(panel.link(), &StationLink::chunkArrived, &receiver, [&](const QString &chunk) {
-        all += chunk;
+    connect(panel.link(), &StationLink::dataArrived, &receiver, [&](const QString &chunk, qint64 byteCount) {
+        total += byteCount;
         last = chunk;
         largest = qMax(largest, chunk.size());
     });
 
     panel.reply(bytes);
-    QTRY_VERIFY_WITH_TIMEOUT(all.size() >= bytes.size(), 30000);
-    QCOMPARE(all, QString::fromLatin1(bytes));
+    QTRY_VERIFY_WITH_TIMEOUT(total >= bytes.size(), 30000);
+    QCOMPARE(total, bytes.size());
+    // The latest chunk is the reply's end, byte for byte.
+    QVERIFY(!last.isEmpty());
+    QCOMPARE(last, QString::fromLatin1(bytes.right(last.size())));
     QVERIFY(largest <= StationLink::kMaxChunkBytes);
     QCOMPARE(w->strData(), last);
     QCOMPARE(shownText(w->Txt_Out), asDisplayed(last));
@@ -393,13 +398,12 @@ void TestPanelFaults::lateStation_data()
 void TestPanelFaults::lateStation()
 {
     QFETCH(bool, queueFull);
-    PanelFixture panel;
-    Main *w = panel.window();
     RawListener station;
     QVERIFY(station.fillQueue());
     if (!queueFull)
         station.acceptAll();
-    panel.link()->setPortForTesting(station.port());
+    PanelFixture panel(station.port());
+    Main *w = panel.window();
     w->Txt_IP->setText(QStringLiteral("127.0.0.1"));
     PanelFixture::click(w->Pb_Connect);
     QTRY_VERIFY_WITH_TIMEOUT(!panel.link()->isAttemptRunning(), 5000);
@@ -411,7 +415,7 @@ void TestPanelFaults::lateStation()
         return;
     }
     QCOMPARE(w->Txt_Out->toPlainText(), PanelActions::kNotFound);
-    QCOMPARE(panel.link()->socket()->state(), QAbstractSocket::UnconnectedState);
+    QCOMPARE(panel.linkSocket()->state(), QAbstractSocket::UnconnectedState);
     QVERIFY(!w->Lbl_Go->isVisible());
     // The attempt is given up for good: once there is room, its SYN is not
     // sent again (the first retry would come about a second after it).
@@ -455,14 +459,11 @@ void TestPanelFaults::hostNames()
     if (looksUpName && !m_privateNetwork)
         QSKIP("no network namespace of our own: the lookup would reach the name server");
 
-    PanelFixture panel;
-    Main *w = panel.window();
     QTcpServer ipv6;
-    if (ipv6Station) {
-        if (!ipv6.listen(QHostAddress::LocalHostIPv6, 0))
-            QSKIP("no IPv6 loopback here");
-        panel.link()->setPortForTesting(ipv6.serverPort());
-    }
+    if (ipv6Station && !ipv6.listen(QHostAddress::LocalHostIPv6, 0))
+        QSKIP("no IPv6 loopback here");
+    PanelFixture panel(ipv6Station ? std::optional<quint16>(ipv6.serverPort()) : std::nullopt);
+    Main *w = panel.window();
     pasteInto(w->Txt_IP, host);
     QCOMPARE(w->Txt_IP->text(), host);
 
@@ -480,7 +481,7 @@ void TestPanelFaults::hostNames()
     QCOMPARE(w->Lbl_Go->isVisible(), connected);
     QCOMPARE(panel.link()->isConnected(), connected);
     if (!connected)
-        QCOMPARE(panel.link()->socket()->state(), QAbstractSocket::UnconnectedState);
+        QCOMPARE(panel.linkSocket()->state(), QAbstractSocket::UnconnectedState);
     disconnect(w->Txt_Out, &QPlainTextEdit::textChanged, w, nullptr);
 }
 

@@ -1,4 +1,4 @@
-#include "common/mod_functions.h"
+#include "window/selectallonfocus.h"
 
 #include <QEvent>
 #include <QFocusEvent>
