@@ -21,6 +21,7 @@ set -uo pipefail
 repo=$(git rev-parse --show-toplevel)
 rev=HEAD
 check=
+fresh=
 dir=$repo/build-faults
 timeout=120
 while [ $# -gt 0 ]; do
@@ -65,11 +66,13 @@ elif [ -n "$previous" ] && [ -d "$src" ] && [ "$previous" != "$commit" ]; then
         fi
     done || exit 2
     echo "$commit" >"$dir/src.rev"
+    fresh=1
 elif [ "$previous" != "$commit" ]; then
     rm -rf "$src"
     mkdir -p "$src"
     git -C "$repo" archive "$commit" | tar -x -C "$src" || exit 2
     echo "$commit" >"$dir/src.rev"
+    fresh=1
 fi
 
 current=
@@ -84,7 +87,11 @@ trap restore EXIT
 # Everything the suite runs; the benchmarks are left out, being the dearest
 # to link and tested by nothing.
 build() {
-    { [ -f "$build/CMakeCache.txt" ] || cmake -S "$src" -B "$build"; } >>"$log" 2>&1 || return 1
+    # Configured again after a new revision, so its new targets are listed.
+    if [ -n "$fresh" ] || [ ! -f "$build/CMakeCache.txt" ]; then
+        cmake -S "$src" -B "$build" >>"$log" 2>&1 || return 1
+        fresh=
+    fi
     local targets
     targets=$(cmake --build "$build" --target help | sed -n 's/^\.\.\. \([^ ]*\).*/\1/p' |
         grep -v -e / -e _autogen -e bench -e '^all$' -e '^clean$' -e '^depend$' -e '^edit_cache$' -e '^install' \

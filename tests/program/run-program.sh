@@ -16,6 +16,9 @@ set -uo pipefail
 
 panel=$1 simulator=$2 pixel_at=$3
 skipped=77
+for program in "$panel" "$simulator" "$pixel_at"; do
+    [ -x "$program" ] || { echo "FAIL: $program is not built" >&2; exit 1; }
+done
 
 if [ -z "${PANEL_PROGRAM_TEST_NETNS:-}" ]; then
     for tool in Xvfb xdotool unshare ip; do
