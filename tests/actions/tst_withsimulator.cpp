@@ -2,7 +2,6 @@
 // connect, power, a locomotive, an accessory and the lists, reading the
 // simulator's replies in the output box.
 
-#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -12,6 +11,7 @@
 #include "link/stationlink.h"
 #include "panelfixture.h"
 #include "stationserver.h"
+#include "waituntil.h"
 #include "window/clicklabel.h"
 #include "window/main.h"
 
@@ -62,10 +62,7 @@ QString TestWithSimulator::clickAndRead(QWidget *button)
     Main *w = m_panel->window();
     w->setStrData(QString());
     PanelFixture::click(button);
-    QElapsedTimer timer;
-    timer.start();
-    while (!w->strData().contains(QStringLiteral("<END ")) && timer.elapsed() < 3000)
-        QTest::qWait(5);
+    TestKit::waitUntil([w] { return w->strData().contains(QStringLiteral("<END ")); });
     return w->strData();
 }
 

@@ -78,12 +78,6 @@ void TestCommands::builders_data()
     row(
             "list accessories", [] { return listAccessories(); }, "queryObjects(11, addr, name1)");
     row(
-            "free command", [] { return freeCommand("get(1, status)"); }, "get(1, status)");
-    row(
-            "free command empty", [] { return freeCommand(""); }, "");
-    row(
-            "free command kept with blanks", [] { return freeCommand("  x\t"); }, "  x\t");
-    row(
             "identifier with parenthesis and comma", [] { return takeLocomotive("1), set(1, stop"); },
             "request(1), set(1, stop, control)");
     row(

@@ -193,10 +193,6 @@ void TestCommon::numberText_data()
                               << " 42";
     QTest::newRow("negative") << qint64(-5) << "-5"
                               << "-5";
-    QTest::newRow("int32 max") << qint64(2147483647) << "2147483647"
-                               << " 2147483647";
-    QTest::newRow("int32 min") << qint64(-2147483647 - 1) << "-2147483648"
-                               << "-2147483648";
 }
 
 void TestCommon::numberText()

@@ -1,92 +1,28 @@
 // The station link against real sockets on loopback: the connect wait, the
 // bytes on the wire both ways, and a station that goes away.
 
-#include <QElapsedTimer>
 #include <QSignalSpy>
-#include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
 
 #include "link/stationlink.h"
 
 #include <memory>
+#include <numeric>
 
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
+#include "backloglistener.h"
+#include "bytes.h"
+#include "loopbackstation.h"
+
+using TestKit::LoopbackStation;
 
 namespace {
 
-// A station on 127.0.0.1 that accepts one client and hands its socket out.
-class LoopbackStation
-{
-public:
-    LoopbackStation() { QVERIFY(m_server.listen(QHostAddress::LocalHost, 0)); }
-    quint16 port() const { return m_server.serverPort(); }
-
-    QTcpSocket *accept()
-    {
-        if (!m_server.hasPendingConnections() && !m_server.waitForNewConnection(2000))
-            return nullptr;
-        return m_server.nextPendingConnection();
-    }
-
-private:
-    QTcpServer m_server;
-};
-
-// The link's own socket, found by its name.
+// A socket of the link's own, to look into what it has not yet written.
 QTcpSocket *socketOf(const StationLink &link)
 {
-    return link.findChild<QTcpSocket *>(QStringLiteral("WinsockCS"));
+    return link.findChild<QTcpSocket *>();
 }
-
-// Reads from `peer` until `count` bytes have come or the time is up.
-QByteArray receive(QTcpSocket *peer, qsizetype count)
-{
-    QByteArray got;
-    QElapsedTimer timer;
-    timer.start();
-    while (got.size() < count && timer.elapsed() < 3000) {
-        if (peer->bytesAvailable() == 0)
-            peer->waitForReadyRead(100);
-        got += peer->readAll();
-    }
-    return got;
-}
-
-// A listening port whose backlog is already full, so a further connection
-// attempt is left unanswered (its SYN dropped) for longer than the wait.
-class FullBacklog
-{
-public:
-    FullBacklog()
-    {
-        m_listener = ::socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        ::bind(m_listener, reinterpret_cast<sockaddr *>(&address), sizeof address);
-        ::listen(m_listener, 0);
-        socklen_t length = sizeof address;
-        ::getsockname(m_listener, reinterpret_cast<sockaddr *>(&address), &length);
-        m_port = ntohs(address.sin_port);
-        // Fill the queue with connections that are never accepted.
-        for (int i = 0; i < 3; ++i) {
-            auto filler = std::make_unique<QTcpSocket>();
-            filler->connectToHost(QHostAddress::LocalHost, m_port);
-            filler->waitForConnected(200);
-            m_fillers.push_back(std::move(filler));
-        }
-    }
-    ~FullBacklog() { ::close(m_listener); }
-    quint16 port() const { return m_port; }
-
-private:
-    int m_listener = -1;
-    quint16 m_port = 0;
-    std::vector<std::unique_ptr<QTcpSocket>> m_fillers;
-};
 
 } // namespace
 
@@ -110,16 +46,15 @@ private slots:
     void chunksAreBounded();
 
 private:
-    std::unique_ptr<StationLink> connectedLink(LoopbackStation &station, QTcpSocket **peer);
+    std::unique_ptr<StationLink> connectedLink(LoopbackStation &station);
 };
 
-std::unique_ptr<StationLink> TestLink::connectedLink(LoopbackStation &station, QTcpSocket **peer)
+std::unique_ptr<StationLink> TestLink::connectedLink(LoopbackStation &station)
 {
     auto link = std::make_unique<StationLink>();
     QSignalSpy finished(link.get(), &StationLink::attemptFinished);
     link->connectToStation(QStringLiteral("127.0.0.1"), station.port());
-    *peer = station.accept();
-    if (!finished.wait(3000) || !finished.first().first().toBool())
+    if (!finished.wait(3000) || !finished.first().first().toBool() || !station.waitForClient())
         return nullptr;
     return link;
 }
@@ -144,10 +79,10 @@ void TestLink::attemptOutcome()
     QFETCH(bool, listening);
     QFETCH(bool, connected);
 
-    auto station = std::make_unique<LoopbackStation>();
-    const quint16 port = station->port();
+    LoopbackStation station;
+    const quint16 port = station.port();
     if (!listening)
-        station.reset();
+        station.stopListening();
 
     StationLink link;
     QSignalSpy finished(&link, &StationLink::attemptFinished);
@@ -171,12 +106,13 @@ void TestLink::attemptLastsTheWholeWait()
     timer.start();
     link.connectToStation(QStringLiteral("127.0.0.1"), station.port());
     QVERIFY(finished.wait(5000));
-    QVERIFY2(timer.elapsed() >= StationLink::kConnectWaitMs, qPrintable(QString::number(timer.elapsed())));
+    QVERIFY2(timer.elapsed() >= 510, qPrintable(QString::number(timer.elapsed())));
 }
 
 void TestLink::unansweredAttemptEndsClosed()
 {
-    FullBacklog station;
+    TestKit::BacklogListener station;
+    QVERIFY(station.fillQueue());
     StationLink link;
     QSignalSpy finished(&link, &StationLink::attemptFinished);
     link.connectToStation(QStringLiteral("127.0.0.1"), station.port());
@@ -191,28 +127,26 @@ void TestLink::secondAttemptDuringWaitIsIgnored()
     StationLink link;
     QSignalSpy finished(&link, &StationLink::attemptFinished);
     link.connectToStation(QStringLiteral("127.0.0.1"), station.port());
-    QTest::qWait(100);
     link.connectToStation(QStringLiteral("127.0.0.1"), station.port());
     QVERIFY(finished.wait(5000));
-    QTest::qWait(StationLink::kConnectWaitMs + 100);
+    // A second attempt would report within another whole wait.
+    QVERIFY(!finished.wait(510 + 100));
     QCOMPARE(finished.count(), 1);
     QVERIFY(link.isConnected());
-    QVERIFY(station.accept());
-    QVERIFY2(!station.accept(), "a second connection reached the station");
+    QCOMPARE(station.clientCount(), 1);
 }
 
 void TestLink::attemptWhileConnectedKeepsConnection()
 {
     LoopbackStation station;
-    QTcpSocket *peer = nullptr;
-    auto link = connectedLink(station, &peer);
-    QVERIFY(link && peer);
+    auto link = connectedLink(station);
+    QVERIFY(link);
     QSignalSpy finished(link.get(), &StationLink::attemptFinished);
     link->connectToStation(QStringLiteral("127.0.0.1"), station.port());
     QCOMPARE(finished.count(), 1);
     QCOMPARE(finished.first().first().toBool(), true);
     QVERIFY(link->send(QStringLiteral("x")));
-    QCOMPARE(receive(peer, 1), QByteArray("x"));
+    QCOMPARE(station.waitForBytes(1), QByteArray("x"));
 }
 
 void TestLink::sendWritesExactBytes_data()
@@ -234,23 +168,23 @@ void TestLink::sendWritesExactBytes()
     QFETCH(QString, command);
     QFETCH(QByteArray, wire);
     LoopbackStation station;
-    QTcpSocket *peer = nullptr;
-    auto link = connectedLink(station, &peer);
-    QVERIFY(link && peer);
+    auto link = connectedLink(station);
+    QVERIFY(link);
     QVERIFY(link->send(command));
-    QCOMPARE(receive(peer, wire.size()), wire);
-    QVERIFY(!peer->waitForReadyRead(50));
+    // Out before control returns to any event loop.
+    QCOMPARE(socketOf(*link)->bytesToWrite(), 0);
+    QCOMPARE(station.waitForBytesWithoutEventLoop(wire.size()), wire);
+    QCOMPARE(station.received(), wire);
 }
 
 void TestLink::quickSendsArriveBackToBack()
 {
     LoopbackStation station;
-    QTcpSocket *peer = nullptr;
-    auto link = connectedLink(station, &peer);
-    QVERIFY(link && peer);
+    auto link = connectedLink(station);
+    QVERIFY(link);
     QVERIFY(link->send(QStringLiteral("set(1, go)")));
     QVERIFY(link->send(QStringLiteral("queryObjects(10, addr, name)")));
-    QCOMPARE(receive(peer, 38), QByteArray("set(1, go)queryObjects(10, addr, name)"));
+    QCOMPARE(station.waitForBytes(38), QByteArray("set(1, go)queryObjects(10, addr, name)"));
 }
 
 void TestLink::sendRefusedWhenNeverConnected()
@@ -263,10 +197,9 @@ void TestLink::sendRefusedWhenNeverConnected()
 void TestLink::sendRefusedAfterStationClosed()
 {
     LoopbackStation station;
-    QTcpSocket *peer = nullptr;
-    auto link = connectedLink(station, &peer);
-    QVERIFY(link && peer);
-    peer->close();
+    auto link = connectedLink(station);
+    QVERIFY(link);
+    station.closeClient();
     QTRY_VERIFY(!link->isConnected());
     QVERIFY(!link->send(QStringLiteral("set(1, stop)")));
 }
@@ -274,15 +207,10 @@ void TestLink::sendRefusedAfterStationClosed()
 void TestLink::receivedBytesDecodeAsLatin1()
 {
     LoopbackStation station;
-    QTcpSocket *peer = nullptr;
-    auto link = connectedLink(station, &peer);
-    QVERIFY(link && peer);
+    auto link = connectedLink(station);
+    QVERIFY(link);
     QSignalSpy chunks(link.get(), &StationLink::dataArrived);
-    QByteArray every;
-    for (int b = 0; b < 256; ++b)
-        every += char(b);
-    peer->write(every);
-    peer->flush();
+    station.reply(TestKit::byteRange());
     QTRY_COMPARE(chunks.count(), 1);
     const QString text = chunks.first().first().toString();
     QCOMPARE(text.size(), 256);
@@ -293,26 +221,22 @@ void TestLink::receivedBytesDecodeAsLatin1()
 void TestLink::chunksAreBounded()
 {
     LoopbackStation station;
-    QTcpSocket *peer = nullptr;
-    auto link = connectedLink(station, &peer);
-    QVERIFY(link && peer);
+    auto link = connectedLink(station);
+    QVERIFY(link);
     QSignalSpy passes(link.get(), &StationLink::dataArrived);
-    const qsizetype total = 3 * StationLink::kMaxChunkBytes + 123;
-    peer->write(QByteArray(total, 'a'));
-    qsizetype seen = 0;
-    QElapsedTimer timer;
-    timer.start();
-    while (seen < total && timer.elapsed() < 5000) {
-        QTest::qWait(5);
-        seen = 0;
-        for (const QList<QVariant> &pass : passes) {
-            const qsizetype size = pass.first().toString().size();
-            QVERIFY(size > 0 && size <= StationLink::kMaxChunkBytes);
-            QVERIFY(pass.at(1).toLongLong() >= size);
-            seen += pass.at(1).toLongLong();
-        }
+    const qsizetype total = 3 * 65536 + 123;
+    station.reply(QByteArray(total, 'a'));
+    // Each reading pass tells how much it read and hands on its latest
+    // chunk, which is never more than one read of 64 KiB.
+    QTRY_COMPARE_WITH_TIMEOUT(
+            std::accumulate(passes.cbegin(), passes.cend(), qint64(0),
+                            [](qint64 sum, const QList<QVariant> &pass) { return sum + pass.at(1).toLongLong(); }),
+            qint64(total), 5000);
+    for (const QList<QVariant> &pass : passes) {
+        const qsizetype size = pass.first().toString().size();
+        QVERIFY(size > 0 && size <= 65536);
+        QVERIFY(pass.at(1).toLongLong() >= size);
     }
-    QCOMPARE(seen, total);
 }
 
 QTEST_GUILESS_MAIN(TestLink)

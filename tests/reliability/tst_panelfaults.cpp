@@ -1,20 +1,18 @@
 // The panel against a station that misbehaves, over real loopback sockets:
 // it goes away mid-session, floods, sends bytes no text box expects, answers
-// too late or at an address that is not one; and fields that hold what no
-// operator should type. The panel must not crash, hang, lose or mangle.
+// too late or at an address that is not one. The panel must not crash, hang,
+// lose or mangle.
 //
 // The process runs in a network namespace of its own where it can, so that
 // names that do not resolve fail here instead of asking a name server.
 
 #include <QApplication>
-#include <QClipboard>
 #include <QElapsedTimer>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QSignalBlocker>
 #include <QSlider>
 #include <QTcpServer>
 #include <QTest>
@@ -34,10 +32,13 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include "actions/panelactions.h"
+#include "actions/panel.h"
 #include "link/stationlink.h"
 #include "panelfixture.h"
 #include "privatenetwork.h"
+#include "waituntil.h"
+#include "backloglistener.h"
+#include "bytes.h"
 #include "window/clicklabel.h"
 #include "window/main.h"
 #include "window/shape.h"
@@ -52,26 +53,11 @@ constexpr qsizetype kFloodBytes = 8 * 1024 * 1024;
 constexpr qsizetype kFloodBytes = 32 * 1024 * 1024;
 #endif
 
-// What the output box holds, character for character: its plain-text view
-// would turn a no-break space into a blank.
-QString shownText(QPlainTextEdit *box)
-{
-    return box->document()->toRawText().replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
-}
-
 // A chunk as the output box shows it: every other character as it is, and
 // each line break (CR LF, a lone CR or a lone LF) as one line break.
 QString asDisplayed(QString chunk)
 {
     return chunk.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
-}
-
-QByteArray everyByte()
-{
-    QByteArray bytes;
-    for (int b = 0; b < 256; ++b)
-        bytes += char(b);
-    return bytes;
 }
 
 // What the operator can see of the window and of its connection.
@@ -86,14 +72,6 @@ QStringList windowState(Main *w)
     state << QString::number(w->Sh_Go->fillColor(), 16) << QString::number(w->Sh_Stop->fillColor(), 16);
     state << (w->Pb_Connect->font().bold() ? QStringLiteral("connect bold") : QStringLiteral("connect plain"));
     return state;
-}
-
-// The station drops its side with a reset (RST) instead of an orderly close.
-void resetConnection(QTcpSocket *socket)
-{
-    const linger abortive{1, 0};
-    ::setsockopt(int(socket->socketDescriptor()), SOL_SOCKET, SO_LINGER, &abortive, sizeof abortive);
-    socket->abort();
 }
 
 // Writes `total` bytes of `pattern`, repeated, to a socket from a thread of
@@ -136,72 +114,6 @@ private:
     std::thread m_thread;
 };
 
-// A station on 127.0.0.1 at the level of the system calls, so that its
-// accept queue can be filled: a connection attempt beyond it is left
-// unanswered (its SYN dropped), as by a station that answers too late.
-class RawListener
-{
-public:
-    RawListener()
-    {
-        m_fd = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
-        m_address.sin_family = AF_INET;
-        m_address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        ::bind(m_fd, reinterpret_cast<sockaddr *>(&m_address), sizeof m_address);
-        ::listen(m_fd, 0);
-        socklen_t length = sizeof m_address;
-        ::getsockname(m_fd, reinterpret_cast<sockaddr *>(&m_address), &length);
-    }
-    ~RawListener()
-    {
-        for (const int fd : m_sockets)
-            ::close(fd);
-        ::close(m_fd);
-    }
-    quint16 port() const { return ntohs(m_address.sin_port); }
-
-    // Connects until one more attempt is not answered; that one is given up
-    // so that it does not come back later.
-    bool fillQueue()
-    {
-        for (int i = 0; i < 16; ++i) {
-            const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
-            ::connect(fd, reinterpret_cast<const sockaddr *>(&m_address), sizeof m_address);
-            pollfd connected{fd, POLLOUT, 0};
-            if (::poll(&connected, 1, 300) <= 0) {
-                ::close(fd);
-                return !m_sockets.empty();
-            }
-            m_sockets.push_back(fd);
-        }
-        return false;
-    }
-
-    // Accepts whatever waits in the queue; returns how many there were.
-    int acceptAll()
-    {
-        int accepted = 0;
-        for (int fd; (fd = ::accept4(m_fd, nullptr, nullptr, SOCK_NONBLOCK)) >= 0; ++accepted)
-            m_sockets.push_back(fd);
-        return accepted;
-    }
-
-private:
-    int m_fd = -1;
-    sockaddr_in m_address{};
-    std::vector<int> m_sockets;
-};
-
-// Sets a field's whole text as an operator does who pastes it: focus (which
-// selects all), paste.
-void pasteInto(QLineEdit *field, const QString &text)
-{
-    QGuiApplication::clipboard()->setText(text);
-    field->setFocus();
-    field->selectAll();
-    QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
-}
-
 } // namespace
 
 class TestPanelFaults : public QObject
@@ -212,6 +124,7 @@ public:
     explicit TestPanelFaults(bool privateNetwork) : m_privateNetwork(privateNetwork) {}
 
 private slots:
+    void connectsToPort15471();
     void stationGoesAway_data();
     void stationGoesAway();
     void floodIsReadWhole();
@@ -221,8 +134,6 @@ private slots:
     void lateStation();
     void hostNames_data();
     void hostNames();
-    void fieldsGoOutByteForByte_data();
-    void fieldsGoOutByteForByte();
     void cleanup();
     void cleanupTestCase();
 
@@ -234,6 +145,21 @@ private:
 
     std::unique_ptr<PanelFixture> m_shared;
 };
+
+void TestPanelFaults::connectsToPort15471()
+{
+    if (!m_privateNetwork)
+        QSKIP("no network namespace of our own: port 15471 may be another program's here");
+    QTcpServer station;
+    QVERIFY(station.listen(QHostAddress::LocalHost, 15471));
+    // The panel as the program makes it, its port untouched.
+    const std::unique_ptr<Main> w = createPanel();
+    w->show();
+    w->Txt_IP->setText(QStringLiteral("127.0.0.1"));
+    PanelFixture::click(w->Pb_Connect);
+    QTRY_COMPARE_WITH_TIMEOUT(w->Txt_Out->toPlainText(), QStringLiteral("CS conectada"), 5000);
+    QVERIFY(station.hasPendingConnections() || station.waitForNewConnection(5000));
+}
 
 void TestPanelFaults::stationGoesAway_data()
 {
@@ -256,9 +182,9 @@ void TestPanelFaults::stationGoesAway()
     const QStringList before = windowState(w);
 
     if (reset)
-        resetConnection(panel.stationSide());
+        panel.station().resetClient();
     else
-        panel.stationSide()->close();
+        panel.station().closeClient();
     QTRY_VERIFY(!panel.link()->isConnected());
     QCOMPARE(windowState(w), before);
 
@@ -273,7 +199,7 @@ void TestPanelFaults::stationGoesAway()
             QTest::keyClick(control, Qt::Key_Up);
         else
             PanelFixture::click(control);
-        QVERIFY2(w->Txt_Out->toPlainText() == PanelActions::kNotConnected, qPrintable(control->objectName()));
+        QVERIFY2(w->Txt_Out->toPlainText() == QStringLiteral("CS no conectada"), qPrintable(control->objectName()));
         QCOMPARE(w->strData(), before.at(1));
     }
 
@@ -303,12 +229,12 @@ void TestPanelFaults::floodIsReadWhole()
     QObject receiver;
     connect(panel.link(), &StationLink::dataArrived, &receiver, [&](const QString &chunk, qint64 byteCount) {
         // The pass's latest chunk is the end of what it read.
-        const qsizetype chunkStart = total + byteCount - chunk.size();
+        const qsizetype chunkStart = total + qsizetype(byteCount) - chunk.size();
         for (qsizetype i = 0; i < chunk.size() && firstWrong < 0; ++i) {
             if (chunk.at(i).unicode() != uchar(line.at((chunkStart + i) % line.size())))
                 firstWrong = chunkStart + i;
         }
-        total += byteCount;
+        total += qsizetype(byteCount);
         largest = qMax(largest, chunk.size());
         last = chunk;
         // A click that waits its turn in the event loop, as a person's does.
@@ -325,10 +251,10 @@ void TestPanelFaults::floodIsReadWhole()
     QTRY_VERIFY_WITH_TIMEOUT(total >= kFloodBytes || firstWrong >= 0, 90000);
     QCOMPARE(firstWrong, -1);
     QCOMPARE(total, kFloodBytes);
-    QVERIFY(largest <= StationLink::kMaxChunkBytes);
+    QVERIFY2(largest <= 65536, qPrintable(QString::number(largest)));
     QVERIFY2(atClick > 0 && atClick < kFloodBytes, qPrintable(QString::number(atClick)));
     QCOMPARE(w->strData(), last);
-    QCOMPARE(shownText(w->Txt_Out), last);
+    QCOMPARE(PanelFixture::shownText(w->Txt_Out), last);
 
     PanelFixture::click(w->Pb_Switch_List);
     const QByteArray both = "queryObjects(10, addr, name)queryObjects(11, addr, name1)";
@@ -340,7 +266,7 @@ void TestPanelFaults::oddRepliesKeptExactly_data()
     QTest::addColumn<QByteArray>("bytes");
 
     QTest::newRow("NUL bytes") << QByteArray("dir[\0]\0<END 0 (OK)>\0", 21);
-    QTest::newRow("every byte 0x00 to 0xFF") << everyByte();
+    QTest::newRow("every byte 0x00 to 0xFF") << TestKit::byteRange();
     QTest::newRow("lone CR") << QByteArray("<REPLY get(1, status)>\r1 status[go]\r");
     QTest::newRow("lone LF") << QByteArray("\n<END 0 (OK)>\n\n");
     QTest::newRow("CR LF, LF CR") << QByteArray("a\r\nb\n\rc\r\n\r\n");
@@ -363,12 +289,12 @@ void TestPanelFaults::oddRepliesKeptExactly()
     PanelFixture &panel = *shared;
     Main *w = panel.window();
     panel.clearReceived();
-    qint64 total = 0;
+    qsizetype total = 0;
     QString last;
     qsizetype largest = 0;
     QObject receiver;
     connect(panel.link(), &StationLink::dataArrived, &receiver, [&](const QString &chunk, qint64 byteCount) {
-        total += byteCount;
+        total += qsizetype(byteCount);
         last = chunk;
         largest = qMax(largest, chunk.size());
     });
@@ -379,9 +305,9 @@ void TestPanelFaults::oddRepliesKeptExactly()
     // The latest chunk is the reply's end, byte for byte.
     QVERIFY(!last.isEmpty());
     QCOMPARE(last, QString::fromLatin1(bytes.right(last.size())));
-    QVERIFY(largest <= StationLink::kMaxChunkBytes);
+    QVERIFY2(largest <= 65536, qPrintable(QString::number(largest)));
     QCOMPARE(w->strData(), last);
-    QCOMPARE(shownText(w->Txt_Out), asDisplayed(last));
+    QCOMPARE(PanelFixture::shownText(w->Txt_Out), asDisplayed(last));
 
     // Still answering.
     PanelFixture::click(w->Pb_Locos_List);
@@ -398,7 +324,7 @@ void TestPanelFaults::lateStation_data()
 void TestPanelFaults::lateStation()
 {
     QFETCH(bool, queueFull);
-    RawListener station;
+    TestKit::BacklogListener station;
     QVERIFY(station.fillQueue());
     if (!queueFull)
         station.acceptAll();
@@ -409,19 +335,17 @@ void TestPanelFaults::lateStation()
     QTRY_VERIFY_WITH_TIMEOUT(!panel.link()->isAttemptRunning(), 5000);
 
     if (!queueFull) {
-        QCOMPARE(w->Txt_Out->toPlainText(), PanelActions::kConnected);
+        QCOMPARE(w->Txt_Out->toPlainText(), QStringLiteral("CS conectada"));
         QVERIFY(w->Lbl_Go->isVisible());
         QCOMPARE(station.acceptAll(), 1);
         return;
     }
-    QCOMPARE(w->Txt_Out->toPlainText(), PanelActions::kNotFound);
-    QCOMPARE(panel.linkSocket()->state(), QAbstractSocket::UnconnectedState);
+    QCOMPARE(w->Txt_Out->toPlainText(), QStringLiteral("CS no encontrada"));
     QVERIFY(!w->Lbl_Go->isVisible());
     // The attempt is given up for good: once there is room, its SYN is not
     // sent again (the first retry would come about a second after it).
     station.acceptAll();
-    QTest::qWait(1500);
-    QCOMPARE(station.acceptAll(), 0);
+    QVERIFY(!TestKit::waitUntil([&station] { return station.acceptAll() > 0; }, 1500));
     QVERIFY(!panel.link()->isConnected());
 }
 
@@ -464,7 +388,7 @@ void TestPanelFaults::hostNames()
         QSKIP("no IPv6 loopback here");
     PanelFixture panel(ipv6Station ? std::optional<quint16>(ipv6.serverPort()) : std::nullopt);
     Main *w = panel.window();
-    pasteInto(w->Txt_IP, host);
+    PanelFixture::pasteInto(w->Txt_IP, host);
     QCOMPARE(w->Txt_IP->text(), host);
 
     qint64 answeredAfter = -1;
@@ -476,122 +400,14 @@ void TestPanelFaults::hostNames()
     elapsed.start();
     PanelFixture::click(w->Pb_Connect);
     QTRY_VERIFY_WITH_TIMEOUT(answeredAfter >= 0, 5000);
-    QVERIFY2(answeredAfter >= StationLink::kConnectWaitMs, qPrintable(QString::number(answeredAfter)));
-    QCOMPARE(w->Txt_Out->toPlainText(), connected ? PanelActions::kConnected : PanelActions::kNotFound);
+    QVERIFY2(answeredAfter >= 510, qPrintable(QString::number(answeredAfter)));
+    QCOMPARE(w->Txt_Out->toPlainText(),
+             connected ? QStringLiteral("CS conectada") : QStringLiteral("CS no encontrada"));
     QCOMPARE(w->Lbl_Go->isVisible(), connected);
     QCOMPARE(panel.link()->isConnected(), connected);
     if (!connected)
-        QCOMPARE(panel.linkSocket()->state(), QAbstractSocket::UnconnectedState);
+        QCOMPARE(panel.link()->findChild<QTcpSocket *>()->state(), QAbstractSocket::UnconnectedState);
     disconnect(w->Txt_Out, &QPlainTextEdit::textChanged, w, nullptr);
-}
-
-void TestPanelFaults::fieldsGoOutByteForByte_data()
-{
-    QTest::addColumn<QString>("field");
-    QTest::addColumn<QString>("control");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QByteArray>("wire");
-    QTest::addColumn<bool>("refused");
-
-    QString longText;
-    QByteArray longWire;
-    while (longText.size() < 100000) {
-        longText += QString::fromUtf8("0123456789M\xc3\xa1quina ");
-        longWire += "0123456789M\xe1quina ";
-    }
-    longText.truncate(100000);
-    longWire.truncate(100000);
-    struct Kind
-    {
-        const char *name;
-        QString text;
-        QByteArray wire;
-    };
-    const Kind kinds[] = {
-            {"empty", QString(), QByteArray()},
-            {"100,000 characters", longText, longWire},
-            {"control characters", QStringLiteral("1\t2\r\n3\x01\x1b\x7f"), QByteArray("1\t2\r\n3\x01\x1b\x7f")},
-            {"outside Latin-1", QString::fromUtf8("\xe2\x82\xac \xe6\x97\xa5\xf0\x9d\x84\x9e \xc3\xb1"),
-             QByteArray("? ?? \xf1")},
-            {"holding ) and ,", QStringLiteral("1000), set(1, go"), QByteArray("1000), set(1, go")},
-    };
-    // The other fields hold these while one is under test.
-    struct Use
-    {
-        const char *field;
-        const char *control;
-        QByteArray before;
-        QByteArray after;
-        bool refusesEmpty;
-    };
-    const Use uses[] = {
-            {"Txt_Loco_Ad", "Pb_Loco_Request", "request(", ", control)", true},
-            {"Txt_Loco_Ad", "PB_Loco_Release", "release(", ", control)", false},
-            {"Txt_Loco_Ad", "Slider_Loco", "set(", ", speed[1])", false},
-            {"Txt_Loco_Ad", "Pb_Loco_Back", "set(", ", dir[1])", false},
-            {"Txt_Loco_Ad", "Pb_Function_On", "set(", ", func[3, 1])", false},
-            {"Txt_Loco_Function", "Pb_Function_Off", "set(1000, func[", ", 0])", false},
-            {"Txt_Switch_Address", "Pb_Switch_Connect", "request(", ", control)", true},
-            {"Txt_Switch_Address", "Pb_Switch_Off", "set(", ", state[0])", false},
-            {"Txt_CommandLine", "Pb_Command_Line", "", "", false},
-    };
-    for (const Use &use : uses) {
-        for (const Kind &kind : kinds) {
-            const bool refused = use.refusesEmpty && kind.text.isEmpty();
-            QTest::addRow("%s by %s: %s", use.field, use.control, kind.name)
-                    << QString::fromLatin1(use.field) << QString::fromLatin1(use.control) << kind.text
-                    << (refused ? QByteArray() : use.before + kind.wire + use.after) << refused;
-        }
-    }
-}
-
-void TestPanelFaults::fieldsGoOutByteForByte()
-{
-    QFETCH(QString, field);
-    QFETCH(QString, control);
-    QFETCH(QString, text);
-    QFETCH(QByteArray, wire);
-    QFETCH(bool, refused);
-
-    PanelFixture *shared = sharedPanel();
-    QVERIFY(shared);
-    PanelFixture &panel = *shared;
-    Main *w = panel.window();
-    w->Txt_Loco_Ad->setText(QStringLiteral("1000"));
-    w->Txt_Loco_Function->setText(QStringLiteral("3"));
-    w->Txt_Switch_Address->setText(QStringLiteral("20000"));
-    w->Txt_CommandLine->setText(QStringLiteral("get(1, status)"));
-    {
-        const QSignalBlocker quiet(w->Slider_Loco);
-        w->Slider_Loco->setValue(0);
-    }
-    auto *edit = w->findChild<QLineEdit *>(field);
-    QWidget *target = w->findChild<QWidget *>(control);
-    QVERIFY(edit && target);
-    pasteInto(edit, text);
-    QCOMPARE(edit->text(), text);
-    panel.clearReceived();
-    w->Txt_Out->setPlainText(QStringLiteral("before"));
-
-    ModalBoxSeen box;
-    if (refused)
-        answerNextMessageBox(&box);
-    if (auto *slider = qobject_cast<QSlider *>(target)) {
-        slider->setFocus();
-        QTest::keyClick(slider, Qt::Key_Up);
-        QCOMPARE(panel.receiveAtLeast(wire.size()), wire);
-        // Back to 0, so the next row starts where this one did.
-        QTest::keyClick(slider, Qt::Key_Home);
-        panel.receiveAtLeast(2 * wire.size());
-        QCOMPARE(panel.received().mid(wire.size()), QByteArray(wire).replace(", speed[1])", ", speed[0])"));
-    } else {
-        PanelFixture::click(target);
-        QCOMPARE(panel.receiveAtLeast(wire.size()), wire);
-        QCOMPARE(panel.received(), wire);
-    }
-    QCOMPARE(box.seen, refused);
-    QCOMPARE(w->Txt_Out->toPlainText(), QStringLiteral("before"));
-    QCOMPARE(edit->text(), text);
 }
 
 void TestPanelFaults::cleanup()

@@ -8,6 +8,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "simulatorprocess.h"
+
 namespace {
 
 QByteArray reply(const QByteArray &command, const QByteArray &lines, const QByteArray &end = "0 (OK)")
@@ -380,7 +382,7 @@ void TestLayout::programRefusesBadLayoutBeforeListening()
     QFETCH(QString, message);
 
     QProcess program;
-    program.start(QStringLiteral(SIMULATOR_EXECUTABLE), {"--port", "0", "--layout", path});
+    program.start(TestKit::SimulatorProcess::executable(), {"--port", "0", "--layout", path});
     QVERIFY(program.waitForFinished(10000));
     QCOMPARE(program.exitStatus(), QProcess::NormalExit);
     QCOMPARE(program.exitCode(), 2);
@@ -391,24 +393,20 @@ void TestLayout::programRefusesBadLayoutBeforeListening()
 void TestLayout::programServesOwnRailway()
 {
     const QString path = writeFile(QStringLiteral("own.json"), kCustomLayout);
-    QProcess program;
-    program.start(QStringLiteral(SIMULATOR_EXECUTABLE), {"--port", "0", "--layout", path});
-    QTRY_VERIFY_WITH_TIMEOUT(program.canReadLine() || program.state() == QProcess::NotRunning, 10000);
-    const QByteArray first = program.readLine().trimmed();
-    QVERIFY2(first.startsWith("Command station simulator listening on 127.0.0.1 port "), first.constData());
+    TestKit::SimulatorProcess program({QStringLiteral("--layout"), path});
+    QVERIFY2(program.firstLine().startsWith("Command station simulator listening on 127.0.0.1 port "),
+             program.firstLine().constData());
+    QVERIFY(program.port() != 0);
 
-    QTcpSocket client;
-    QByteArray received;
-    connect(&client, &QTcpSocket::readyRead, &client, [&] { received += client.readAll(); });
-    client.connectToHost(QHostAddress::LocalHost, quint16(first.mid(first.lastIndexOf(' ') + 1).toUInt()));
-    client.write("queryObjects(11, name1)get(7, speed, dir)get(1003, name)");
-    QTRY_COMPARE_WITH_TIMEOUT(received.count("<END "), 3, 10000);
-    QCOMPARE(received,
+    TestKit::RecordingClient client(program.port());
+    client.socket.write("queryObjects(11, name1)get(7, speed, dir)get(1003, name)");
+    QTRY_COMPARE_WITH_TIMEOUT(client.replyCount(), 3, 10000);
+    QCOMPARE(client.received,
              reply("queryObjects(11, name1)", "300 name1[\"Turnout\"]\n301 name1[\"Signal\"]\n")
                      + reply("get(7, speed, dir)", "7 speed[127] dir[1]\n")
                      + reply("get(1003, name)", {}, "3 (unknown object)"));
-    program.terminate();
-    QVERIFY(program.waitForFinished(10000));
+    program.process().terminate();
+    QVERIFY(program.process().waitForFinished(10000));
 }
 
 QTEST_GUILESS_MAIN(TestLayout)

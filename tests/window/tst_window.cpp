@@ -22,6 +22,7 @@
 #include "window/frame.h"
 #include "window/main.h"
 #include "window/shape.h"
+#include "windowkit.h"
 
 using namespace Qt::StringLiterals;
 
@@ -30,26 +31,8 @@ namespace {
 const QStringList kPanels = {u"Frm_Global"_s, u"Frm_Loco"_s, u"Frm_Desvios"_s, u"Frm_S88"_s, u"Frm_MandarOrden"_s};
 const QStringList kPowerControls = {u"Lbl_Go"_s, u"Sh_Go"_s, u"Lbl_Stop"_s, u"Sh_Stop"_s, u"Lbl_PushGO"_s};
 
-// Twips to pixels, worked out independently of the program's own helper.
-QRect pixels(int left, int top, int width, int height)
-{
-    return QRect(qRound(left / 15.0), qRound(top / 15.0), qRound(width / 15.0), qRound(height / 15.0));
-}
-
-QString textOf(const QWidget *control)
-{
-    if (auto *button = qobject_cast<const QAbstractButton *>(control))
-        return button->text();
-    if (auto *label = qobject_cast<const QLabel *>(control))
-        return label->text();
-    if (auto *box = qobject_cast<const QLineEdit *>(control))
-        return box->text();
-    if (auto *panel = qobject_cast<const QGroupBox *>(control))
-        return panel->title();
-    if (auto *output = qobject_cast<const QPlainTextEdit *>(control))
-        return output->toPlainText();
-    return QString();
-}
+using TestKit::pixels;
+using TestKit::textOf;
 
 bool isReddish(QRgb pixel)
 {
@@ -214,14 +197,7 @@ void TestWindow::showAndActivate()
 
 void TestWindow::apply(const QString &operation)
 {
-    if (operation == u"connected")
-        m_window->showConnected();
-    else if (operation == u"on")
-        m_window->showPowerOn();
-    else if (operation == u"off")
-        m_window->showPowerOff();
-    else
-        QFAIL(qPrintable(u"unknown operation "_s + operation));
+    QVERIFY2(TestKit::bringTo(m_window.get(), operation), qPrintable(u"unknown operation "_s + operation));
 }
 
 void TestWindow::startupTexts_data()
@@ -293,7 +269,6 @@ void TestWindow::startupTexts()
     QWidget *widget = control(name);
     QVERIFY2(widget, qPrintable(name));
     QCOMPARE(textOf(widget), text);
-    QVERIFY2(!text.contains(u'&'), "no caption carries an access key");
 }
 
 // The start-up text ends in CR LF; the operator sees one line and the caret
@@ -437,8 +412,8 @@ void TestWindow::lamps_data()
     QTest::addColumn<int>("borderWidth");
     QTest::addColumn<QRgb>("fill");
 
-    QTest::newRow("Sh_Stop") << u"Sh_Stop"_s << qRgb(255, 0, 0) << 3 << Main::kStopDark;
-    QTest::newRow("Sh_Go") << u"Sh_Go"_s << qRgb(0, 255, 0) << 3 << Main::kGoDark;
+    QTest::newRow("Sh_Stop") << u"Sh_Stop"_s << qRgb(255, 0, 0) << 3 << qRgb(128, 0, 0);
+    QTest::newRow("Sh_Go") << u"Sh_Go"_s << qRgb(0, 255, 0) << 3 << qRgb(0, 128, 0);
     for (int i = 1; i <= 8; ++i) {
         const QString red = u"Sh_Kred(%1)"_s.arg(i), green = u"Sh_Kgreen(%1)"_s.arg(i);
         QTest::newRow(qPrintable(red)) << red << qRgb(255, 0, 0) << 2 << qRgb(128, 0, 0);
@@ -522,35 +497,8 @@ void TestWindow::captionsFit()
     QFETCH(QString, name);
 
     m_window->show();
-    QWidget *widget = control(name);
-    const QString text = textOf(widget);
-    if (auto *panel = qobject_cast<Frame *>(widget)) {
-        QVERIFY(panel->rect().contains(panel->captionRect()));
-        QVERIFY(QFontMetrics(panel->captionFont()).horizontalAdvance(text) < panel->captionRect().width());
-        return;
-    }
-    const QFontMetrics metrics(widget->font());
-    QRect room = widget->contentsRect();
-    if (auto *button = qobject_cast<QPushButton *>(widget)) {
-        QStyleOptionButton option;
-        option.initFrom(button);
-        option.text = text;
-        room = button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
-    } else if (qobject_cast<QLineEdit *>(widget)) {
-        room = widget->rect().adjusted(4, 0, -4, 0); // frame and text margin
-    }
-    auto *label = qobject_cast<QLabel *>(widget);
-    if (label && label->wordWrap()) {
-        const QRect wrapped = metrics.boundingRect(QRect(0, 0, room.width(), 1000), Qt::TextWordWrap, text);
-        QVERIFY2(wrapped.height() <= room.height(),
-                 qPrintable(u"%1 px of wrapped text in %2 px"_s.arg(wrapped.height()).arg(room.height())));
-        return;
-    }
-    // The ink of the one line must lie inside the box.
-    const QRectF ink = QFontMetricsF(widget->font()).tightBoundingRect(text);
-    QVERIFY2(ink.width() <= room.width(), qPrintable(u"%1 px of text in %2 px"_s.arg(ink.width()).arg(room.width())));
-    QVERIFY2(metrics.height() <= room.height(),
-             qPrintable(u"%1 px high line in %2 px"_s.arg(metrics.height()).arg(room.height())));
+    const QString clipping = TestKit::captionClipping(control(name));
+    QVERIFY2(clipping.isEmpty(), qPrintable(clipping));
 }
 
 void TestWindow::controlArrays_data()
@@ -663,7 +611,7 @@ void TestWindow::panelStates_data()
     QTest::addColumn<bool>("panelsOpen");
     QTest::addColumn<bool>("promptVisible");
 
-    const QRgb goDark = Main::kGoDark, goLit = Main::kGoLit, stopDark = Main::kStopDark, stopLit = Main::kStopLit;
+    const QRgb goDark = qRgb(0, 128, 0), goLit = qRgb(0, 255, 0), stopDark = qRgb(128, 0, 0), stopLit = qRgb(255, 0, 0);
     QTest::newRow("connected: both lamps dark") << QStringList{u"connected"_s} << goDark << stopDark << false << true;
     QTest::newRow("Go") << QStringList{u"connected"_s, u"on"_s} << goLit << stopDark << true << false;
     QTest::newRow("Go twice") << QStringList{u"connected"_s, u"on"_s, u"on"_s} << goLit << stopDark << true << false;
@@ -718,11 +666,11 @@ void TestWindow::foreignLampColour_data()
     QTest::addColumn<QRgb>("stopBefore");
 
     const QRgb blue = qRgb(0, 0, 255);
-    QTest::newRow("Go with the GO lamp blue") << u"on"_s << blue << Main::kStopLit;
-    QTest::newRow("Go with the GO lamp one step off dark") << u"on"_s << qRgb(0, 129, 0) << Main::kStopLit;
-    QTest::newRow("Go with the GO lamp already lit") << u"on"_s << Main::kGoLit << Main::kStopLit;
-    QTest::newRow("Stop with the STOP lamp blue") << u"off"_s << Main::kGoLit << blue;
-    QTest::newRow("Stop with the STOP lamp already lit") << u"off"_s << Main::kGoLit << Main::kStopLit;
+    QTest::newRow("Go with the GO lamp blue") << u"on"_s << blue << qRgb(255, 0, 0);
+    QTest::newRow("Go with the GO lamp one step off dark") << u"on"_s << qRgb(0, 129, 0) << qRgb(255, 0, 0);
+    QTest::newRow("Go with the GO lamp already lit") << u"on"_s << qRgb(0, 255, 0) << qRgb(255, 0, 0);
+    QTest::newRow("Stop with the STOP lamp blue") << u"off"_s << qRgb(0, 255, 0) << blue;
+    QTest::newRow("Stop with the STOP lamp already lit") << u"off"_s << qRgb(0, 255, 0) << qRgb(255, 0, 0);
 }
 
 // A lamp is switched only from its exact dark colour, and then its partner
@@ -833,10 +781,10 @@ void TestWindow::lampShowsThroughLabel_data()
 
     // Points inside a label's box, off its text.
     const QPoint go(630, 425), stop(20, 425);
-    QTest::newRow("GO dark") << QStringList{u"connected"_s} << go << Main::kGoDark;
-    QTest::newRow("GO lit") << QStringList{u"connected"_s, u"on"_s} << go << Main::kGoLit;
-    QTest::newRow("STOP dark") << QStringList{u"connected"_s} << stop << Main::kStopDark;
-    QTest::newRow("STOP lit") << QStringList{u"connected"_s, u"off"_s} << stop << Main::kStopLit;
+    QTest::newRow("GO dark") << QStringList{u"connected"_s} << go << qRgb(0, 128, 0);
+    QTest::newRow("GO lit") << QStringList{u"connected"_s, u"on"_s} << go << qRgb(0, 255, 0);
+    QTest::newRow("STOP dark") << QStringList{u"connected"_s} << stop << qRgb(128, 0, 0);
+    QTest::newRow("STOP lit") << QStringList{u"connected"_s, u"off"_s} << stop << qRgb(255, 0, 0);
 }
 
 void TestWindow::lampShowsThroughLabel()

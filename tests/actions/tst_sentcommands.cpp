@@ -1,0 +1,303 @@
+// What each operator control sends: the fields it reads, the exact bytes the
+// station receives, that they leave at once, and what else it changes; for
+// ordinary entries and for field texts no operator should type.
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSlider>
+#include <QTcpSocket>
+#include <QTest>
+
+#include <algorithm>
+
+#include "link/stationlink.h"
+#include "panelfixture.h"
+#include "window/clicklabel.h"
+#include "window/main.h"
+
+class TestSentCommands : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void controlSendsFields_data();
+    void controlSendsFields();
+    void takeWithEmptyIdentifierRefuses_data();
+    void takeWithEmptyIdentifierRefuses();
+    void everyPressSendsAgain_data();
+    void everyPressSendsAgain();
+
+private:
+    std::unique_ptr<PanelFixture> m_panel;
+};
+
+void TestSentCommands::initTestCase()
+{
+    m_panel = std::make_unique<PanelFixture>();
+    QVERIFY(m_panel->connectAndPowerOn());
+}
+
+void TestSentCommands::cleanupTestCase()
+{
+    m_panel.reset();
+}
+
+void TestSentCommands::controlSendsFields_data()
+{
+    // The fields to fill as name, text pairs; the control used; the bytes the
+    // station receives; what the accessory's status box shows after it
+    // ("Status" is its start-up text).
+    QTest::addColumn<QStringList>("typed");
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QByteArray>("wire");
+    QTest::addColumn<QString>("status");
+
+    const QString loco = "Txt_Loco_Ad", function = "Txt_Loco_Function", accessory = "Txt_Switch_Address",
+                  line = "Txt_CommandLine";
+    QTest::newRow("take locomotive") << QStringList{loco, "1000"} << "Pb_Loco_Request"
+                                     << QByteArray("request(1000, control)") << "Status";
+    QTest::newRow("take locomotive at its hint")
+            << QStringList{loco, "ID"} << "Pb_Loco_Request" << QByteArray("request(ID, control)") << "Status";
+    QTest::newRow("take locomotive of blanks")
+            << QStringList{loco, "  "} << "Pb_Loco_Request" << QByteArray("request(  , control)") << "Status";
+    QTest::newRow("release locomotive") << QStringList{loco, "1000"} << "PB_Loco_Release"
+                                        << QByteArray("release(1000, control)") << "Status";
+    QTest::newRow("release locomotive, empty")
+            << QStringList{loco, ""} << "PB_Loco_Release" << QByteArray("release(, control)") << "Status";
+    QTest::newRow("forward") << QStringList{loco, "1001"} << "Pb_Loco_For" << QByteArray("set(1001, dir[0])")
+                             << "Status";
+    QTest::newRow("backward") << QStringList{loco, "1001"} << "Pb_Loco_Back" << QByteArray("set(1001, dir[1])")
+                              << "Status";
+    QTest::newRow("identifier holding ) and ,")
+            << QStringList{loco, "1), x("} << "Pb_Loco_For" << QByteArray("set(1), x(, dir[0])") << "Status";
+    QTest::newRow("function on") << QStringList{loco, "1000", function, "2"} << "Pb_Function_On"
+                                 << QByteArray("set(1000, func[2, 1])") << "Status";
+    QTest::newRow("function off") << QStringList{loco, "1000", function, "2"} << "Pb_Function_Off"
+                                  << QByteArray("set(1000, func[2, 0])") << "Status";
+    QTest::newRow("function at its hint") << QStringList{loco, "1000", function, "Number"} << "Pb_Function_On"
+                                          << QByteArray("set(1000, func[Number, 1])") << "Status";
+    QTest::newRow("take accessory") << QStringList{accessory, "20000"} << "Pb_Switch_Connect"
+                                    << QByteArray("request(20000, control)") << "Status";
+    QTest::newRow("take accessory at its hint")
+            << QStringList{accessory, "ID"} << "Pb_Switch_Connect" << QByteArray("request(ID, control)") << "Status";
+    QTest::newRow("release accessory") << QStringList{accessory, "20000"} << "Pb_Switch_Disconnect"
+                                       << QByteArray("release(20000, control)") << "Status";
+    QTest::newRow("release accessory, empty")
+            << QStringList{accessory, ""} << "Pb_Switch_Disconnect" << QByteArray("release(, control)") << "Status";
+    QTest::newRow("accessory on") << QStringList{accessory, "20001"} << "Pb_Switch_On"
+                                  << QByteArray("set(20001, state[1])") << "1";
+    QTest::newRow("accessory off") << QStringList{accessory, "20001"} << "Pb_Switch_Off"
+                                   << QByteArray("set(20001, state[0])") << "0";
+    QTest::newRow("accessory on, empty") << QStringList{accessory, ""} << "Pb_Switch_On"
+                                         << QByteArray("set(, state[1])") << "1";
+    QTest::newRow("accessory off, empty")
+            << QStringList{accessory, ""} << "Pb_Switch_Off" << QByteArray("set(, state[0])") << "0";
+    QTest::newRow("accessory on, odd identifier")
+            << QStringList{accessory, " 2), x"} << "Pb_Switch_On" << QByteArray("set( 2), x, state[1])") << "1";
+    QTest::newRow("list locomotives") << QStringList{} << "Pb_Locos_List" << QByteArray("queryObjects(10, addr, name)")
+                                      << "Status";
+    QTest::newRow("list accessories") << QStringList{} << "Pb_Switch_List"
+                                      << QByteArray("queryObjects(11, addr, name1)") << "Status";
+    QTest::newRow("submit the command line's hint")
+            << QStringList{} << "Pb_Command_Line" << QByteArray("Escribir la linea de instrucciones aqui") << "Status";
+    QTest::newRow("submit a typed command")
+            << QStringList{line, "get(1, status)"} << "Pb_Command_Line" << QByteArray("get(1, status)") << "Status";
+    QTest::newRow("submit keeps blanks") << QStringList{line, " set(1, go) "} << "Pb_Command_Line"
+                                         << QByteArray(" set(1, go) ") << "Status";
+    QTest::newRow("submit latin-1") << QStringList{line,
+                                                   QString::fromUtf8("se\xc3\xb1"
+                                                                     "al")}
+                                    << "Pb_Command_Line"
+                                    << QByteArray("se\xf1"
+                                                  "al")
+                                    << "Status";
+    // An empty command line hands an empty command to the link: nothing on
+    // the wire, and no complaint since the station is connected.
+    QTest::newRow("submit empty") << QStringList{line, ""} << "Pb_Command_Line" << QByteArray() << "Status";
+
+    // Texts no operator should type, pasted into each field a control reads
+    // while the others hold ordinary values.
+    QString longText;
+    QByteArray longWire;
+    while (longText.size() < 100000) {
+        longText += QString::fromUtf8("0123456789M\xc3\xa1quina ");
+        longWire += "0123456789M\xe1quina ";
+    }
+    longText.truncate(100000);
+    longWire.truncate(100000);
+    struct Kind
+    {
+        const char *name;
+        QString text;
+        QByteArray wire;
+    };
+    const Kind kinds[] = {
+            {"empty", QString(), QByteArray()},
+            {"100,000 characters", longText, longWire},
+            {"control characters", QStringLiteral("1\t2\r\n3\x01\x1b\x7f"), QByteArray("1\t2\r\n3\x01\x1b\x7f")},
+            {"outside Latin-1", QString::fromUtf8("\xe2\x82\xac \xe6\x97\xa5\xf0\x9d\x84\x9e \xc3\xb1"),
+             QByteArray("? ?? \xf1")},
+            {"holding ) and ,", QStringLiteral("1000), set(1, go"), QByteArray("1000), set(1, go")},
+    };
+    struct Use
+    {
+        const char *field;
+        const char *control;
+        QByteArray before;
+        QByteArray after;
+        const char *status;
+    };
+    const Use uses[] = {
+            {"Txt_Loco_Ad", "Pb_Loco_Request", "request(", ", control)", "Status"},
+            {"Txt_Loco_Ad", "PB_Loco_Release", "release(", ", control)", "Status"},
+            {"Txt_Loco_Ad", "Slider_Loco", "set(", ", speed[1])", "Status"},
+            {"Txt_Loco_Ad", "Pb_Loco_Back", "set(", ", dir[1])", "Status"},
+            {"Txt_Loco_Ad", "Pb_Function_On", "set(", ", func[3, 1])", "Status"},
+            {"Txt_Loco_Function", "Pb_Function_Off", "set(1000, func[", ", 0])", "Status"},
+            {"Txt_Switch_Address", "Pb_Switch_Connect", "request(", ", control)", "Status"},
+            {"Txt_Switch_Address", "Pb_Switch_Off", "set(", ", state[0])", "0"},
+            {"Txt_CommandLine", "Pb_Command_Line", "", "", "Status"},
+    };
+    for (const Use &use : uses) {
+        for (const Kind &kind : kinds) {
+            // An empty take is refused, which has a test of its own.
+            if (kind.text.isEmpty() && QByteArray(use.before) == "request(")
+                continue;
+            QStringList typed{loco, "1000", function, "3", accessory, "20000", line, "get(1, status)"};
+            typed[typed.indexOf(QString::fromLatin1(use.field)) + 1] = kind.text;
+            QTest::addRow("%s by %s: %s", use.field, use.control, kind.name)
+                    << typed << QString::fromLatin1(use.control) << use.before + kind.wire + use.after
+                    << QString::fromLatin1(use.status);
+        }
+    }
+}
+
+void TestSentCommands::controlSendsFields()
+{
+    QFETCH(QStringList, typed);
+    QFETCH(QString, control);
+    QFETCH(QByteArray, wire);
+    QFETCH(QString, status);
+
+    PanelFixture &panel = *m_panel;
+    Main *w = panel.window();
+    // Every row starts from the window as it opened.
+    w->Txt_Loco_Ad->setText(QStringLiteral("ID"));
+    w->Txt_Loco_Function->setText(QStringLiteral("Number"));
+    w->Txt_Switch_Address->setText(QStringLiteral("ID"));
+    w->Txt_Switch_Status->setText(QStringLiteral("Status"));
+    w->Txt_CommandLine->setText(QStringLiteral("Escribir la linea de instrucciones aqui"));
+    for (qsizetype i = 0; i + 1 < typed.size(); i += 2) {
+        auto *field = panel.control<QLineEdit>(typed[i]);
+        const QString &text = typed[i + 1];
+        // Typed where the keyboard types it in a moment, pasted otherwise.
+        const bool typeable = std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.isPrint(); });
+        if (typeable && text.size() < 100 && text.toLatin1() == text.toUtf8())
+            PanelFixture::typeInto(field, text);
+        else
+            PanelFixture::pasteInto(field, text);
+    }
+    w->Txt_Out->setPlainText(QStringLiteral("before"));
+    panel.clearReceived();
+    auto *socket = panel.link()->findChild<QTcpSocket *>();
+    QVERIFY(socket);
+
+    auto *slider = panel.control<QSlider>(control);
+    if (slider) {
+        slider->setFocus();
+        QTest::keyClick(slider, Qt::Key_Up);
+    } else {
+        panel.control<QPushButton>(control)->click();
+    }
+    // The command leaves while the handler runs: nothing waits in the
+    // panel's socket for the event loop, and the station gets all of it
+    // while this side runs no event loop.
+    QCOMPARE(socket->bytesToWrite(), 0);
+    QCOMPARE(panel.station().waitForBytesWithoutEventLoop(wire.size()), wire);
+    QCOMPARE(panel.received(), wire);
+    // The panel keeps no record: nothing else on it changes.
+    QCOMPARE(w->Txt_Switch_Status->text(), status);
+    QCOMPARE(w->Txt_Out->toPlainText(), QStringLiteral("before"));
+    if (slider) {
+        QCOMPARE(w->Txt_Loco_Speed->text(), QStringLiteral(" 1"));
+        // Back to 0, so the next row starts where this one did.
+        panel.clearReceived();
+        QTest::keyClick(slider, Qt::Key_Home);
+        QCOMPARE(panel.receiveAtLeast(wire.size()), QByteArray(wire).replace(", speed[1])", ", speed[0])"));
+        w->Txt_Loco_Speed->setText(QStringLiteral("Speed"));
+    } else {
+        QCOMPARE(w->Txt_Loco_Speed->text(), QStringLiteral("Speed"));
+        QCOMPARE(w->Slider_Loco->value(), 0);
+    }
+    for (qsizetype i = 0; i + 1 < typed.size(); i += 2)
+        QCOMPARE(panel.control<QLineEdit>(typed[i])->text(), typed[i + 1]);
+}
+
+void TestSentCommands::takeWithEmptyIdentifierRefuses_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("message");
+
+    QTest::newRow("locomotive") << "Txt_Loco_Ad"
+                                << "Pb_Loco_Request"
+                                << "Introducir Direccion Locomotora";
+    QTest::newRow("accessory") << "Txt_Switch_Address"
+                               << "Pb_Switch_Connect"
+                               << "Introducir Direccion Desvio";
+}
+
+void TestSentCommands::takeWithEmptyIdentifierRefuses()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, control);
+    QFETCH(QString, message);
+
+    PanelFixture &panel = *m_panel;
+    PanelFixture::typeInto(panel.control(field), QString());
+    panel.clearReceived();
+    ModalBoxSeen box;
+    panel.expectMessageBox(&box);
+    PanelFixture::click(panel.control(control));
+    QVERIFY(box.seen);
+    QCOMPARE(box.title, QStringLiteral("VELT"));
+    QCOMPARE(box.text, message);
+    QCOMPARE(box.icon, int(QMessageBox::NoIcon));
+    QCOMPARE(box.buttons, int(QMessageBox::Ok));
+    QCOMPARE(panel.received(), QByteArray());
+}
+
+void TestSentCommands::everyPressSendsAgain_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QByteArray>("once");
+
+    QTest::newRow("accessory on") << "Pb_Switch_On" << QByteArray("set(20000, state[1])");
+    QTest::newRow("submit") << "Pb_Command_Line" << QByteArray("get(1, status)");
+    QTest::newRow("list locomotives") << "Pb_Locos_List" << QByteArray("queryObjects(10, addr, name)");
+}
+
+void TestSentCommands::everyPressSendsAgain()
+{
+    QFETCH(QString, control);
+    QFETCH(QByteArray, once);
+
+    PanelFixture &panel = *m_panel;
+    Main *w = panel.window();
+    w->Txt_Switch_Address->setText(QStringLiteral("20000"));
+    w->Txt_CommandLine->setText(QStringLiteral("get(1, status)"));
+    panel.clearReceived();
+    PanelFixture::click(panel.control(control));
+    PanelFixture::click(panel.control(control));
+    QCOMPARE(panel.receiveAtLeast(2 * once.size()), once + once);
+    QCOMPARE(panel.received(), once + once);
+    QCOMPARE(w->Txt_CommandLine->text(), QStringLiteral("get(1, status)"));
+}
+
+QTEST_MAIN(TestSentCommands)
+#include "tst_sentcommands.moc"

@@ -1,0 +1,20 @@
+#include "bytes.h"
+
+#include <QRandomGenerator>
+
+QByteArray TestKit::byteRange(int first, int last)
+{
+    QByteArray bytes;
+    for (int b = first; b <= last; ++b)
+        bytes += char(b);
+    return bytes;
+}
+
+QByteArray TestKit::randomBytes(qsizetype size, quint32 seed)
+{
+    QRandomGenerator generator(seed);
+    QByteArray bytes(size, Qt::Uninitialized);
+    for (char &byte : bytes)
+        byte = char(generator.bounded(256));
+    return bytes;
+}

@@ -1,0 +1,101 @@
+#include "panelfixture.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QClipboard>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTextDocument>
+
+#include "actions/panel.h"
+#include "actions/panelactions.h"
+#include "link/stationlink.h"
+#include "window/clicklabel.h"
+#include "waituntil.h"
+
+PanelFixture::PanelFixture(std::optional<quint16> stationPort)
+    : m_window(createPanel(stationPort.value_or(m_station.port())))
+{
+    m_link = m_window->findChild<StationLink *>();
+    m_actions = m_window->findChild<PanelActions *>();
+    // A box opens inside the click that a test sends, so it is looked for
+    // from the box's own event loop.
+    m_watchdog.setInterval(5);
+    QObject::connect(&m_watchdog, &QTimer::timeout, &m_watchdog, [this] { watchForMessageBoxes(); });
+    m_watchdog.start();
+    m_window->show();
+    if (!QTest::qWaitForWindowExposed(m_window.get()))
+        qWarning("the panel's window was not exposed; clicks may miss");
+}
+
+PanelFixture::~PanelFixture() = default;
+
+void PanelFixture::watchForMessageBoxes()
+{
+    auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+    if (!box)
+        return;
+    if (!m_expected) {
+        const QString what = QStringLiteral("an unexpected message box: \"%1\"").arg(box->text());
+        box->reject();
+        QTest::qFail(qPrintable(what), __FILE__, __LINE__);
+        return;
+    }
+    ModalBoxSeen *seen = std::exchange(m_expected, nullptr);
+    seen->seen = true;
+    seen->title = box->windowTitle();
+    seen->text = box->text();
+    seen->icon = box->icon();
+    seen->buttons = int(box->standardButtons());
+    if (QAbstractButton *ok = box->button(QMessageBox::Ok))
+        ok->click();
+    else
+        box->reject();
+}
+
+void PanelFixture::typeInto(QWidget *field, const QString &text)
+{
+    auto *edit = qobject_cast<QLineEdit *>(field);
+    edit->selectAll();
+    edit->del();
+    QTest::keyClicks(field, text);
+}
+
+void PanelFixture::pasteInto(QWidget *field, const QString &text)
+{
+    QGuiApplication::clipboard()->setText(text);
+    field->setFocus();
+    qobject_cast<QLineEdit *>(field)->selectAll();
+    QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
+}
+
+void PanelFixture::click(QWidget *widget)
+{
+    QTest::mouseClick(widget, Qt::LeftButton, {}, widget->rect().center());
+}
+
+QString PanelFixture::shownText(QPlainTextEdit *box)
+{
+    return box->document()->toRawText().replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+}
+
+bool PanelFixture::connectToStation()
+{
+    m_window->Txt_IP->setText(QStringLiteral("127.0.0.1"));
+    click(m_window->Pb_Connect);
+    TestKit::waitUntil([this] { return !m_link->isAttemptRunning(); });
+    return m_window->Txt_Out->toPlainText() == QStringLiteral("CS conectada") && m_station.waitForClient();
+}
+
+bool PanelFixture::connectAndPowerOn()
+{
+    if (!connectToStation())
+        return false;
+    click(m_window->Lbl_Go);
+    const bool sent = m_station.waitForBytes(10) == "set(1, go)";
+    clearReceived();
+    return sent;
+}

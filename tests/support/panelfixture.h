@@ -1,0 +1,97 @@
+#pragma once
+
+// The panel as a person meets it, wired to a recording station on loopback.
+// While it lives, a message box that the test did not announce with
+// expectMessageBox() is closed at once and fails the test.
+
+#include <QByteArray>
+#include <QString>
+#include <QTimer>
+
+#include <memory>
+#include <optional>
+
+#include "loopbackstation.h"
+
+class Main;
+class PanelActions;
+class StationLink;
+class QPlainTextEdit;
+class QWidget;
+
+// What a message box showed, filled in when the fixture answered it.
+struct ModalBoxSeen
+{
+    bool seen = false;
+    QString title;
+    QString text;
+    int icon = -1;
+    int buttons = 0;
+};
+
+class PanelFixture
+{
+public:
+    // The panel connects to the fixture's own station, or to `stationPort`
+    // when one is given.
+    explicit PanelFixture(std::optional<quint16> stationPort = std::nullopt);
+    ~PanelFixture();
+    PanelFixture(const PanelFixture &) = delete;
+    PanelFixture &operator=(const PanelFixture &) = delete;
+
+    Main *window() const { return m_window.get(); }
+    StationLink *link() const { return m_link; }
+    PanelActions *actions() const { return m_actions; }
+    TestKit::LoopbackStation &station() { return m_station; }
+    QTcpSocket *stationSide() const { return m_station.peer(); }
+
+    // Types 127.0.0.1 into the address field, presses "Conectar CS" and
+    // waits for the outcome. True when the panel reports the connection.
+    bool connectToStation();
+    // Connects and clicks "Go", so every operating panel takes input.
+    bool connectAndPowerOn();
+
+    // What the station has received so far; see LoopbackStation::received().
+    QByteArray received() { return m_station.received(); }
+    // Waits until the station has received at least `count` bytes.
+    QByteArray receiveAtLeast(qsizetype count) { return m_station.waitForBytes(count); }
+    void clearReceived() { m_station.clearReceived(); }
+    void reply(const QByteArray &bytes) { m_station.reply(bytes); }
+
+    // The next message box is expected: it is answered with its default
+    // button and what it showed goes to `seen`.
+    void expectMessageBox(ModalBoxSeen *seen) { m_expected = seen; }
+
+    // A control of the window by its objectName.
+    template <typename T = QWidget>
+    T *control(const QString &name) const;
+
+    // Replaces a field's text the way an operator does: select all, type.
+    static void typeInto(QWidget *field, const QString &text);
+    // Replaces a field's text the way an operator pastes it: focus (which
+    // selects all), paste.
+    static void pasteInto(QWidget *field, const QString &text);
+    static void click(QWidget *widget);
+    // What the output box holds, character for character (its plain-text
+    // view would turn a no-break space into a blank).
+    static QString shownText(QPlainTextEdit *box);
+
+private:
+    void watchForMessageBoxes();
+
+    // Made before the panel, which is given its port.
+    TestKit::LoopbackStation m_station;
+    std::unique_ptr<Main> m_window;
+    StationLink *m_link = nullptr;
+    PanelActions *m_actions = nullptr;
+    QTimer m_watchdog;
+    ModalBoxSeen *m_expected = nullptr;
+};
+
+#include "window/main.h"
+
+template <typename T>
+T *PanelFixture::control(const QString &name) const
+{
+    return m_window->findChild<T *>(name);
+}

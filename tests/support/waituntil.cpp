@@ -1,0 +1,15 @@
+#include "waituntil.h"
+
+#include <QDeadlineTimer>
+#include <QTest>
+
+bool TestKit::waitUntil(const std::function<bool()> &condition, int timeoutMs)
+{
+    const QDeadlineTimer deadline(timeoutMs);
+    while (!condition()) {
+        if (deadline.hasExpired())
+            return condition();
+        QTest::qWait(1);
+    }
+    return true;
+}

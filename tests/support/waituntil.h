@@ -1,0 +1,11 @@
+#pragma once
+
+#include <functional>
+
+namespace TestKit {
+
+// Runs the event loop until `condition` holds or `timeoutMs` has passed;
+// returns whether it held. The only way tests wait for something to happen.
+bool waitUntil(const std::function<bool()> &condition, int timeoutMs = 5000);
+
+} // namespace TestKit
