@@ -8,7 +8,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-qpa-plugins libqt6svg6
     libgl-dev
     fonts-liberation fonts-dejavu-core
-    xvfb xauth
+    xvfb xauth xdotool iproute2
     clang libclang-rt-14-dev
     clang-format clang-tidy
     dpkg-dev file desktop-file-utils appstream

@@ -1,0 +1,212 @@
+#!/usr/bin/env bash
+# Puts each deliberate fault of scripts/faults.txt into a scratch copy of the
+# code, rebuilds, runs the suite and records whether a test caught it.
+#
+#   scripts/fault-check.sh [--check] [--rev REV] [--dir DIR] [--timeout S] [ID...]
+#
+# --check only tries every substitution on REV's files, building nothing.
+# REV (default HEAD) is exported with git archive into DIR/src (default
+# build-faults/src) and built in DIR/build, so the working tree is never
+# touched. Faults run one after another, each restored before the next. With
+# IDs given, only those faults run, in that order. The table goes to stdout,
+# one line per fault as it finishes, and the whole run to DIR/fault-check.log.
+# A result is "caught" only when the failing tests fail again on a second run;
+# "flaky" when they then pass (the fault counts as missed).
+#
+# A line of faults.txt holds four fields separated by tabs: an id, a file,
+# a Perl substitution that must match exactly once in that file, and a
+# description. Lines starting with "#" are comments.
+set -uo pipefail
+
+repo=$(git rev-parse --show-toplevel)
+rev=HEAD
+check=
+fresh=
+dir=$repo/build-faults
+timeout=120
+while [ $# -gt 0 ]; do
+    case $1 in
+    --rev) rev=$2; shift 2 ;;
+    --dir) dir=$2; shift 2 ;;
+    --timeout) timeout=$2; shift 2 ;;
+    --check) check=1; shift ;;
+    -h | --help) sed -n '2,/^set /{/^#/s/^# \{0,1\}//p}' "$0"; exit 0 ;;
+    *) break ;;
+    esac
+done
+wanted=("$@")
+list=$repo/scripts/faults.txt
+src=$dir/src
+build=$dir/build
+log=$dir/fault-check.log
+commit=$(git -C "$repo" rev-parse --verify "$rev^{commit}") || exit 2
+
+if [ -n "$check" ]; then
+    log=/dev/stderr
+else
+    mkdir -p "$dir"
+    : >"$log"
+fi
+export CMAKE_CXX_COMPILER_LAUNCHER=${CMAKE_CXX_COMPILER_LAUNCHER-ccache}
+export CCACHE_BASEDIR=${CCACHE_BASEDIR-$dir}
+export QT_QPA_PLATFORM=offscreen
+
+# Another revision replaces only the files that differ: the others keep
+# their times, so the build stays incremental from one run to the next.
+previous=$(cat "$dir/src.rev" 2>/dev/null)
+if [ -n "$check" ]; then
+    : # only the patterns are tried, on the revision's own files
+elif [ -n "$previous" ] && [ -d "$src" ] && [ "$previous" != "$commit" ]; then
+    git -C "$repo" diff --name-only --no-renames "$previous" "$commit" | while IFS= read -r file; do
+        if git -C "$repo" cat-file -e "$commit:$file" 2>/dev/null; then
+            mkdir -p "$(dirname "$src/$file")"
+            git -C "$repo" show "$commit:$file" >"$src/$file"
+        else
+            rm -f "$src/$file"
+        fi
+    done || exit 2
+    echo "$commit" >"$dir/src.rev"
+    fresh=1
+elif [ "$previous" != "$commit" ]; then
+    rm -rf "$src"
+    mkdir -p "$src"
+    git -C "$repo" archive "$commit" | tar -x -C "$src" || exit 2
+    echo "$commit" >"$dir/src.rev"
+    fresh=1
+fi
+
+current=
+restore() {
+    [ -n "$current" ] || return 0
+    git -C "$repo" show "$commit:$current" >"$src/$current.restored" && mv "$src/$current.restored" "$src/$current"
+    current=
+}
+trap 'restore; exit 130' INT TERM
+trap restore EXIT
+
+# Everything the suite runs; the benchmarks are left out, being the dearest
+# to link and tested by nothing.
+build() {
+    # Configured again after a new revision, so its new targets are listed.
+    if [ -n "$fresh" ] || [ ! -f "$build/CMakeCache.txt" ]; then
+        cmake -S "$src" -B "$build" >>"$log" 2>&1 || return 1
+        fresh=
+    fi
+    local targets
+    targets=$(cmake --build "$build" --target help | sed -n 's/^\.\.\. \([^ ]*\).*/\1/p' |
+        grep -v -e / -e _autogen -e bench -e '^all$' -e '^clean$' -e '^depend$' -e '^edit_cache$' -e '^install' \
+            -e '^list_install_components$' -e '^package' -e '^rebuild_cache$' -e '^test$')
+    cmake --build "$build" -j2 --target $targets >>"$log" 2>&1
+}
+
+# Runs the suite with the options given, its output kept in the log; less
+# the package test, which installs system-wide, and the licence check, which
+# needs a git checkout rather than a scratch copy.
+suite() {
+    (cd "$build" && ctest -E '^(package|reuse_lint)$' --output-on-failure --timeout "$timeout" "$@" >"$dir/ctest.out" 2>&1)
+    local status=$?
+    cat "$dir/ctest.out" >>"$log"
+    return $status
+}
+
+# Applies substitution $2 to file $1: 0 applied, 3 no match, 4 more than one.
+apply() {
+    FAULT_SUBST=$2 perl -0777 -e '
+        my $file = shift;
+        open(my $in, "<", $file) or exit 5;
+        local $/; my $text = <$in>; close $in;
+        my $n = eval "\$text =~ $ENV{FAULT_SUBST}g";
+        die $@ if $@;
+        exit($n ? 4 : 3) unless $n == 1;
+        open(my $out, ">", $file) or exit 5;
+        print $out $text; close $out;' "$1"
+}
+
+if [ -n "$check" ]; then
+    status=0
+    while IFS=$'\t' read -r id file subst description; do
+        [[ -z $id || $id == \#* ]] && continue
+        scratch=$(mktemp)
+        git -C "$repo" show "$commit:$file" >"$scratch" 2>/dev/null
+        apply "$scratch" "$subst" 2>>"$log"
+        case $? in
+        0) result=applies ;;
+        3) result="pattern gone"; status=1 ;;
+        4) result="pattern ambiguous"; status=1 ;;
+        *) result="no such file"; status=1 ;;
+        esac
+        rm -f "$scratch"
+        printf '%-22s %s\n' "$id" "$result"
+    done <"$list"
+    exit $status
+fi
+
+echo "Building $commit clean ..." >&2
+if ! build; then
+    echo "The unchanged code does not build; see $log" >&2
+    exit 2
+fi
+echo "Running the suite on the unchanged code ..." >&2
+if ! suite -j2; then
+    echo "The suite fails on the unchanged code; see $log" >&2
+    exit 2
+fi
+
+printf '%-22s %-10s %-28s %6s  %s\n' id result "caught by" secs description
+caught=0 missed=0 other=0 start=$SECONDS
+# In the order asked for, else in the list's order.
+faults=()
+while IFS= read -r line; do
+    [[ -z $line || $line == \#* ]] || faults+=("$line")
+done <"$list"
+if [ ${#wanted[@]} -gt 0 ]; then
+    chosen=()
+    for id in "${wanted[@]}"; do
+        found=
+        for line in "${faults[@]}"; do
+            [[ $line == "$id"$'\t'* ]] && chosen+=("$line") && found=1
+        done
+        [ -n "$found" ] || echo "No fault $id in $list" >&2
+    done
+    faults=("${chosen[@]}")
+fi
+for line in "${faults[@]}"; do
+    IFS=$'\t' read -r id file subst description <<<"$line"
+    t0=$SECONDS by=- result=
+    echo "=== $id: $file: $subst" >>"$log"
+    current=$file
+    apply "$src/$file" "$subst" 2>>"$log"
+    case $? in
+    0) ;;
+    3) result="pattern gone" ;;
+    4) result="pattern ambiguous" ;;
+    *) result="no such file" ;;
+    esac
+    if [ -z "$result" ]; then
+        if ! build; then
+            result="build broke"
+        elif suite --stop-on-failure -j2; then
+            result=missed
+        else
+            result=caught
+            by=$(sed 's/^[0-9]*://' "$build/Testing/Temporary/LastTestsFailed.log" 2>/dev/null | paste -sd, -)
+            grep -q '\*\*\*Timeout' "$dir/ctest.out" && by="$by (timeout)"
+            # A catch counts when the failing tests fail again: on a busy
+            # machine a test may fail once for reasons of its own.
+            if suite --rerun-failed; then
+                result=flaky
+            fi
+        fi
+    fi
+    restore
+    case $result in
+    caught) caught=$((caught + 1)) ;;
+    missed | flaky) missed=$((missed + 1)) ;;
+    *) other=$((other + 1)) ;;
+    esac
+    printf '%-22s %-10s %-28s %6s  %s\n' "$id" "$result" "${by:--}" $((SECONDS - t0)) "$description"
+done
+# The last fault's restored file is rebuilt, so the build is left clean.
+build || echo "The restored code did not build; see $log" >&2
+echo "caught $caught, missed $missed, other $other in $((SECONDS - start)) s" >&2
+[ "$missed" -eq 0 ] && [ "$other" -eq 0 ]
