@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The Model Railway Panel authors
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Two commands matter: `make run` and `make test`. Both install what is
 # missing first, then configure and build incrementally.
 

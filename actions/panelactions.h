@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Model Railway Panel authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 // Every handler of the window's controls, and the one place they are wired:

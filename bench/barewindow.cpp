@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Model Railway Panel authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The least a Qt Widgets program does to show a window of the panel's size.
 
 #include <QApplication>

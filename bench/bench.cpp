@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Model Railway Panel authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // `make bench`: the panel against bare Qt programs, measured side by side in
 // one run on the offscreen platform, printed as one table. Progress goes to
 // stderr, the table to stdout.

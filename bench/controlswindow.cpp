@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Model Railway Panel authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The start-up floor with the panel's controls: the same kinds, texts, font,
 // geometry and start-up states, built from stock Qt controls only, from the
 // description the bench wrote of the panel (see controlsdescription.h).

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Model Railway Panel authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The floor of the simulator bench: a Qt line-echo server on the same kind
 // of event loop as the simulator, with no parsing and no railway. Each whole
 // line a client sends is written back to it as it came. It announces its

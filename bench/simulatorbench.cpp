@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Model Railway Panel authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // `make bench`, the simulator at scale: the simulator program and a bare Qt
 // line-echo server (bench-echo-server, the floor) each run as a process of
 // their own, and this process drives both with closed-loop clients on

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Model Railway Panel authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // `make soak`: the panel connected to the simulator program for a long run
 // (10 minutes unless --minutes says otherwise). A command leaves every 5 ms
 // from a synthesized click or slider move, and every 30 s the panel sends

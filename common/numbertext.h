@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Model Railway Panel authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 // How the panel writes numbers: plain decimal on the wire, and with a sign

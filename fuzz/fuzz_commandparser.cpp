@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Model Railway Panel authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The simulator's command parser and the station's reply on arbitrary
 // command text: a command read as valid has a verb of letters and digits
 // that starts with a letter; whatever the text, the reply is one whole

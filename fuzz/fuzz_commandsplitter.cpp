@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Model Railway Panel authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The simulator's stream splitter on arbitrary bytes, cut into pieces of
 // arbitrary size: the commands do not depend on where the stream was cut;
 // each is a non-empty piece of the stream, in order, without blanks at its

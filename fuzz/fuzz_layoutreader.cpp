@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Model Railway Panel authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The layout reader on arbitrary file contents: a refusal says where and
 // what in text free of control characters, so it stays one line; a layout
 // it accepts holds only identifiers the station can serve, each once, and

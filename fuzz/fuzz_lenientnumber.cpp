@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Model Railway Panel authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The direction toggle's number reading on arbitrary reply text: it never
 // crashes, and a value it accepts is the rounded reading, inside 16 bits.
 

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Model Railway Panel authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // TextBetween on arbitrary source and markers: the result is always the
 // text between the first start marker and the first end marker behind it.
 

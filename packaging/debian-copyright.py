@@ -1,4 +1,9 @@
 #!/usr/bin/env python3
+
+# SPDX-FileCopyrightText: 2026 The Model Railway Panel authors
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 """Writes the package's machine-readable copyright file from the project's
 REUSE data: the copyright and licence of every file as `reuse spdx` reports
 them (headers and .reuse/dep5 alike), grouped into DEP-5 paragraphs. The

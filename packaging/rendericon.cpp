@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Model Railway Panel authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Renders the program's SVG icon to a square PNG of the given size, for the
 // icon theme's fixed-size folders. Runs at build time, with no display.
 

@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Model Railway Panel authors
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Gives files the project's copyright and licence header (SPDX tags, in each
 # file's own comment style, after a shebang), leaving alone any file that
 # already has one. Files that cannot carry a header (pictures, JSON, fuzz

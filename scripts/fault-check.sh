@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Model Railway Panel authors
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Puts each deliberate fault of scripts/faults.txt into a scratch copy of the
 # code, rebuilds, runs the suite and records whether a test caught it.
 #

@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Model Railway Panel authors
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Installs the Debian packages the build, the tests and the tools need, only
 # when one is missing. Safe to run again: with everything present it only checks.
 set -euo pipefail

@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Model Railway Panel authors
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Checks our sources: their formatting against .clang-format, then clang-tidy
 # (.clang-tidy) over the program's own sources, tests excluded, with the
 # build's compile commands. Runs both, then fails on any difference or finding.

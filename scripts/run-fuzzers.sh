@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Model Railway Panel authors
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Runs every fuzz target in a folder for a set time on its seed corpus and
 # prints how many inputs each one tried. Fails on the first finding.
 set -euo pipefail

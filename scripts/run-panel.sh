@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Model Railway Panel authors
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Starts the station simulator on loopback, opens the panel, and stops the
 # simulator again when the panel exits.
 set -uo pipefail

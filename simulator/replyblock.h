@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Model Railway Panel authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 // One reply as the station writes it: "<REPLY command>", the object lines,

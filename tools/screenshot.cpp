@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Model Railway Panel authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Renders the panel headless to PNG for the documentation, driven the way an
 // operator drives it: as it opens, then after typing the simulator's address,
 // pressing "Conectar CS" and clicking "Go", once the station's answer to the

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Model Railway Panel authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Track power as the operator switches it: what the station receives and
 // which lamp lights. Which panels open in each state is the window's own
 // table.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Model Railway Panel authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // What each operator control sends: the fields it reads, the exact bytes the
 // station receives, that they leave at once, and what else it changes; for
 // ordinary entries and for field texts no operator should type.

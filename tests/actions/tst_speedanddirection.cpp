@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Model Railway Panel authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // A locomotive's speed by the slider, and the direction toggle behind its
 // disabled button: what it reads, what it sends and the pause between.
 

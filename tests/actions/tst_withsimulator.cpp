@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Model Railway Panel authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The panel driving the station simulator, as a user does with `make run`:
 // connect, power, a locomotive, an accessory and the lists, reading the
 // simulator's replies in the output box.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Model Railway Panel authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Reply extraction, lenient number reading and number formatting: the pure
 // helpers shared by the actions.
 

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Model Railway Panel authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The window as a screen reader meets it: every control that takes input or
 // shows state has a name and a role it can announce, the lamps say whether
 // they are lit, and the power labels can be pressed like buttons.

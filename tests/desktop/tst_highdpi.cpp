@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Model Railway Panel authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The window on a screen of twice the density: the same layout in logical
 // pixels, drawn with twice the pixels, pictures rendered sharp from their
 // SVG sources, and every caption still fitting its control.

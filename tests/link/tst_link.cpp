@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Model Railway Panel authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The station link against real sockets on loopback: the connect wait, the
 // bytes on the wire both ways, and a station that goes away.
 

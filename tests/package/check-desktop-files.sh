@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Model Railway Panel authors
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Checks the desktop integration files as they are built, without installing
 # anything: the menu entry and the metainfo validate (the metainfo even with
 # pedantic hints), the metainfo's screenshots are the README's pictures, and

@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Model Railway Panel authors
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Checks the Debian package as a distribution would, without installing it:
 # lintian finds no error and no warning (its info and pedantic tags are
 # printed for the reader), and the package holds what lintian cannot judge:

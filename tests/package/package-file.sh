@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The Model Railway Panel authors
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Sourced by the package checks: the package's names, and
 # current_package BUILD_DIR PANEL SIMULATOR WORK, which prints the path of a
 # package of the current build: the one `make package` left in BUILD_DIR, or,

@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Model Railway Panel authors
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Installs the Debian package on this machine with apt, checks what it put
 # where, runs both programs from where they were installed, and removes the
 # package again, whatever happened on the way.

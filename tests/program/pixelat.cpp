@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Model Railway Panel authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Prints the colour of the screen at each point given, as "rrggbb", one a
 // line: what a person sees there, read back from the X server.
 #include <QGuiApplication>

@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Model Railway Panel authors
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # The program as shipped, driven as a person would: the built panel on a
 # virtual X display, real mouse and keyboard input, against the station
 # simulator on 127.0.0.1:15471. It types the address, connects, switches the

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Model Railway Panel authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The panel against a station that misbehaves, over real loopback sockets:
 // it goes away mid-session, floods, sends bytes no text box expects, answers
 // too late or at an address that is not one. The panel must not crash, hang,

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Model Railway Panel authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The simulator program, as a user starts it, under clients that misbehave:
 // crowds that come and go, clients that leave or reset mid-command, an
 // endless command, binary garbage, a client that sends without reading. All

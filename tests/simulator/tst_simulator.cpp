@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Model Railway Panel authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "commandsplitter.h"
 #include "parsedcommand.h"
 #include "replyblock.h"

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Model Railway Panel authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 // A station on 127.0.0.1 at the level of the system calls, so that its

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Model Railway Panel authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The keyboard as an operator uses it: which text fields select their text
 // when Tab, Shift+Tab or a click brings the focus, and Enter, keypad Enter
 // and Space on a focused push button.

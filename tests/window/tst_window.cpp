@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Model Railway Panel authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The window as the operator meets it: its controls at start-up, where they
 // stand, what the keyboard and mouse reach, and the three panel states.
 
