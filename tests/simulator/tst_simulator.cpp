@@ -102,6 +102,7 @@ private slots:
     void repliesToClientThatStopsSending();
     void survivesGarbage();
     void stopsReadingFromClientThatDoesNotRead();
+    void readsOnOnceRepliesAreTaken();
     void servesTwoHundredClients();
 
     void readsOptions_data();
@@ -733,6 +734,21 @@ void TestSimulator::stopsReadingFromClientThatDoesNotRead()
     QVERIFY(commands.count() < 70000 / 10);
     flood.socket.abort();
     QTRY_COMPARE(server.clientCount(), 0);
+}
+
+// Held back while a large reply waits, a client is read again as the reply
+// leaves: the command behind it is answered.
+void TestSimulator::readsOnOnceRepliesAreTaken()
+{
+    StationServer server;
+    server.setBurstBytes(300 * 1024);
+    server.setChunkSize(16 * 1024);
+    QVERIFY(server.listen(QHostAddress::LocalHost, 0));
+    Client client(server.serverPort());
+    // Blanks put the second command past the first read.
+    client.socket.write("burst()" + QByteArray(5000, ' ') + "get(1, status)");
+    QTRY_COMPARE(client.replyCount(), 2);
+    QVERIFY(client.received.endsWith(okReply("get(1, status)", "1 status[stop]\n")));
 }
 
 void TestSimulator::servesTwoHundredClients()
