@@ -836,7 +836,7 @@ void TestSimulator::programPrintsHelp()
     // Blanks simplified: a description may wrap anywhere.
     const QByteArray help = program.readAllStandardOutput().simplified();
     for (const char *option : {"--host <address>", "--port <port>", "--chunk <N>", "--close-after <N>", "--log <file>",
-                               "--layout <file>", "at most 1 MiB", "--burst <N>", "--help"})
+                               "--layout <file>", "at most 1 MiB", "10 ms apart", "--burst <N>", "--help"})
         QVERIFY2(help.contains(option), option);
 }
 
