@@ -107,12 +107,12 @@ void PanelActions::disconnectStation()
     m_window->close();
 }
 
-// Once per reading pass rather than per chunk: laying out a full chunk in the
-// output box costs far more than reading it, and only the last chunk of a pass
-// is ever seen there.
-void PanelActions::showReceived(const QString &latestChunk)
+// Once per reading pass rather than per chunk: laying out 64 KiB in the
+// output box costs far more than reading it, and only the end of a pass is
+// ever seen there.
+void PanelActions::showReceived(const QString &recentText)
 {
-    m_window->showReceived(latestChunk);
+    m_window->showReceived(recentText);
 }
 
 void PanelActions::powerOn()

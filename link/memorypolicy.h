@@ -10,7 +10,8 @@
 namespace MemoryPolicy {
 
 // The link reads the station in chunks of up to 64 KiB and the window shows
-// the last one as text: blocks of 64 to 128 KiB made and freed all the time.
+// the last 64 KiB of a pass as text: blocks of 64 to 128 KiB made and freed
+// all the time.
 // glibc maps such blocks on their own at first, but after the first is freed
 // it raises its threshold and carves the next ones out of the heap, which
 // they leave fragmented: the program's memory grew by about 2 MiB a minute
