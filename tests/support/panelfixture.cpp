@@ -16,6 +16,7 @@
 
 #include "actions/panel.h"
 #include "actions/panelactions.h"
+#include "connectpanel.h"
 #include "link/stationlink.h"
 #include "window/clicklabel.h"
 #include "waituntil.h"
@@ -88,10 +89,7 @@ QString PanelFixture::shownText(QPlainTextEdit *box)
 
 bool PanelFixture::connectToStation()
 {
-    m_window->Txt_IP->setText(QStringLiteral("127.0.0.1"));
-    click(m_window->Pb_Connect);
-    TestKit::waitUntil([this] { return !m_link->isAttemptRunning(); });
-    return m_window->Txt_Out->toPlainText() == QStringLiteral("CS conectada") && m_station.waitForClient();
+    return TestKit::connectPanel(*m_window, *m_link) && m_station.waitForClient();
 }
 
 bool PanelFixture::connectAndPowerOn()
