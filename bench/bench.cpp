@@ -8,22 +8,21 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QFile>
-#include <QJsonDocument>
 #include <QEventLoop>
+#include <QFile>
 #include <QGroupBox>
+#include <QJsonDocument>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QSlider>
-#include <QStyle>
-#include <QStyleOptionSlider>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
 #include <QTimer>
+
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <array>
 #include <cstdio>
@@ -33,20 +32,25 @@
 
 #include "actions/panel.h"
 #include "actions/panelactions.h"
+#include "bytes.h"
+#include "childprogram.h"
 #include "commands/commandtexts.h"
+#include "connectpanel.h"
 #include "controlsdescription.h"
-#include "firstpaint.h"
-#include "floodstation.h"
+#include "floodwriter.h"
 #include "link/stationlink.h"
-#include "loopbacksink.h"
-#include "startup.h"
+#include "loopbacklistener.h"
+#include "recordingstation.h"
+#include "sliderkit.h"
 #include "stallwatch.h"
 #include "stats.h"
 #include "table.h"
+#include "waituntil.h"
 #include "window/clicklabel.h"
 #include "window/main.h"
 
 using namespace Qt::StringLiterals;
+using TestKit::waitUntil;
 
 namespace {
 
@@ -56,7 +60,6 @@ constexpr int kClickRounds = 5;
 constexpr qint64 kFloodBytes = 64 * 1024 * 1024;
 constexpr int kFloodRounds = 3;
 constexpr int kConnectRounds = 5;
-constexpr double kMiB = 1024.0 * 1024.0;
 
 std::vector<Row> g_rows;
 
@@ -65,32 +68,13 @@ void progress(const char *what)
     std::fprintf(stderr, "bench: %s\n", what);
 }
 
-double sinceUs(qint64 startNs, qint64 endNs)
+double worst(const std::vector<double> &values)
 {
-    return double(endNs - startNs) / 1e3;
-}
-
-// Runs the event loop until `done` holds or `timeoutMs` passes.
-bool runUntil(const std::function<bool()> &done, int timeoutMs)
-{
-    return QTest::qWaitFor(done, timeoutMs);
+    return *std::max_element(values.begin(), values.end());
 }
 
 // ---------------------------------------------------------------------------
 // 1. Start-up
-
-// Writes down the panel's controls for the same-controls floor to rebuild.
-QString writeControlsDescription()
-{
-    const auto window = createPanel();
-    QString path = QDir::temp().filePath(
-            QStringLiteral("panel-bench-controls-%1.json").arg(QCoreApplication::applicationPid()));
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return {};
-    file.write(QJsonDocument(describeControls(window.get())).toJson(QJsonDocument::Compact));
-    return path;
-}
 
 struct StartupFigures
 {
@@ -98,6 +82,33 @@ struct StartupFigures
     std::vector<double> rssMiB;
     int failures = 0;
 };
+
+// Runs a program that marks its first paint (firstpaint.h) to its end: the
+// time from its start to the end of that paint, and its peak memory.
+void runToFirstPaint(const QString &program, const QStringList &arguments, StartupFigures &figures)
+{
+    TestKit::ChildProgram child(program, arguments);
+    const QByteArray line = child.waitForExit(30'000) == 0 ? child.firstLine() : QByteArray();
+    if (!line.startsWith("first-paint ")) {
+        ++figures.failures;
+        return;
+    }
+    figures.ms.push_back(double(line.mid(12).toLongLong() - child.startedNs()) / 1e6);
+    figures.rssMiB.push_back(child.peakResidentMiB());
+}
+
+// Writes down the panel's controls for the same-controls floor to rebuild.
+QString writeControlsDescription()
+{
+    const auto window = createPanel();
+    const QString path = QDir::temp().filePath(
+            QStringLiteral("panel-bench-controls-%1.json").arg(QCoreApplication::applicationPid()));
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return {};
+    file.write(QJsonDocument(describeControls(window.get())).toJson(QJsonDocument::Compact));
+    return path;
+}
 
 void addStartupRows(const QString &floorName, const StartupFigures &panel, const StartupFigures &floor,
                     double timeTarget, double rssTarget)
@@ -122,40 +133,29 @@ void measureStartup()
     progress("start-up: panel, same-controls window and empty window, taking turns");
     const QString dir = QCoreApplication::applicationDirPath();
     const QString description = writeControlsDescription();
-    struct Program
-    {
-        QString path;
-        QStringList arguments;
-        StartupFigures figures;
-    };
-    std::array<Program, 3> programs = {{
-            {dir + QStringLiteral("/bench-panel-window"), {}, {}},
-            {dir + QStringLiteral("/bench-controls-window"), {description}, {}},
-            {dir + QStringLiteral("/bench-bare-window"), {}, {}},
+    const std::array<std::pair<QString, QStringList>, 3> programs = {{
+            {dir + u"/bench-panel-window"_s, {}},
+            {dir + u"/bench-controls-window"_s, {description}},
+            {dir + u"/bench-bare-window"_s, {}},
     }};
+    std::array<StartupFigures, 3> figures;
     // One of each first, so all start from a warm page cache.
-    for (const Program &program : programs)
-        runToFirstPaint(program.path, program.arguments);
-
+    StartupFigures warmUp;
+    for (const auto &[path, arguments] : programs)
+        runToFirstPaint(path, arguments, warmUp);
     for (int i = 0; i < kStartupPairs; ++i) {
         for (std::size_t k = 0; k < programs.size(); ++k) {
-            Program &program = programs[(std::size_t(i) + k) % programs.size()];
-            const StartupSample sample = runToFirstPaint(program.path, program.arguments);
-            if (!sample.ok) {
-                ++program.figures.failures;
-                continue;
-            }
-            program.figures.ms.push_back(sample.toFirstPaintMs);
-            program.figures.rssMiB.push_back(sample.peakRssMiB);
+            const std::size_t which = (std::size_t(i) + k) % programs.size();
+            runToFirstPaint(programs[which].first, programs[which].second, figures[which]);
         }
     }
     QFile::remove(description);
-    addStartupRows(u"the same controls"_s, programs[0].figures, programs[1].figures, 1.10, 1.10);
-    addStartupRows(u"an empty window"_s, programs[0].figures, programs[2].figures, 1.25, 1.15);
+    addStartupRows(u"the same controls"_s, figures[0], figures[1], 1.10, 1.10);
+    addStartupRows(u"an empty window"_s, figures[0], figures[2], 1.25, 1.15);
 }
 
 // ---------------------------------------------------------------------------
-// The panel connected to a listening station on loopback with the power on,
+// The panel connected to a recording station on loopback with the power on,
 // and a bare socket connected to the same station for the floor.
 
 class ConnectedPanel
@@ -166,45 +166,35 @@ public:
 
     bool open()
     {
-        m_window = createPanel(m_sink.port());
         m_window->show();
-        if (!QTest::qWaitForWindowExposed(m_window.get()))
+        if (!QTest::qWaitForWindowExposed(m_window.get()) || !TestKit::connectPanel(*m_window, link())
+            || !waitUntil([this] { return m_station.connectionCount() == 1; }))
             return false;
-        m_window->Txt_IP->setText(QStringLiteral("127.0.0.1"));
-        QTest::mouseClick(m_window->Pb_Connect, Qt::LeftButton);
-        runUntil([this] { return !link()->isAttemptRunning(); }, 3000);
-        if (m_window->Txt_Out->toPlainText() != PanelActions::kConnected)
-            return false;
-        if (!runUntil([this] { return m_sink.connectionCount() == 1; }, 2000))
-            return false;
-        m_bare.connectToHost(QHostAddress::LocalHost, m_sink.port());
-        if (!runUntil(
-                    [this] {
-                        return m_bare.state() == QAbstractSocket::ConnectedState && m_sink.connectionCount() == 2;
-                    },
-                    2000))
+        m_bare.connectToHost(QHostAddress::LocalHost, m_station.port());
+        if (!waitUntil([this] { return m_bare.state() == QAbstractSocket::ConnectedState; })
+            || !waitUntil([this] { return m_station.connectionCount() == 2; }))
             return false;
         QTest::mouseClick(m_window->Lbl_Go, Qt::LeftButton);
         m_expected[kPanel] = Commands::powerOn().size();
-        const bool powered = m_sink.waitForCount(kPanel, m_expected[kPanel]);
-        m_sink.take(kPanel);
+        const bool powered = m_station.waitForCount(kPanel, m_expected[kPanel]);
+        m_station.take(kPanel);
         return powered && m_window->Frm_Loco->isEnabled();
     }
 
     Main *window() const { return m_window.get(); }
-    StationLink *link() const { return m_window->findChild<StationLink *>(); }
-    LoopbackSink &sink() { return m_sink; }
+    StationLink &link() const { return *m_window->findChild<StationLink *>(); }
+    QByteArray take(int index) { return m_station.take(index); }
 
     // Runs `act`, which makes connection `index` send `bytes` more bytes, and
     // returns the microseconds from its start to their arrival (-1 if lost).
     double timeToWire(int index, qsizetype bytes, const std::function<void()> &act)
     {
         m_expected[index] += bytes;
-        const qint64 start = monotonicNanoseconds();
+        const qint64 start = TestKit::RecordingStation::clockNs();
         act();
-        if (!m_sink.waitForCount(index, m_expected[index]))
+        if (!m_station.waitForCount(index, m_expected[index]))
             return -1;
-        return sinceUs(start, m_sink.lastArrivalNs(index));
+        return double(m_station.lastArrivalNs(index) - start) / 1e3;
     }
 
     void writeBare(const QByteArray &bytes)
@@ -214,8 +204,8 @@ public:
     }
 
 private:
-    LoopbackSink m_sink;
-    std::unique_ptr<Main> m_window;
+    TestKit::RecordingStation m_station;
+    std::unique_ptr<Main> m_window = createPanel(m_station.port());
     QTcpSocket m_bare;
     qint64 m_expected[2] = {0, 0};
 };
@@ -253,135 +243,93 @@ void measureClickToWire(ConnectedPanel &station)
     const QByteArray listCommand = Commands::listLocomotives().toLatin1();
     Rounds goUs(kClickRounds), listUs(kClickRounds), floorUs(kClickRounds);
     int lost = 0;
+    QByteArray expectedWire;
     auto keep = [&lost](std::vector<double> &samples, double us) {
         if (us < 0)
             ++lost;
         else
             samples.push_back(us);
     };
-    QByteArray expectedWire;
     for (int round = 0; round < kClickRounds; ++round) {
-        auto click = [&](std::vector<double> &samples, QWidget *control, const QByteArray &command) {
-            keep(samples, station.timeToWire(ConnectedPanel::kPanel, command.size(), [control] {
-                QTest::mouseClick(control, Qt::LeftButton);
-            }));
-            expectedWire += command;
-        };
-        auto write = [&](const QByteArray &command) {
-            keep(floorUs[round],
-                 station.timeToWire(ConnectedPanel::kBare, command.size(), [&] { station.writeBare(command); }));
-        };
         // What a click leaves for later (repaints) happens before each pair;
         // the click and the bare write take turns at coming first after it.
         for (int i = 0; i < 2 * kClicks; ++i) {
             QCoreApplication::processEvents();
             const bool go = i % 4 == 0 || i % 4 == 3;
-            std::vector<double> &samples = go ? goUs[round] : listUs[round];
             QWidget *control = go ? static_cast<QWidget *>(w->Lbl_Go) : w->Pb_Locos_List;
             const QByteArray &command = go ? goCommand : listCommand;
+            auto click = [&] {
+                keep(go ? goUs[round] : listUs[round],
+                     station.timeToWire(ConnectedPanel::kPanel, command.size(),
+                                        [control] { QTest::mouseClick(control, Qt::LeftButton); }));
+                expectedWire += command;
+            };
+            auto write = [&] {
+                keep(floorUs[round],
+                     station.timeToWire(ConnectedPanel::kBare, command.size(), [&] { station.writeBare(command); }));
+            };
             if (i % 2 == 0) {
-                click(samples, control, command);
-                write(command);
+                click();
+                write();
             } else {
-                write(command);
-                click(samples, control, command);
+                write();
+                click();
             }
         }
     }
-    const QByteArray panelWire = station.sink().take(ConnectedPanel::kPanel);
-    station.sink().take(ConnectedPanel::kBare);
-    const bool exact = panelWire == expectedWire;
+    const bool exact = station.take(ConnectedPanel::kPanel) == expectedWire && lost == 0;
+    station.take(ConnectedPanel::kBare);
     const QString each = QStringLiteral("%1 clicks, median of %2 rounds").arg(kClicks).arg(kClickRounds);
     addLatencyRows(u"Click \"Go\" to bytes at station, "_s + each, goUs, floorUs);
     addLatencyRows(u"Click list button to bytes at station, "_s + each, listUs, floorUs);
-    g_rows.push_back({u"Clicks: every command arrived exactly"_s, exact && lost == 0 ? u"yes"_s : u"NO"_s, u"—"_s,
-                      u"—"_s, u"all, in order"_s, yesNo(exact && lost == 0)});
+    g_rows.push_back({u"Clicks: every command arrived exactly"_s, exact ? u"yes"_s : u"NO"_s, u"—"_s, u"—"_s,
+                      u"all, in order"_s, yesNo(exact)});
 }
 
 // ---------------------------------------------------------------------------
-// 3. Slider sweeps
-
-QRect handleRect(QSlider *slider)
-{
-    QStyleOptionSlider option;
-    option.initFrom(slider);
-    option.orientation = slider->orientation();
-    option.minimum = slider->minimum();
-    option.maximum = slider->maximum();
-    option.sliderPosition = slider->sliderPosition();
-    option.sliderValue = slider->value();
-    option.tickPosition = slider->tickPosition();
-    option.subControls = QStyle::SC_SliderHandle;
-    return slider->style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, slider);
-}
-
-void sendMouse(QWidget *target, QEvent::Type type, QPoint at, Qt::MouseButtons buttons)
-{
-    QMouseEvent event(type, at, target->mapToGlobal(at), Qt::LeftButton, buttons, Qt::NoModifier);
-    QApplication::sendEvent(target, &event);
-}
+// 3. Slider sweeps, 0 → 127 → 0
 
 void keyboardSweep(QSlider *slider)
 {
     slider->setFocus();
-    for (int i = 0; i < 127; ++i)
-        QTest::keyClick(slider, Qt::Key_Right);
-    for (int i = 0; i < 127; ++i)
-        QTest::keyClick(slider, Qt::Key_Left);
+    for (const Qt::Key key : {Qt::Key_Right, Qt::Key_Left}) {
+        for (int i = 0; i < 127; ++i)
+            QTest::keyClick(slider, key);
+    }
 }
 
-// Drags the handle a pixel at a time to the right end and back.
 void dragSweep(QSlider *slider)
 {
-    const QPoint start = handleRect(slider).center();
-    sendMouse(slider, QEvent::MouseButtonPress, start, Qt::LeftButton);
-    int x = start.x();
-    while (slider->value() < slider->maximum() && x < slider->width() + 50)
-        sendMouse(slider, QEvent::MouseMove, QPoint(++x, start.y()), Qt::LeftButton);
-    while (slider->value() > slider->minimum() && x > -50)
-        sendMouse(slider, QEvent::MouseMove, QPoint(--x, start.y()), Qt::LeftButton);
-    sendMouse(slider, QEvent::MouseButtonRelease, QPoint(x, start.y()), Qt::NoButton);
-}
-
-QList<int> speedsIn(const QByteArray &wire, const QString &loco)
-{
-    QList<int> speeds;
-    const QRegularExpression command(
-            QStringLiteral("set\\(%1, speed\\[(\\d+)\\]\\)").arg(QRegularExpression::escape(loco)));
-    for (auto it = command.globalMatch(QString::fromLatin1(wire)); it.hasNext();)
-        speeds << it.next().captured(1).toInt();
-    return speeds;
+    TestKit::dragSlider(slider, {127, 0});
 }
 
 void measureSliderSweep(ConnectedPanel &station, const QString &how, const std::function<void(QSlider *)> &sweep)
 {
     Main *w = station.window();
-    const QString loco = QStringLiteral("1000");
+    const QString loco = u"1000"_s;
     w->Txt_Loco_Ad->setText(loco);
     QList<int> expectedSpeeds;
-    QByteArray expectedWire;
     for (int v = 1; v <= 127; ++v)
         expectedSpeeds << v;
     for (int v = 126; v >= 0; --v)
         expectedSpeeds << v;
-    for (int v : expectedSpeeds)
+    QByteArray expectedWire;
+    for (const int v : expectedSpeeds)
         expectedWire += Commands::setSpeed(loco, v).toLatin1();
-    const qsizetype commands = expectedSpeeds.size();
 
     const double panelUs =
             station.timeToWire(ConnectedPanel::kPanel, expectedWire.size(), [&] { sweep(w->Slider_Loco); });
-    const QByteArray wire = station.sink().take(ConnectedPanel::kPanel);
-    const QList<int> speeds = speedsIn(wire, loco);
-    const bool exact =
-            wire == expectedWire && speeds == expectedSpeeds && w->Txt_Loco_Speed->text() == QStringLiteral(" 0");
-
+    const QByteArray wire = station.take(ConnectedPanel::kPanel);
+    const QList<int> speeds = TestKit::speedsIn(wire, loco.toLatin1());
+    const bool exact = wire == expectedWire && speeds == expectedSpeeds && w->Txt_Loco_Speed->text() == u" 0"_s;
     const double bareUs = station.timeToWire(ConnectedPanel::kBare, expectedWire.size(), [&] {
-        for (int v : expectedSpeeds)
+        for (const int v : expectedSpeeds)
             station.writeBare(Commands::setSpeed(loco, v).toLatin1());
     });
-    station.sink().take(ConnectedPanel::kBare);
+    station.take(ConnectedPanel::kBare);
     QCoreApplication::processEvents();
 
+    const qsizetype commands = expectedSpeeds.size();
     const double perPanel = panelUs / double(commands), perBare = bareUs / double(commands);
     g_rows.push_back({QStringLiteral("Slider 0→127→0 by %1: commands parsed in order").arg(how),
                       QStringLiteral("%1 of %2").arg(speeds.size()).arg(commands), QString::number(commands), u"—"_s,
@@ -391,7 +339,34 @@ void measureSliderSweep(ConnectedPanel &station, const QString &how, const std::
 }
 
 // ---------------------------------------------------------------------------
-// 4. Flood
+// 4. Flood: a station's thread sends 64 MiB of list replies as fast as the
+// reader takes them.
+
+// A locomotive list of the kind a station sends: short lines with a long one
+// now and then that wraps in the output box.
+QByteArray floodText()
+{
+    QByteArray text = "<REPLY queryObjects(10, addr, name)>\n";
+    for (int loco = 1000; text.size() < 64 * 1024; ++loco) {
+        text += QByteArray::number(loco) + " addr[" + QByteArray::number(loco % 80 + 1) + "] name[\"BR "
+                + QByteArray::number(loco % 120) + "\"]\n";
+        if (loco % 16 == 0)
+            text += QByteArray::number(loco) + " msg[" + QByteArray(180, char('a' + loco % 26)) + "]\n";
+    }
+    return text;
+}
+
+// The output box and strData hold the last chunk read: the stream's tail.
+bool showsTail(Main &window)
+{
+    const QString shown = window.Txt_Out->toPlainText();
+    const QByteArray text = floodText();
+    QByteArray tail;
+    for (qint64 at = kFloodBytes - shown.size(); at < kFloodBytes; ++at)
+        tail += text[at % text.size()];
+    return shown == window.strData() && shown.size() <= StationLink::kMaxChunkBytes
+            && shown == QString::fromLatin1(tail);
+}
 
 struct FloodResult
 {
@@ -400,76 +375,53 @@ struct FloodResult
     bool lastChunkShown = false;
 };
 
+// The panel, or a bare socket reading in chunks of the same size, as the
+// one client of a station that floods it.
 FloodResult floodOnce(bool throughPanel)
 {
-    FloodStation station(kFloodBytes);
+    const TestKit::LoopbackListener station = TestKit::listenOnLoopback(1);
     std::unique_ptr<Main> window;
     QTcpSocket bare;
-    qint64 consumed = 0;
-    qint64 endNs = 0;
+    qint64 consumed = 0, endNs = 0;
     QEventLoop loop;
-    auto finishWhenAllIn = [&] {
-        if (consumed >= kFloodBytes && endNs == 0)
-            QMetaObject::invokeMethod(
-                    &loop,
-                    [&] {
-                        endNs = monotonicNanoseconds();
-                        loop.quit();
-                    },
-                    Qt::QueuedConnection);
+    auto consume = [&](qint64 bytes) {
+        consumed += bytes;
+        if (consumed >= kFloodBytes && endNs == 0) {
+            endNs = TestKit::monotonicNs();
+            QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+        }
     };
-
     if (throughPanel) {
-        window = createPanel(station.port());
+        window = createPanel(station.port);
         window->show();
-        if (!QTest::qWaitForWindowExposed(window.get()))
+        StationLink &link = *window->findChild<StationLink *>();
+        if (!QTest::qWaitForWindowExposed(window.get()) || !TestKit::connectPanel(*window, link))
             return {};
-        auto *link = window->findChild<StationLink *>();
-        window->Txt_IP->setText(QStringLiteral("127.0.0.1"));
-        QTest::mouseClick(window->Pb_Connect, Qt::LeftButton);
-        runUntil([&] { return !link->isAttemptRunning(); }, 3000);
-        QObject::connect(link, &StationLink::dataArrived, &loop, [&](const QString &, qint64 byteCount) {
-            consumed += byteCount;
-            finishWhenAllIn();
-        });
+        QObject::connect(&link, &StationLink::dataArrived, &loop, [&](const QString &, qint64 n) { consume(n); });
     } else {
-        bare.connectToHost(QHostAddress::LocalHost, station.port());
+        bare.connectToHost(QHostAddress::LocalHost, station.port);
+        if (!waitUntil([&] { return bare.state() == QAbstractSocket::ConnectedState; }))
+            return {};
         QObject::connect(&bare, &QTcpSocket::readyRead, &loop, [&] {
             while (bare.bytesAvailable() > 0)
-                consumed += bare.read(StationLink::kMaxChunkBytes).size();
-            finishWhenAllIn();
+                consume(bare.read(StationLink::kMaxChunkBytes).size());
         });
     }
-    if (!runUntil([&] { return station.hasClient(); }, 3000))
-        return {};
-
-    StallWatch watch;
+    const int client = ::accept4(station.fd, nullptr, nullptr, SOCK_CLOEXEC);
+    TestKit::StallWatch watch;
     QTimer::singleShot(180'000, &loop, &QEventLoop::quit);
     watch.start();
-    station.startFlood();
-    loop.exec();
-    watch.stop();
-
-    FloodResult result;
-    const double seconds = double(endNs - station.startNs()) / 1e9;
-    result.mibPerSecond = endNs > 0 ? double(kFloodBytes) / kMiB / seconds : 0;
-    result.longestStallMs = watch.longestGapMs();
-    if (throughPanel) {
-        // The output box and strData hold the last chunk: the stream's tail.
-        const QString shown = window->Txt_Out->toPlainText();
-        const QByteArray text = FloodStation::pattern();
-        const qint64 tailStart = kFloodBytes - shown.size();
-        QByteArray tail;
-        for (qint64 at = tailStart; at < kFloodBytes;) {
-            const qint64 offset = at % text.size();
-            const qint64 length = std::min<qint64>(text.size() - offset, kFloodBytes - at);
-            tail += text.mid(offset, length);
-            at += length;
-        }
-        result.lastChunkShown = endNs > 0 && shown == window->strData() && shown.size() <= StationLink::kMaxChunkBytes
-                && shown == QString::fromLatin1(tail);
+    qint64 startNs = 0;
+    {
+        const TestKit::FloodWriter writer(client, kFloodBytes, floodText());
+        loop.exec();
+        watch.stop();
+        startNs = writer.startedNs();
     }
-    return result;
+    ::close(client);
+    ::close(station.fd);
+    const double mibPerSecond = endNs > 0 ? double(kFloodBytes) / (1024 * 1024) / (double(endNs - startNs) / 1e9) : 0;
+    return {mibPerSecond, watch.longestMs(), throughPanel && endNs > 0 && showsTail(*window)};
 }
 
 void measureFlood()
@@ -489,19 +441,17 @@ void measureFlood()
                      round + 1, panel.mibPerSecond, panel.longestStallMs, bare.mibPerSecond, bare.longestStallMs);
     }
     const double rateRatio = median(bareRate) / median(panelRate);
-    const double worstStall = *std::max_element(panelStall.begin(), panelStall.end());
     g_rows.push_back({QStringLiteral("Flood 64 MiB: throughput, median of %1 (MiB/s)").arg(kFloodRounds),
                       number(median(panelRate)), number(median(bareRate)), ratioText(rateRatio) + u" slower"_s,
                       u"≤ 2× slower"_s, yesNo(rateRatio <= 2)});
-    g_rows.push_back({u"Flood 64 MiB: longest event-loop stall, worst (ms)"_s, number(worstStall),
-                      number(*std::max_element(bareStall.begin(), bareStall.end())), u"—"_s, u"≤ 50 ms"_s,
-                      yesNo(worstStall <= 50)});
+    g_rows.push_back({u"Flood 64 MiB: longest event-loop stall, worst (ms)"_s, number(worst(panelStall)),
+                      number(worst(bareStall)), u"—"_s, u"≤ 50 ms"_s, yesNo(worst(panelStall) <= 50)});
     g_rows.push_back({u"Flood 64 MiB: output box shows the last chunk"_s, shown ? u"yes"_s : u"NO"_s, u"—"_s, u"—"_s,
                       u"always"_s, yesNo(shown)});
 }
 
 // ---------------------------------------------------------------------------
-// 5. Connect
+// 5. Connect: the press of "Conectar CS" itself is what is timed.
 
 struct ConnectResult
 {
@@ -512,29 +462,37 @@ struct ConnectResult
 
 ConnectResult connectOnce(quint16 port)
 {
-    auto window = createPanel(port);
+    const auto window = createPanel(port);
     window->show();
     ConnectResult result;
     if (!QTest::qWaitForWindowExposed(window.get()))
         return result;
-    window->Txt_IP->setText(QStringLiteral("127.0.0.1"));
-
+    window->Txt_IP->setText(u"127.0.0.1"_s);
     QEventLoop loop;
     qint64 start = 0;
     QObject::connect(window->Txt_Out, &QPlainTextEdit::textChanged, &loop, [&] {
-        result.ms = double(monotonicNanoseconds() - start) / 1e6;
+        result.ms = double(TestKit::monotonicNs() - start) / 1e6;
         result.text = window->Txt_Out->toPlainText();
         loop.quit();
     });
     QTimer::singleShot(3000, &loop, &QEventLoop::quit);
-    StallWatch watch;
+    TestKit::StallWatch watch;
     watch.start();
-    start = monotonicNanoseconds();
+    start = TestKit::monotonicNs();
     QTest::mouseClick(window->Pb_Connect, Qt::LeftButton);
     loop.exec();
     watch.stop();
-    result.longestStallMs = watch.longestGapMs();
+    result.longestStallMs = watch.longestMs();
     return result;
+}
+
+void addConnectRow(const QString &text, const std::vector<double> &ms, bool textsRight)
+{
+    const double nominal = StationLink::kConnectWaitMs;
+    const bool within = *std::min_element(ms.begin(), ms.end()) >= 509.5 && worst(ms) <= 530;
+    g_rows.push_back({QStringLiteral("Connect to \"%1\", median of %2 (ms)").arg(text).arg(kConnectRounds),
+                      number(median(ms)), number(nominal), ratioText(median(ms) / nominal), u"510–530 ms, every run"_s,
+                      yesNo(textsRight && within)});
 }
 
 void measureConnect()
@@ -554,26 +512,28 @@ void measureConnect()
         const ConnectResult refused = connectOnce(closedPort);
         connectedMs.push_back(up.ms);
         refusedMs.push_back(refused.ms);
-        stalls.push_back(up.longestStallMs);
-        stalls.push_back(refused.longestStallMs);
+        stalls.insert(stalls.end(), {up.longestStallMs, refused.longestStallMs});
         textsRight = textsRight && up.text == PanelActions::kConnected && refused.text == PanelActions::kNotFound;
     }
-    auto within = [](const std::vector<double> &ms) {
-        return *std::min_element(ms.begin(), ms.end()) >= 509.5 && *std::max_element(ms.begin(), ms.end()) <= 530;
-    };
-    const double nominal = StationLink::kConnectWaitMs;
-    g_rows.push_back({QStringLiteral("Connect to \"CS conectada\", median of %1 (ms)").arg(kConnectRounds),
-                      number(median(connectedMs)), number(nominal), ratioText(median(connectedMs) / nominal),
-                      u"510–530 ms, every run"_s, yesNo(textsRight && within(connectedMs))});
-    g_rows.push_back({QStringLiteral("Connect to \"CS no encontrada\", median of %1 (ms)").arg(kConnectRounds),
-                      number(median(refusedMs)), number(nominal), ratioText(median(refusedMs) / nominal),
-                      u"510–530 ms, every run"_s, yesNo(textsRight && within(refusedMs))});
-    const double worst = *std::max_element(stalls.begin(), stalls.end());
-    g_rows.push_back({u"Connect: longest event-loop stall during the wait (ms)"_s, number(worst), u"—"_s, u"—"_s,
-                      u"≤ 20 ms"_s, yesNo(worst <= 20)});
+    addConnectRow(PanelActions::kConnected, connectedMs, textsRight);
+    addConnectRow(PanelActions::kNotFound, refusedMs, textsRight);
+    g_rows.push_back({u"Connect: longest event-loop stall during the wait (ms)"_s, number(worst(stalls)), u"—"_s,
+                      u"—"_s, u"≤ 20 ms"_s, yesNo(worst(stalls) <= 20)});
 }
 
-// ---------------------------------------------------------------------------
+bool measureClicksAndSlider()
+{
+    ConnectedPanel station;
+    if (!station.open()) {
+        progress("the panel did not connect to the loopback station");
+        return false;
+    }
+    measureClickToWire(station);
+    progress("slider sweeps: keyboard and drag");
+    measureSliderSweep(station, u"keyboard"_s, keyboardSweep);
+    measureSliderSweep(station, u"drag"_s, dragSweep);
+    return true;
+}
 
 } // namespace
 
@@ -589,17 +549,8 @@ int main(int argc, char *argv[])
 
     if (wanted("startup"))
         measureStartup();
-    if (wanted("clicks")) {
-        ConnectedPanel station;
-        if (!station.open()) {
-            std::fprintf(stderr, "bench: the panel did not connect to the loopback station\n");
-            return 1;
-        }
-        measureClickToWire(station);
-        progress("slider sweeps: keyboard and drag");
-        measureSliderSweep(station, QStringLiteral("keyboard"), keyboardSweep);
-        measureSliderSweep(station, QStringLiteral("drag"), dragSweep);
-    }
+    if (wanted("clicks") && !measureClicksAndSlider())
+        return 1;
     if (wanted("flood"))
         measureFlood();
     if (wanted("connect"))

@@ -13,6 +13,7 @@
 #include <QSlider>
 #include <QTest>
 
+#include "bytes.h"
 #include "connectpanel.h"
 #include "link/stationlink.h"
 #include "window/clicklabel.h"
@@ -21,23 +22,7 @@
 #include "sliderkit.h"
 #include "window/main.h"
 
-namespace {
-
-// Every set-speed command the station received, as the list of speeds.
-QList<int> speedsIn(const QByteArray &wire, const QByteArray &loco)
-{
-    QList<int> speeds;
-    const QByteArray head = "set(" + loco + ", speed[";
-    qsizetype at = 0;
-    while ((at = wire.indexOf(head, at)) >= 0) {
-        at += head.size();
-        const qsizetype end = wire.indexOf("])", at);
-        speeds << wire.mid(at, end - at).toInt();
-    }
-    return speeds;
-}
-
-} // namespace
+using TestKit::speedsIn;
 
 class TestSpeedAndDirection : public QObject
 {

@@ -23,21 +23,12 @@
 #include <QTextDocument>
 #include <QTimer>
 
-#include <atomic>
 #include <memory>
-#include <thread>
 #include <vector>
-
-#include <arpa/inet.h>
-#include <cerrno>
-#include <fcntl.h>
-#include <netinet/in.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include "actions/panel.h"
 #include "connectpanel.h"
+#include "floodwriter.h"
 #include "link/stationlink.h"
 #include "panelfixture.h"
 #include "privatenetwork.h"
@@ -78,46 +69,6 @@ QStringList windowState(Main *w)
     state << (w->Pb_Connect->font().bold() ? QStringLiteral("connect bold") : QStringLiteral("connect plain"));
     return state;
 }
-
-// Writes `total` bytes of `pattern`, repeated, to a socket from a thread of
-// its own, as fast as the panel takes them: a station that floods.
-class FloodWriter
-{
-public:
-    FloodWriter(int fd, qsizetype total, const QByteArray &pattern)
-        : m_fd(fd), m_total(total), m_block(pattern.repeated(256 * 1024 / pattern.size()))
-    {
-        m_thread = std::thread([this] { run(); });
-    }
-    ~FloodWriter()
-    {
-        m_stop = true;
-        m_thread.join();
-    }
-
-private:
-    void run()
-    {
-        qsizetype written = 0;
-        while (written < m_total && !m_stop) {
-            pollfd writable{m_fd, POLLOUT, 0};
-            if (::poll(&writable, 1, 100) <= 0)
-                continue;
-            const qsizetype at = written % m_block.size();
-            const qsizetype length = qMin(m_block.size() - at, m_total - written);
-            const ssize_t sent = ::send(m_fd, m_block.constData() + at, size_t(length), MSG_NOSIGNAL);
-            if (sent < 0 && errno != EAGAIN && errno != EINTR)
-                return;
-            written += qMax<ssize_t>(sent, 0);
-        }
-    }
-
-    const int m_fd;
-    const qsizetype m_total;
-    const QByteArray m_block;
-    std::atomic<bool> m_stop = false;
-    std::thread m_thread;
-};
 
 } // namespace
 
@@ -250,7 +201,7 @@ void TestPanelFaults::floodIsReadWhole()
         }
     });
 
-    FloodWriter flood(int(panel.stationSide()->socketDescriptor()), kFloodBytes, line);
+    TestKit::FloodWriter flood(int(panel.stationSide()->socketDescriptor()), kFloodBytes, line);
     QTRY_VERIFY_WITH_TIMEOUT(total >= kFloodBytes || firstWrong >= 0, 90000);
     QCOMPARE(firstWrong, -1);
     QCOMPARE(total, kFloodBytes);

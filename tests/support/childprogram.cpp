@@ -24,12 +24,6 @@ using namespace TestKit;
 
 namespace {
 
-qint64 monotonicNs()
-{
-    return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
-            .count();
-}
-
 // This process's environment with `changes` ("NAME=value") laid over it.
 std::vector<std::string> environmentWith(const QStringList &changes)
 {
@@ -55,6 +49,12 @@ std::vector<char *> pointersTo(std::vector<std::string> &words)
 }
 
 } // namespace
+
+qint64 TestKit::monotonicNs()
+{
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
+            .count();
+}
 
 qint64 TestKit::residentKiB(qint64 pid)
 {

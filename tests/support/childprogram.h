@@ -19,6 +19,8 @@
 
 namespace TestKit {
 
+// The monotonic clock (CLOCK_MONOTONIC) in nanoseconds.
+qint64 monotonicNs();
 // Resident memory of process `pid` in KiB, from /proc; -1 when unknown.
 qint64 residentKiB(qint64 pid);
 
