@@ -34,6 +34,7 @@
 #include "actions/panelactions.h"
 #include "bytes.h"
 #include "childprogram.h"
+#include "clock.h"
 #include "commands/commandtexts.h"
 #include "connectpanel.h"
 #include "controlsdescription.h"
@@ -190,11 +191,11 @@ public:
     double timeToWire(int index, qsizetype bytes, const std::function<void()> &act)
     {
         m_expected[index] += bytes;
-        const qint64 start = TestKit::RecordingStation::clockNs();
+        const qint64 start = TestKit::monotonicNs();
         act();
         if (!m_station.waitForCount(index, m_expected[index]))
             return -1;
-        return double(m_station.lastArrivalNs(index) - start) / 1e3;
+        return double(m_station.lastReadNs(index) - start) / 1e3;
     }
 
     void writeBare(const QByteArray &bytes)

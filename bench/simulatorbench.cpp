@@ -31,6 +31,7 @@
 #include <vector>
 
 #include "childprogram.h"
+#include "clock.h"
 #include "simulatorprocess.h"
 #include "stats.h"
 #include "table.h"

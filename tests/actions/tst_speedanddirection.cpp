@@ -192,7 +192,7 @@ void TestSpeedAndDirection::toggleCommandsStandApart()
         expected += ask + set;
         PanelFixture::click(w->Pb_Loco_CambioDireccion);
         QTRY_COMPARE(station.receivedCount(0), qint64(expected.size()));
-        gapNs = station.arrivalNs(0, setAt) - station.arrivalNs(0, askAt);
+        gapNs = station.packetNs(0, setAt) - station.packetNs(0, askAt);
     }
     QCOMPARE(station.take(0), expected);
     qInfo("the set-direction command arrived %.3f ms after the question", double(gapNs) / 1e6);

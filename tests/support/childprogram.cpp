@@ -50,12 +50,6 @@ std::vector<char *> pointersTo(std::vector<std::string> &words)
 
 } // namespace
 
-qint64 TestKit::monotonicNs()
-{
-    return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
-            .count();
-}
-
 qint64 TestKit::residentKiB(qint64 pid)
 {
     QFile status(QStringLiteral("/proc/%1/status").arg(pid));

@@ -17,10 +17,10 @@
 #include <mutex>
 #include <thread>
 
+#include "clock.h"
+
 namespace TestKit {
 
-// The monotonic clock (CLOCK_MONOTONIC) in nanoseconds.
-qint64 monotonicNs();
 // Resident memory of process `pid` in KiB, from /proc; -1 when unknown.
 qint64 residentKiB(qint64 pid);
 

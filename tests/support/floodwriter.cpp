@@ -9,7 +9,7 @@
 
 #include <cerrno>
 
-#include "childprogram.h"
+#include "clock.h"
 
 using namespace TestKit;
 

@@ -14,6 +14,7 @@
 #include <ctime>
 #include <utility>
 
+#include "clock.h"
 #include "loopbacklistener.h"
 
 using namespace TestKit;
@@ -56,13 +57,6 @@ RecordingStation::~RecordingStation()
     ::close(m_listenFd);
     ::close(m_wakeFd[0]);
     ::close(m_wakeFd[1]);
-}
-
-qint64 RecordingStation::clockNs()
-{
-    timespec now{};
-    clock_gettime(CLOCK_REALTIME, &now);
-    return qint64(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
 }
 
 void RecordingStation::run()
@@ -112,21 +106,20 @@ void RecordingStation::readFrom(Connection &connection)
     message.msg_control = control;
     message.msg_controllen = sizeof control;
     const ssize_t got = ::recvmsg(connection.fd, &message, MSG_DONTWAIT);
+    const qint64 readNs = monotonicNs();
     if (got == 0) {
         ::close(connection.fd);
         connection.fd = -1;
     }
     if (got <= 0)
         return;
-    const qint64 stamped = packetTime(message);
-    const qint64 arrivedNs = stamped != 0 ? stamped : clockNs();
     const qint64 end = connection.received.load() + got;
     {
         const std::lock_guard lock(m_lock);
         connection.bytes.append(buffer, got);
-        connection.reads.push_back({end, arrivedNs});
+        connection.reads.push_back({end, packetTime(message)});
     }
-    connection.lastArrivalNs.store(arrivedNs);
+    connection.lastReadNs.store(readNs);
     connection.received.store(end);
 }
 
@@ -135,25 +128,25 @@ qint64 RecordingStation::receivedCount(int index) const
     return m_connections[index].received.load();
 }
 
-qint64 RecordingStation::lastArrivalNs(int index) const
+qint64 RecordingStation::lastReadNs(int index) const
 {
-    return m_connections[index].lastArrivalNs.load();
+    return m_connections[index].lastReadNs.load();
 }
 
-qint64 RecordingStation::arrivalNs(int index, qint64 offset) const
+qint64 RecordingStation::packetNs(int index, qint64 offset) const
 {
     const std::lock_guard lock(m_lock);
     const std::vector<Read> &reads = m_connections[index].reads;
     const auto read =
             std::upper_bound(reads.begin(), reads.end(), offset, [](qint64 at, const Read &r) { return at < r.end; });
-    return read == reads.end() ? 0 : read->arrivedNs;
+    return read == reads.end() ? 0 : read->packetNs;
 }
 
 bool RecordingStation::waitForCount(int index, qint64 count, int timeoutMs) const
 {
-    const qint64 deadline = clockNs() + qint64(timeoutMs) * 1'000'000;
+    const qint64 deadline = monotonicNs() + qint64(timeoutMs) * 1'000'000;
     while (receivedCount(index) < count) {
-        if (clockNs() > deadline)
+        if (monotonicNs() > deadline)
             return false;
         std::this_thread::yield();
     }

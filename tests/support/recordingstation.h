@@ -6,9 +6,10 @@
 
 // A station on 127.0.0.1 that only listens and records: a thread of its own
 // accepts connections and keeps, per connection in order of acceptance,
-// every byte and when each read of them came in. The time is the kernel's
-// receive time of the last packet a read took (CLOCK_REALTIME), so neither
-// a reader that wakes late nor the panel's event loop moves it.
+// every byte, when the station read the latest of them (monotonicNs(), so
+// that the panel's event loop does not hold the moment up), and for each
+// read the kernel's receive time of its last packet (CLOCK_REALTIME), which
+// a reader that wakes late does not move either.
 
 #include <QByteArray>
 #include <QtGlobal>
@@ -28,19 +29,16 @@ public:
     RecordingStation(const RecordingStation &) = delete;
     RecordingStation &operator=(const RecordingStation &) = delete;
 
-    // The clock the arrival times are in, now, in nanoseconds.
-    static qint64 clockNs();
-
     quint16 port() const { return m_port; }
     int connectionCount() const { return m_connectionCount.load(); }
 
-    // Bytes connection `index` has received in all, and when the latest
-    // of them came in.
+    // Bytes connection `index` has received in all, and when the station
+    // read the latest of them.
     qint64 receivedCount(int index) const;
-    qint64 lastArrivalNs(int index) const;
-    // When the byte at `offset` (counted from the connection's first byte)
-    // came in; 0 before it has.
-    qint64 arrivalNs(int index, qint64 offset) const;
+    qint64 lastReadNs(int index) const;
+    // The receive time of the packet that brought the byte at `offset`
+    // (counted from the connection's first byte); 0 before it came.
+    qint64 packetNs(int index, qint64 offset) const;
     // Waits until connection `index` has received `count` bytes in all,
     // spinning, without running any event loop; false after `timeoutMs`.
     bool waitForCount(int index, qint64 count, int timeoutMs = 2000) const;
@@ -51,13 +49,13 @@ private:
     struct Read
     {
         qint64 end = 0;
-        qint64 arrivedNs = 0;
+        qint64 packetNs = 0;
     };
     struct Connection
     {
         int fd = -1;
         std::atomic<qint64> received{0};
-        std::atomic<qint64> lastArrivalNs{0};
+        std::atomic<qint64> lastReadNs{0};
         QByteArray bytes;
         std::vector<Read> reads;
     };
