@@ -44,7 +44,6 @@
 #include "recordingstation.h"
 #include "sliderkit.h"
 #include "stallwatch.h"
-#include "stats.h"
 #include "table.h"
 #include "waituntil.h"
 #include "window/clicklabel.h"

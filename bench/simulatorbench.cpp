@@ -26,14 +26,11 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "childprogram.h"
 #include "clock.h"
-#include "simulatorprocess.h"
-#include "stats.h"
 #include "table.h"
 
 using namespace Qt::StringLiterals;
@@ -65,32 +62,29 @@ void raiseOpenFileLimit()
     }
 }
 
-// A server under test: a child process whose console is read and dropped,
-// as a console would take it, and what a whole reply of it looks like.
+// A server under test, run with its console read and dropped as a console
+// would take it, and the shape of a whole reply of it.
 struct Server
 {
     enum class Reply { Block, Line };
 
-    Server(std::string serverName, Reply replyKind, std::unique_ptr<TestKit::ChildProgram> child)
-        : name(std::move(serverName)), reply(replyKind), program(std::move(child)), port(program->waitForPort())
+    Server(const char *serverName, Reply replyKind, const QString &path, const QStringList &arguments)
+        : name(serverName), reply(replyKind), program(path, arguments, TestKit::ChildProgram::Console::Drop),
+          port(program.waitForPort())
     {}
 
     std::string name;
     Reply reply;
-    std::unique_ptr<TestKit::ChildProgram> program;
+    TestKit::ChildProgram program;
     quint16 port = 0;
 };
 
 // The simulator and its floor, started afresh side by side.
 struct ServerPair
 {
-    using Console = TestKit::ChildProgram::Console;
-
     ServerPair(const QString &simulator, const QString &echo)
-        : station("simulator", Server::Reply::Block,
-                  std::make_unique<TestKit::SimulatorProcess>(QStringList(), Console::Drop, simulator)),
-          floor("line echo", Server::Reply::Line,
-                std::make_unique<TestKit::ChildProgram>(echo, QStringList(), Console::Drop))
+        : station("simulator", Server::Reply::Block, simulator, {u"--port"_s, u"0"_s}),
+          floor("line echo", Server::Reply::Line, echo, {})
     {
         if (!started())
             progress("the servers did not start");
@@ -148,13 +142,13 @@ public:
         for (Client &client : m_clients)
             send(client);
         pumpFor(kWarmUpSeconds);
-        const double cpuBefore = m_server.program->cpuSeconds();
+        const double cpuBefore = m_server.program.cpuSeconds();
         const qint64 startNs = monotonicNs();
         m_recording = true;
         pumpFor(kMeasureSeconds);
         m_recording = false;
         const double seconds = double(monotonicNs() - startNs) / 1e9;
-        const double cpu = m_server.program->cpuSeconds() - cpuBefore;
+        const double cpu = m_server.program.cpuSeconds() - cpuBefore;
         m_sending = false;
         settle();
 
@@ -303,11 +297,11 @@ double idleClientKiB(const Server &server, int count, long &bad)
     crowd.run();
     crowd.closeAll();
     crowd.idle(0.3);
-    const qint64 before = server.program->residentKiB();
+    const qint64 before = server.program.residentKiB();
     if (!crowd.connect(count))
         return -1;
     crowd.idle(0.3);
-    const qint64 after = server.program->residentKiB();
+    const qint64 after = server.program.residentKiB();
     bad += crowd.badReplies();
     crowd.closeAll();
     crowd.idle(0.3);

@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 using namespace Qt::StringLiterals;
@@ -50,4 +51,22 @@ void printTable(const std::vector<Row> &rows, const QString &measured, const QSt
     for (std::size_t i = 1; i < lines.size(); ++i)
         print(lines[i]);
     std::fflush(stdout);
+}
+
+double quantile(std::vector<double> samples, double q)
+{
+    if (samples.empty())
+        return std::nan("");
+    std::sort(samples.begin(), samples.end());
+    const auto rank = static_cast<std::size_t>(std::ceil(q * double(samples.size())));
+    return samples[std::clamp<std::size_t>(rank, 1, samples.size()) - 1];
+}
+
+double median(const std::vector<double> &samples)
+{
+    if (samples.size() % 2 != 0 || samples.empty())
+        return quantile(samples, 0.5);
+    std::vector<double> sorted = samples;
+    std::sort(sorted.begin(), sorted.end());
+    return (sorted[sorted.size() / 2 - 1] + sorted[sorted.size() / 2]) / 2;
 }

@@ -5,7 +5,8 @@
 #pragma once
 
 // The one table every bench program prints: a row per measurement, the
-// program under test beside its baseline, and whether the target was met.
+// program under test beside its baseline, and whether the target was met;
+// and the quantiles its figures are taken from.
 
 #include <QString>
 
@@ -27,3 +28,8 @@ QString yesNo(bool met);
 
 // Prints `rows` under a header naming the two columns measured, as Markdown.
 void printTable(const std::vector<Row> &rows, const QString &measured, const QString &baseline);
+
+// The q-quantile of `samples` (0.5 = median), nearest rank.
+double quantile(std::vector<double> samples, double q);
+// The middle sample, or the mean of the two middle ones.
+double median(const std::vector<double> &samples);
