@@ -10,7 +10,6 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
-#include <QGroupBox>
 #include <QJsonDocument>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -28,7 +27,6 @@
 #include <cstdio>
 #include <functional>
 #include <memory>
-#include <vector>
 
 #include "actions/panel.h"
 #include "actions/panelactions.h"
@@ -50,6 +48,7 @@
 #include "window/main.h"
 
 using namespace Qt::StringLiterals;
+using TestKit::monotonicNs;
 using TestKit::waitUntil;
 
 namespace {
@@ -73,8 +72,15 @@ double worst(const std::vector<double> &values)
     return *std::max_element(values.begin(), values.end());
 }
 
+// The panel's figure beside the floor's, and their ratio.
+void addRatioRow(const QString &what, double panel, double floor, const QString &target, const QString &met)
+{
+    g_rows.push_back({what, number(panel), number(floor), ratioText(panel / floor), target, met});
+}
+
 // ---------------------------------------------------------------------------
-// 1. Start-up
+// 1. Start-up: the panel against a window with the same controls built from
+// stock Qt controls, and against an empty window.
 
 struct StartupFigures
 {
@@ -101,8 +107,8 @@ void runToFirstPaint(const QString &program, const QStringList &arguments, Start
 QString writeControlsDescription()
 {
     const auto window = createPanel();
-    const QString path = QDir::temp().filePath(
-            QStringLiteral("panel-bench-controls-%1.json").arg(QCoreApplication::applicationPid()));
+    const QString path =
+            QDir::temp().filePath(u"panel-bench-controls-%1.json"_s.arg(QCoreApplication::applicationPid()));
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return {};
@@ -114,20 +120,16 @@ void addStartupRows(const QString &floorName, const StartupFigures &panel, const
                     double timeTarget, double rssTarget)
 {
     const bool ok = panel.failures == 0 && floor.failures == 0;
-    const double timeRatio = median(panel.ms) / median(floor.ms);
-    const double rssRatio = median(panel.rssMiB) / median(floor.rssMiB);
-    g_rows.push_back(
-            {QStringLiteral("Start-up to first paint against %1, median of %2 (ms)").arg(floorName).arg(kStartupPairs),
-             number(median(panel.ms)), number(median(floor.ms)), ratioText(timeRatio), u"≤ "_s + ratioText(timeTarget),
-             yesNo(ok && timeRatio <= timeTarget)});
-    g_rows.push_back({QStringLiteral("Peak resident memory against %1, median (MiB)").arg(floorName),
-                      number(median(panel.rssMiB)), number(median(floor.rssMiB)), ratioText(rssRatio),
-                      u"≤ "_s + ratioText(rssTarget), yesNo(ok && rssRatio <= rssTarget)});
+    const double time = median(panel.ms), floorTime = median(floor.ms);
+    const double rss = median(panel.rssMiB), floorRss = median(floor.rssMiB);
+    addRatioRow(u"Start-up to first paint against %1, median of %2 (ms)"_s.arg(floorName).arg(kStartupPairs), time,
+                floorTime, u"≤ "_s + ratioText(timeTarget), yesNo(ok && time / floorTime <= timeTarget));
+    addRatioRow(u"Peak resident memory against %1, median (MiB)"_s.arg(floorName), rss, floorRss,
+                u"≤ "_s + ratioText(rssTarget), yesNo(ok && rss / floorRss <= rssTarget));
 }
 
-// The panel against two floors: a window with the same controls built from
-// stock Qt controls, and an empty window. The three take turns, each coming
-// first in turn, so the machine's load falls on all three alike.
+// The three take turns, each coming first in turn, so the machine's load
+// falls on all three alike.
 void measureStartup()
 {
     progress("start-up: panel, same-controls window and empty window, taking turns");
@@ -167,30 +169,30 @@ public:
     bool open()
     {
         m_window->show();
-        if (!QTest::qWaitForWindowExposed(m_window.get()) || !TestKit::connectPanel(*m_window, link())
+        if (!QTest::qWaitForWindowExposed(m_window.get())
+            || !TestKit::connectPanel(*m_window, *m_window->findChild<StationLink *>())
             || !waitUntil([this] { return m_station.connectionCount() == 1; }))
             return false;
         m_bare.connectToHost(QHostAddress::LocalHost, m_station.port());
-        if (!waitUntil([this] { return m_bare.state() == QAbstractSocket::ConnectedState; })
-            || !waitUntil([this] { return m_station.connectionCount() == 2; }))
+        if (!waitUntil([this] {
+                return m_bare.state() == QAbstractSocket::ConnectedState && m_station.connectionCount() == 2;
+            }))
             return false;
-        QTest::mouseClick(m_window->Lbl_Go, Qt::LeftButton);
-        m_expected[kPanel] = Commands::powerOn().size();
-        const bool powered = m_station.waitForCount(kPanel, m_expected[kPanel]);
+        const bool powered = timeToWire(kPanel, Commands::powerOn().size(), [this] { click(m_window->Lbl_Go); }) >= 0;
         m_station.take(kPanel);
         return powered && m_window->Frm_Loco->isEnabled();
     }
 
     Main *window() const { return m_window.get(); }
-    StationLink &link() const { return *m_window->findChild<StationLink *>(); }
     QByteArray take(int index) { return m_station.take(index); }
+    static void click(QWidget *control) { QTest::mouseClick(control, Qt::LeftButton); }
 
     // Runs `act`, which makes connection `index` send `bytes` more bytes, and
     // returns the microseconds from its start to their arrival (-1 if lost).
     double timeToWire(int index, qsizetype bytes, const std::function<void()> &act)
     {
         m_expected[index] += bytes;
-        const qint64 start = TestKit::monotonicNs();
+        const qint64 start = monotonicNs();
         act();
         if (!m_station.waitForCount(index, m_expected[index]))
             return -1;
@@ -228,19 +230,16 @@ double medianOfRounds(const Rounds &rounds, double q)
 
 void addLatencyRows(const QString &what, const Rounds &panel, const Rounds &floor)
 {
-    const double p50 = medianOfRounds(panel, 0.5), floor50 = medianOfRounds(floor, 0.5);
+    addRatioRow(what + u", p50 (µs)"_s, medianOfRounds(panel, 0.5), medianOfRounds(floor, 0.5), u"—"_s, u"—"_s);
     const double p99 = medianOfRounds(panel, 0.99), floor99 = medianOfRounds(floor, 0.99);
-    g_rows.push_back({what + u", p50 (µs)"_s, number(p50), number(floor50), ratioText(p50 / floor50), u"—"_s, u"—"_s});
-    g_rows.push_back({what + u", p99 (µs)"_s, number(p99), number(floor99), ratioText(p99 / floor99),
-                      u"≤ 2× floor p99"_s, yesNo(p99 <= 2 * floor99)});
+    addRatioRow(what + u", p99 (µs)"_s, p99, floor99, u"≤ 2× floor p99"_s, yesNo(p99 <= 2 * floor99));
 }
 
 void measureClickToWire(ConnectedPanel &station)
 {
     progress("click to wire: \"Go\" and \"Locomotoras en el circuito\" against a bare socket write");
     Main *w = station.window();
-    const QByteArray goCommand = Commands::powerOn().toLatin1();
-    const QByteArray listCommand = Commands::listLocomotives().toLatin1();
+    const QByteArray goCommand = Commands::powerOn().toLatin1(), listCommand = Commands::listLocomotives().toLatin1();
     Rounds goUs(kClickRounds), listUs(kClickRounds), floorUs(kClickRounds);
     int lost = 0;
     QByteArray expectedWire;
@@ -261,7 +260,7 @@ void measureClickToWire(ConnectedPanel &station)
             auto click = [&] {
                 keep(go ? goUs[round] : listUs[round],
                      station.timeToWire(ConnectedPanel::kPanel, command.size(),
-                                        [control] { QTest::mouseClick(control, Qt::LeftButton); }));
+                                        [control] { ConnectedPanel::click(control); }));
                 expectedWire += command;
             };
             auto write = [&] {
@@ -279,7 +278,7 @@ void measureClickToWire(ConnectedPanel &station)
     }
     const bool exact = station.take(ConnectedPanel::kPanel) == expectedWire && lost == 0;
     station.take(ConnectedPanel::kBare);
-    const QString each = QStringLiteral("%1 clicks, median of %2 rounds").arg(kClicks).arg(kClickRounds);
+    const QString each = u"%1 clicks, median of %2 rounds"_s.arg(kClicks).arg(kClickRounds);
     addLatencyRows(u"Click \"Go\" to bytes at station, "_s + each, goUs, floorUs);
     addLatencyRows(u"Click list button to bytes at station, "_s + each, listUs, floorUs);
     g_rows.push_back({u"Clicks: every command arrived exactly"_s, exact ? u"yes"_s : u"NO"_s, u"—"_s, u"—"_s,
@@ -309,14 +308,11 @@ void measureSliderSweep(ConnectedPanel &station, const QString &how, const std::
     const QString loco = u"1000"_s;
     w->Txt_Loco_Ad->setText(loco);
     QList<int> expectedSpeeds;
-    for (int v = 1; v <= 127; ++v)
-        expectedSpeeds << v;
-    for (int v = 126; v >= 0; --v)
-        expectedSpeeds << v;
     QByteArray expectedWire;
-    for (const int v : expectedSpeeds)
-        expectedWire += Commands::setSpeed(loco, v).toLatin1();
-
+    for (int step = 1; step <= 254; ++step) {
+        expectedSpeeds << (step <= 127 ? step : 254 - step);
+        expectedWire += Commands::setSpeed(loco, expectedSpeeds.last()).toLatin1();
+    }
     const double panelUs =
             station.timeToWire(ConnectedPanel::kPanel, expectedWire.size(), [&] { sweep(w->Slider_Loco); });
     const QByteArray wire = station.take(ConnectedPanel::kPanel);
@@ -329,13 +325,12 @@ void measureSliderSweep(ConnectedPanel &station, const QString &how, const std::
     station.take(ConnectedPanel::kBare);
     QCoreApplication::processEvents();
 
-    const qsizetype commands = expectedSpeeds.size();
-    const double perPanel = panelUs / double(commands), perBare = bareUs / double(commands);
-    g_rows.push_back({QStringLiteral("Slider 0→127→0 by %1: commands parsed in order").arg(how),
-                      QStringLiteral("%1 of %2").arg(speeds.size()).arg(commands), QString::number(commands), u"—"_s,
+    const double commands = double(expectedSpeeds.size());
+    g_rows.push_back({u"Slider 0→127→0 by %1: commands parsed in order"_s.arg(how),
+                      u"%1 of %2"_s.arg(speeds.size()).arg(commands), QString::number(commands), u"—"_s,
                       u"all, in order, exact"_s, yesNo(exact && panelUs >= 0)});
-    g_rows.push_back({QStringLiteral("Slider 0→127→0 by %1: time per command (µs)").arg(how), number(perPanel),
-                      number(perBare), ratioText(perPanel / perBare), u"—"_s, u"—"_s});
+    addRatioRow(u"Slider 0→127→0 by %1: time per command (µs)"_s.arg(how), panelUs / commands, bareUs / commands,
+                u"—"_s, u"—"_s);
 }
 
 // ---------------------------------------------------------------------------
@@ -387,7 +382,7 @@ FloodResult floodOnce(bool throughPanel)
     auto consume = [&](qint64 bytes) {
         consumed += bytes;
         if (consumed >= kFloodBytes && endNs == 0) {
-            endNs = TestKit::monotonicNs();
+            endNs = monotonicNs();
             QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
         }
     };
@@ -441,9 +436,9 @@ void measureFlood()
                      round + 1, panel.mibPerSecond, panel.longestStallMs, bare.mibPerSecond, bare.longestStallMs);
     }
     const double rateRatio = median(bareRate) / median(panelRate);
-    g_rows.push_back({QStringLiteral("Flood 64 MiB: throughput, median of %1 (MiB/s)").arg(kFloodRounds),
-                      number(median(panelRate)), number(median(bareRate)), ratioText(rateRatio) + u" slower"_s,
-                      u"≤ 2× slower"_s, yesNo(rateRatio <= 2)});
+    g_rows.push_back({u"Flood 64 MiB: throughput, median of %1 (MiB/s)"_s.arg(kFloodRounds), number(median(panelRate)),
+                      number(median(bareRate)), ratioText(rateRatio) + u" slower"_s, u"≤ 2× slower"_s,
+                      yesNo(rateRatio <= 2)});
     g_rows.push_back({u"Flood 64 MiB: longest event-loop stall, worst (ms)"_s, number(worst(panelStall)),
                       number(worst(bareStall)), u"—"_s, u"≤ 50 ms"_s, yesNo(worst(panelStall) <= 50)});
     g_rows.push_back({u"Flood 64 MiB: output box shows the last chunk"_s, shown ? u"yes"_s : u"NO"_s, u"—"_s, u"—"_s,
@@ -451,7 +446,8 @@ void measureFlood()
 }
 
 // ---------------------------------------------------------------------------
-// 5. Connect: the press of "Conectar CS" itself is what is timed.
+// 5. Connect: the press of "Conectar CS" to the answer in the output box,
+// and the longest stall of the event loop meanwhile.
 
 struct ConnectResult
 {
@@ -464,21 +460,21 @@ ConnectResult connectOnce(quint16 port)
 {
     const auto window = createPanel(port);
     window->show();
-    ConnectResult result;
     if (!QTest::qWaitForWindowExposed(window.get()))
-        return result;
+        return {};
     window->Txt_IP->setText(u"127.0.0.1"_s);
+    ConnectResult result;
     QEventLoop loop;
     qint64 start = 0;
     QObject::connect(window->Txt_Out, &QPlainTextEdit::textChanged, &loop, [&] {
-        result.ms = double(TestKit::monotonicNs() - start) / 1e6;
+        result.ms = double(monotonicNs() - start) / 1e6;
         result.text = window->Txt_Out->toPlainText();
         loop.quit();
     });
     QTimer::singleShot(3000, &loop, &QEventLoop::quit);
     TestKit::StallWatch watch;
     watch.start();
-    start = TestKit::monotonicNs();
+    start = monotonicNs();
     QTest::mouseClick(window->Pb_Connect, Qt::LeftButton);
     loop.exec();
     watch.stop();
@@ -488,11 +484,9 @@ ConnectResult connectOnce(quint16 port)
 
 void addConnectRow(const QString &text, const std::vector<double> &ms, bool textsRight)
 {
-    const double nominal = StationLink::kConnectWaitMs;
     const bool within = *std::min_element(ms.begin(), ms.end()) >= 509.5 && worst(ms) <= 530;
-    g_rows.push_back({QStringLiteral("Connect to \"%1\", median of %2 (ms)").arg(text).arg(kConnectRounds),
-                      number(median(ms)), number(nominal), ratioText(median(ms) / nominal), u"510–530 ms, every run"_s,
-                      yesNo(textsRight && within)});
+    addRatioRow(u"Connect to \"%1\", median of %2 (ms)"_s.arg(text).arg(kConnectRounds), median(ms),
+                StationLink::kConnectWaitMs, u"510–530 ms, every run"_s, yesNo(textsRight && within));
 }
 
 void measureConnect()
@@ -500,16 +494,14 @@ void measureConnect()
     progress("connect: to a listening station and to a closed port");
     QTcpServer listening;
     listening.listen(QHostAddress::LocalHost, 0);
-    QTcpServer closed;
-    closed.listen(QHostAddress::LocalHost, 0);
-    const quint16 closedPort = closed.serverPort();
-    closed.close();
+    const TestKit::LoopbackListener closed = TestKit::listenOnLoopback(1);
+    ::close(closed.fd);
 
     std::vector<double> connectedMs, refusedMs, stalls;
     bool textsRight = true;
     for (int i = 0; i < kConnectRounds; ++i) {
         const ConnectResult up = connectOnce(listening.serverPort());
-        const ConnectResult refused = connectOnce(closedPort);
+        const ConnectResult refused = connectOnce(closed.port);
         connectedMs.push_back(up.ms);
         refusedMs.push_back(refused.ms);
         stalls.insert(stalls.end(), {up.longestStallMs, refused.longestStallMs});
@@ -546,7 +538,6 @@ int main(int argc, char *argv[])
     // profiling one at a time; no argument runs them all.
     const QStringList chosen = app.arguments().mid(1);
     auto wanted = [&chosen](const char *phase) { return chosen.isEmpty() || chosen.contains(QLatin1String(phase)); };
-
     if (wanted("startup"))
         measureStartup();
     if (wanted("clicks") && !measureClicksAndSlider())

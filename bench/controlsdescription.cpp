@@ -42,27 +42,12 @@ QString kindOf(const QWidget *control)
     return u"box"_s;
 }
 
-QJsonArray describeChildren(const QWidget *parent);
+// What a stock control is set up from after it is made, where its kind has
+// it; in this order, so that a slider's value comes after its range.
+constexpr const char *kSettings[] = {"alignment", "wordWrap",     "readOnly",     "minimum", "maximum",
+                                     "pageStep",  "tickInterval", "tickPosition", "value"};
 
-void describeKind(const QWidget *control, QJsonObject &description)
-{
-    if (const auto *label = qobject_cast<const QLabel *>(control)) {
-        description[u"alignment"_s] = int(label->alignment());
-        description[u"wordWrap"_s] = label->wordWrap();
-    } else if (const auto *line = qobject_cast<const QLineEdit *>(control)) {
-        description[u"alignment"_s] = int(line->alignment());
-        description[u"readOnly"_s] = line->isReadOnly();
-    } else if (const auto *slider = qobject_cast<const QSlider *>(control)) {
-        description[u"minimum"_s] = slider->minimum();
-        description[u"maximum"_s] = slider->maximum();
-        description[u"value"_s] = slider->value();
-        description[u"pageStep"_s] = slider->pageStep();
-        description[u"tickInterval"_s] = slider->tickInterval();
-        description[u"tickPosition"_s] = int(slider->tickPosition());
-    } else if (qobject_cast<const QGroupBox *>(control)) {
-        description[u"children"_s] = describeChildren(control);
-    }
-}
+QJsonArray describeChildren(const QWidget *parent);
 
 QJsonObject describe(const QWidget *control)
 {
@@ -87,7 +72,14 @@ QJsonObject describe(const QWidget *control)
     // plain box filled with the same colour.
     if (control->autoFillBackground() || kindOf(control) == u"box"_s)
         description[u"background"_s] = control->palette().color(QPalette::Window).name();
-    describeKind(control, description);
+    QJsonArray settings;
+    for (const char *name : kSettings) {
+        if (control->metaObject()->indexOfProperty(name) >= 0)
+            settings.append(QJsonArray{QLatin1String(name), control->property(name).toInt()});
+    }
+    description[u"settings"_s] = settings;
+    if (qobject_cast<const QGroupBox *>(control))
+        description[u"children"_s] = describeChildren(control);
     return description;
 }
 

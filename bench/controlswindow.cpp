@@ -56,22 +56,15 @@ QWidget *create(const QJsonObject &description, QWidget *parent)
 {
     const QString kind = description[u"kind"_s].toString();
     const QString text = description[u"text"_s].toString();
-    const auto alignment = Qt::Alignment(description[u"alignment"_s].toInt());
     if (kind == u"button"_s)
         return new QPushButton(text, parent);
     if (kind == u"label"_s) {
         auto *label = new QLabel(text, parent);
         label->setTextFormat(Qt::PlainText);
-        label->setAlignment(alignment);
-        label->setWordWrap(description[u"wordWrap"_s].toBool());
         return label;
     }
-    if (kind == u"line"_s) {
-        auto *line = new QLineEdit(text, parent);
-        line->setAlignment(alignment);
-        line->setReadOnly(description[u"readOnly"_s].toBool());
-        return line;
-    }
+    if (kind == u"line"_s)
+        return new QLineEdit(text, parent);
     if (kind == u"text"_s) {
         auto *box = new QPlainTextEdit(text, parent);
         box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -84,15 +77,8 @@ QWidget *create(const QJsonObject &description, QWidget *parent)
             build(child.toObject(), group);
         return group;
     }
-    if (kind == u"slider"_s) {
-        auto *slider = new QSlider(Qt::Horizontal, parent);
-        slider->setRange(description[u"minimum"_s].toInt(), description[u"maximum"_s].toInt());
-        slider->setPageStep(description[u"pageStep"_s].toInt());
-        slider->setTickInterval(description[u"tickInterval"_s].toInt());
-        slider->setTickPosition(QSlider::TickPosition(description[u"tickPosition"_s].toInt()));
-        slider->setValue(description[u"value"_s].toInt());
-        return slider;
-    }
+    if (kind == u"slider"_s)
+        return new QSlider(Qt::Horizontal, parent);
     return new QWidget(parent);
 }
 
@@ -100,6 +86,8 @@ QWidget *build(const QJsonObject &description, QWidget *parent)
 {
     QWidget *control = create(description, parent);
     control->setObjectName(description[u"name"_s].toString());
+    for (const QJsonValue setting : description[u"settings"_s].toArray())
+        control->setProperty(setting[0].toString().toLatin1().constData(), setting[1].toVariant());
     control->setGeometry(description[u"x"_s].toInt(), description[u"y"_s].toInt(), description[u"width"_s].toInt(),
                          description[u"height"_s].toInt());
     if (description.contains(u"font"_s))

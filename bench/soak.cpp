@@ -17,7 +17,6 @@
 #include <QCryptographicHash>
 #include <QFile>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSlider>
 #include <QTemporaryDir>
@@ -30,7 +29,6 @@
 #include <vector>
 
 #include "actions/panel.h"
-#include "childprogram.h"
 #include "commands/commandtexts.h"
 #include "connectpanel.h"
 #include "link/stationlink.h"

@@ -69,6 +69,8 @@ ChildProgram::ChildProgram(const QString &program, const QStringList &arguments,
     int output[2], errors[2];
     if (::pipe2(output, O_CLOEXEC) != 0 || ::pipe2(errors, O_CLOEXEC) != 0)
         return;
+    if (console == Console::Drop)
+        ::fcntl(output[0], F_SETPIPE_SZ, 1024 * 1024);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, output[1], STDOUT_FILENO);
@@ -108,6 +110,11 @@ void ChildProgram::readOutput(int output, int errors)
     std::vector<pollfd> open = {{output, POLLIN, 0}, {errors, POLLIN, 0}};
     char buffer[64 * 1024];
     while (open[0].fd >= 0 || open[1].fd >= 0) {
+        // Output that is dropped is taken in batches, through a pipe with
+        // room for them, so that a chatty program does not wake this
+        // process at every line it prints.
+        if (m_console == Console::Drop && firstLineDone())
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
         if (::poll(open.data(), open.size(), -1) < 0)
             continue;
         for (pollfd &stream : open) {
@@ -154,6 +161,12 @@ quint16 ChildProgram::waitForPort(int timeoutMs)
     if (!m_firstLineDone)
         return 0;
     return quint16(m_firstLine.mid(m_firstLine.lastIndexOf(' ') + 1).toUInt());
+}
+
+bool ChildProgram::firstLineDone() const
+{
+    const std::lock_guard lock(m_lock);
+    return m_firstLineDone;
 }
 
 QByteArray ChildProgram::firstLine() const

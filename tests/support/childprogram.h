@@ -27,7 +27,8 @@ qint64 residentKiB(qint64 pid);
 class ChildProgram
 {
 public:
-    // What becomes of the output after its first line.
+    // What becomes of the output after its first line: kept to be read,
+    // or taken in batches and dropped.
     enum class Console { Keep, Drop };
 
     // `environment` entries ("NAME=value") replace or add to this process's.
@@ -70,6 +71,7 @@ public:
 private:
     void readOutput(int output, int errors);
     void take(const char *bytes, qsizetype size);
+    bool firstLineDone() const;
     bool reap(int timeoutMs);
 
     const Console m_console;
