@@ -72,12 +72,6 @@ double worst(const std::vector<double> &values)
     return *std::max_element(values.begin(), values.end());
 }
 
-// The panel's figure beside the floor's, and their ratio.
-void addRatioRow(const QString &what, double panel, double floor, const QString &target, const QString &met)
-{
-    g_rows.push_back({what, number(panel), number(floor), ratioText(panel / floor), target, met});
-}
-
 // ---------------------------------------------------------------------------
 // 1. Start-up: the panel against a window with the same controls built from
 // stock Qt controls, and against an empty window.
@@ -122,10 +116,11 @@ void addStartupRows(const QString &floorName, const StartupFigures &panel, const
     const bool ok = panel.failures == 0 && floor.failures == 0;
     const double time = median(panel.ms), floorTime = median(floor.ms);
     const double rss = median(panel.rssMiB), floorRss = median(floor.rssMiB);
-    addRatioRow(u"Start-up to first paint against %1, median of %2 (ms)"_s.arg(floorName).arg(kStartupPairs), time,
-                floorTime, u"≤ "_s + ratioText(timeTarget), yesNo(ok && time / floorTime <= timeTarget));
-    addRatioRow(u"Peak resident memory against %1, median (MiB)"_s.arg(floorName), rss, floorRss,
-                u"≤ "_s + ratioText(rssTarget), yesNo(ok && rss / floorRss <= rssTarget));
+    g_rows.push_back(
+            ratioRow(u"Start-up to first paint against %1, median of %2 (ms)"_s.arg(floorName).arg(kStartupPairs), time,
+                     floorTime, u"≤ "_s + ratioText(timeTarget), ok && time / floorTime <= timeTarget));
+    g_rows.push_back(ratioRow(u"Peak resident memory against %1, median (MiB)"_s.arg(floorName), rss, floorRss,
+                              u"≤ "_s + ratioText(rssTarget), ok && rss / floorRss <= rssTarget));
 }
 
 // The three take turns, each coming first in turn, so the machine's load
@@ -230,9 +225,9 @@ double medianOfRounds(const Rounds &rounds, double q)
 
 void addLatencyRows(const QString &what, const Rounds &panel, const Rounds &floor)
 {
-    addRatioRow(what + u", p50 (µs)"_s, medianOfRounds(panel, 0.5), medianOfRounds(floor, 0.5), u"—"_s, u"—"_s);
+    g_rows.push_back(ratioRow(what + u", p50 (µs)"_s, medianOfRounds(panel, 0.5), medianOfRounds(floor, 0.5)));
     const double p99 = medianOfRounds(panel, 0.99), floor99 = medianOfRounds(floor, 0.99);
-    addRatioRow(what + u", p99 (µs)"_s, p99, floor99, u"≤ 2× floor p99"_s, yesNo(p99 <= 2 * floor99));
+    g_rows.push_back(ratioRow(what + u", p99 (µs)"_s, p99, floor99, u"≤ 2× floor p99"_s, p99 <= 2 * floor99));
 }
 
 void measureClickToWire(ConnectedPanel &station)
@@ -329,8 +324,8 @@ void measureSliderSweep(ConnectedPanel &station, const QString &how, const std::
     g_rows.push_back({u"Slider 0→127→0 by %1: commands parsed in order"_s.arg(how),
                       u"%1 of %2"_s.arg(speeds.size()).arg(commands), QString::number(commands), u"—"_s,
                       u"all, in order, exact"_s, yesNo(exact && panelUs >= 0)});
-    addRatioRow(u"Slider 0→127→0 by %1: time per command (µs)"_s.arg(how), panelUs / commands, bareUs / commands,
-                u"—"_s, u"—"_s);
+    g_rows.push_back(
+            ratioRow(u"Slider 0→127→0 by %1: time per command (µs)"_s.arg(how), panelUs / commands, bareUs / commands));
 }
 
 // ---------------------------------------------------------------------------
@@ -485,8 +480,8 @@ ConnectResult connectOnce(quint16 port)
 void addConnectRow(const QString &text, const std::vector<double> &ms, bool textsRight)
 {
     const bool within = *std::min_element(ms.begin(), ms.end()) >= 509.5 && worst(ms) <= 530;
-    addRatioRow(u"Connect to \"%1\", median of %2 (ms)"_s.arg(text).arg(kConnectRounds), median(ms),
-                StationLink::kConnectWaitMs, u"510–530 ms, every run"_s, yesNo(textsRight && within));
+    g_rows.push_back(ratioRow(u"Connect to \"%1\", median of %2 (ms)"_s.arg(text).arg(kConnectRounds), median(ms),
+                              StationLink::kConnectWaitMs, u"510–530 ms, every run"_s, textsRight && within));
 }
 
 void measureConnect()

@@ -12,7 +12,6 @@
 // stdout.
 
 #include <QCoreApplication>
-#include <QString>
 #include <QStringList>
 
 #include <arpa/inet.h>
@@ -52,49 +51,6 @@ void progress(const std::string &what)
     std::fprintf(stderr, "simulator-bench: %s\n", what.c_str());
 }
 
-// Both this process and the servers it starts need a descriptor per client.
-void raiseOpenFileLimit()
-{
-    rlimit limit{};
-    if (::getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur < limit.rlim_max) {
-        limit.rlim_cur = limit.rlim_max;
-        ::setrlimit(RLIMIT_NOFILE, &limit);
-    }
-}
-
-// A server under test, run with its console read and dropped as a console
-// would take it, and the shape of a whole reply of it.
-struct Server
-{
-    enum class Reply { Block, Line };
-
-    Server(const char *serverName, Reply replyKind, const QString &path, const QStringList &arguments)
-        : name(serverName), reply(replyKind), program(path, arguments, TestKit::ChildProgram::Console::Drop),
-          port(program.waitForPort())
-    {}
-
-    std::string name;
-    Reply reply;
-    TestKit::ChildProgram program;
-    quint16 port = 0;
-};
-
-// The simulator and its floor, started afresh side by side.
-struct ServerPair
-{
-    ServerPair(const QString &simulator, const QString &echo)
-        : station("simulator", Server::Reply::Block, simulator, {u"--port"_s, u"0"_s}),
-          floor("line echo", Server::Reply::Line, echo, {})
-    {
-        if (!started())
-            progress("the servers did not start");
-    }
-    bool started() const { return station.port != 0 && floor.port != 0; }
-
-    Server station;
-    Server floor;
-};
-
 struct StepResult
 {
     double commandsPerSecond = 0;
@@ -103,18 +59,29 @@ struct StepResult
     double cpuUsPerCommand = 0;
 };
 
-// Closed-loop clients of one server, driven from one epoll set.
-class ClientCrowd
+// A server under test, started afresh with its console read and dropped as
+// a console would take it, and its closed-loop clients, all driven from one
+// epoll set.
+class ServerUnderTest
 {
 public:
-    explicit ClientCrowd(const Server &server) : m_server(server) {}
-    ClientCrowd(const ClientCrowd &) = delete;
-    ClientCrowd &operator=(const ClientCrowd &) = delete;
-    ~ClientCrowd()
+    enum class Reply { Block, Line };
+
+    ServerUnderTest(const char *name, Reply reply, const QString &path, const QStringList &arguments)
+        : m_name(name), m_reply(reply), m_program(path, arguments, TestKit::ChildProgram::Console::Drop),
+          m_port(m_program.waitForPort())
+    {}
+    ServerUnderTest(const ServerUnderTest &) = delete;
+    ServerUnderTest &operator=(const ServerUnderTest &) = delete;
+    ~ServerUnderTest()
     {
         closeAll();
         ::close(m_epoll);
     }
+
+    bool started() const { return m_port != 0; }
+    qint64 residentKiB() const { return m_program.residentKiB(); }
+    long badReplies() const { return m_badReplies; }
 
     // Connects `count` more clients, a batch at a time, each answered once
     // before the next batch connects: a crowd never overruns the server's
@@ -129,7 +96,7 @@ public:
                     return false;
                 send(m_clients.back());
             }
-            if (!settle())
+            if (!pump(10, true))
                 return false;
         }
         return true;
@@ -141,38 +108,50 @@ public:
         m_latenciesUs.clear();
         for (Client &client : m_clients)
             send(client);
-        pumpFor(kWarmUpSeconds);
-        const double cpuBefore = m_server.program.cpuSeconds();
+        pump(kWarmUpSeconds);
+        const double cpuBefore = m_program.cpuSeconds();
         const qint64 startNs = monotonicNs();
         m_recording = true;
-        pumpFor(kMeasureSeconds);
+        pump(kMeasureSeconds);
         m_recording = false;
         const double seconds = double(monotonicNs() - startNs) / 1e9;
-        const double cpu = m_server.program.cpuSeconds() - cpuBefore;
+        const double cpu = m_program.cpuSeconds() - cpuBefore;
         m_sending = false;
-        settle();
-
+        pump(10, true);
         const double commands = double(m_latenciesUs.size());
         return {commands / seconds, quantile(m_latenciesUs, 0.5), quantile(m_latenciesUs, 0.99),
                 commands > 0 ? cpu * 1e6 / commands : 0};
     }
 
-    void closeAll()
+    // Closes every client and lets the server see it go.
+    void closeAll(double idleSeconds = 0)
     {
         for (const Client &client : m_clients)
             ::close(client.fd);
         m_clients.clear();
-    }
-
-    // Runs the loop for a while with nothing to send, so the server sees
-    // what came before (connections, closes).
-    void idle(double seconds)
-    {
         m_sending = false;
-        pumpFor(seconds);
+        pump(idleSeconds);
     }
 
-    long badReplies() const { return m_badReplies; }
+    // Runs the loop for `seconds`, or until no client waits for a reply
+    // when `untilSettled`: false if one still waits then.
+    bool pump(double seconds, bool untilSettled = false)
+    {
+        const qint64 deadline = monotonicNs() + qint64(seconds * 1e9);
+        auto waiting = [this] {
+            return std::any_of(m_clients.begin(), m_clients.end(), [](const Client &c) { return c.waiting; });
+        };
+        for (qint64 now = monotonicNs(); now < deadline && !(untilSettled && !waiting()); now = monotonicNs()) {
+            std::array<epoll_event, 256> events;
+            const int timeoutMs = int(std::max<qint64>(1, (deadline - now) / 1'000'000));
+            const int ready = ::epoll_wait(m_epoll, events.data(), int(events.size()), timeoutMs);
+            for (int i = 0; i < ready; ++i)
+                readFrom(m_clients[events[i].data.u64]);
+        }
+        if (untilSettled && waiting())
+            progress(m_name + ": replies missing");
+        return !untilSettled || !waiting();
+    }
 
 private:
     struct Client
@@ -189,9 +168,9 @@ private:
         sockaddr_in address{};
         address.sin_family = AF_INET;
         address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        address.sin_port = htons(m_server.port);
+        address.sin_port = htons(m_port);
         if (fd < 0 || ::connect(fd, reinterpret_cast<sockaddr *>(&address), sizeof address) != 0) {
-            progress("a client did not connect");
+            progress(m_name + ": a client did not connect");
             ::close(fd);
             return false;
         }
@@ -210,38 +189,6 @@ private:
         client.sentNs = monotonicNs();
         if (::write(client.fd, kCommand, kCommandSize) != kCommandSize)
             ++m_badReplies;
-    }
-
-    // Runs the loop until no client waits for a reply.
-    bool settle()
-    {
-        const qint64 deadline = monotonicNs() + 10'000'000'000;
-        auto waiting = [this] {
-            return std::any_of(m_clients.begin(), m_clients.end(), [](const Client &c) { return c.waiting; });
-        };
-        while (waiting()) {
-            if (monotonicNs() > deadline) {
-                progress(m_server.name + ": replies missing");
-                return false;
-            }
-            pumpOnce(100);
-        }
-        return true;
-    }
-
-    void pumpFor(double seconds)
-    {
-        const qint64 deadline = monotonicNs() + qint64(seconds * 1e9);
-        for (qint64 now = monotonicNs(); now < deadline; now = monotonicNs())
-            pumpOnce(int(std::max<qint64>(1, (deadline - now) / 1'000'000)));
-    }
-
-    void pumpOnce(int timeoutMs)
-    {
-        std::array<epoll_event, 256> events;
-        const int ready = ::epoll_wait(m_epoll, events.data(), int(events.size()), timeoutMs);
-        for (int i = 0; i < ready; ++i)
-            readFrom(m_clients[events[i].data.u64]);
     }
 
     void readFrom(Client &client)
@@ -265,19 +212,22 @@ private:
     // Just past the end of the first whole reply in `input`, or npos.
     std::size_t replyEnd(const std::string &input) const
     {
-        const std::size_t from = m_server.reply == Server::Reply::Block ? input.find("<END ") : 0;
+        const std::size_t from = m_reply == Reply::Block ? input.find("<END ") : 0;
         const std::size_t lineFeed = from == std::string::npos ? from : input.find('\n', from);
         return lineFeed == std::string::npos ? lineFeed : lineFeed + 1;
     }
 
     bool wellFormed(const std::string &reply) const
     {
-        if (m_server.reply == Server::Reply::Line)
+        if (m_reply == Reply::Line)
             return reply == kCommand;
         return reply.starts_with("<REPLY get(1, status)>\n1 status[") && reply.ends_with("\n<END 0 (OK)>\n");
     }
 
-    const Server &m_server;
+    const std::string m_name;
+    const Reply m_reply;
+    TestKit::ChildProgram m_program;
+    const quint16 m_port;
     int m_epoll = ::epoll_create1(EPOLL_CLOEXEC);
     std::vector<Client> m_clients;
     std::vector<double> m_latenciesUs;
@@ -286,25 +236,37 @@ private:
     long m_badReplies = 0;
 };
 
+// The simulator and its floor, started afresh side by side.
+struct ServerPair
+{
+    ServerPair(const QString &simulator, const QString &echo)
+        : station("simulator", ServerUnderTest::Reply::Block, simulator, {u"--port"_s, u"0"_s}),
+          floor("line echo", ServerUnderTest::Reply::Line, echo, {})
+    {
+        if (!started())
+            progress("the servers did not start");
+    }
+    bool started() const { return station.started() && floor.started(); }
+
+    ServerUnderTest station;
+    ServerUnderTest floor;
+};
+
 // KiB of resident memory each of `count` connected, idle clients costs the
 // server: a first client warms the code paths and goes, then the crowd
 // connects, each client exchanging one command, and sits idle.
-double idleClientKiB(const Server &server, int count, long &bad)
+double idleClientKiB(ServerUnderTest &server, int count)
 {
-    ClientCrowd crowd(server);
-    if (!crowd.connect(1))
+    if (!server.connect(1))
         return -1;
-    crowd.run();
-    crowd.closeAll();
-    crowd.idle(0.3);
-    const qint64 before = server.program.residentKiB();
-    if (!crowd.connect(count))
+    server.run();
+    server.closeAll(0.3);
+    const qint64 before = server.residentKiB();
+    if (!server.connect(count))
         return -1;
-    crowd.idle(0.3);
-    const qint64 after = server.program.residentKiB();
-    bad += crowd.badReplies();
-    crowd.closeAll();
-    crowd.idle(0.3);
+    server.pump(0.3);
+    const qint64 after = server.residentKiB();
+    server.closeAll(0.3);
     return double(after - before) / double(count);
 }
 
@@ -321,42 +283,37 @@ double medianOf(const std::vector<StepResult> &steps, double StepResult::*field)
 void addStepRows(int clients, const std::vector<StepResult> &station, const std::vector<StepResult> &floor,
                  double stationCostAtOne)
 {
-    const QString each =
-            QStringLiteral("%1 client%2, median of %3").arg(clients).arg(clients == 1 ? "" : "s").arg(kRounds);
-    const double rate = medianOf(station, &StepResult::commandsPerSecond);
-    const double floorRate = medianOf(floor, &StepResult::commandsPerSecond);
-    g_rows.push_back({u"Commands per second, "_s + each, number(rate, 0), number(floorRate, 0),
-                      ratioText(rate / floorRate), u"≥ 0.50×"_s, yesNo(rate >= 0.5 * floorRate)});
-    const double p50 = medianOf(station, &StepResult::p50Us), floor50 = medianOf(floor, &StepResult::p50Us);
-    g_rows.push_back({u"Latency p50, "_s + each + u" (µs)"_s, number(p50), number(floor50), ratioText(p50 / floor50),
-                      u"—"_s, u"—"_s});
-    const double p99 = medianOf(station, &StepResult::p99Us), floor99 = medianOf(floor, &StepResult::p99Us);
-    g_rows.push_back({u"Latency p99, "_s + each + u" (µs)"_s, number(p99), number(floor99), ratioText(p99 / floor99),
-                      u"≤ 3.00×"_s, yesNo(p99 <= 3 * floor99)});
-    const double cost = medianOf(station, &StepResult::cpuUsPerCommand);
-    const double floorCost = medianOf(floor, &StepResult::cpuUsPerCommand);
+    const QString each = u"%1 client%2, median of %3"_s.arg(clients).arg(clients == 1 ? "" : "s").arg(kRounds);
+    auto figures = [&](double StepResult::*field) {
+        return std::pair(medianOf(station, field), medianOf(floor, field));
+    };
+    const auto [rate, floorRate] = figures(&StepResult::commandsPerSecond);
+    g_rows.push_back(
+            ratioRow(u"Commands per second, "_s + each, rate, floorRate, u"≥ 0.50×"_s, rate >= 0.5 * floorRate, 0));
+    const auto [p50, floor50] = figures(&StepResult::p50Us);
+    g_rows.push_back(ratioRow(u"Latency p50, "_s + each + u" (µs)"_s, p50, floor50));
+    const auto [p99, floor99] = figures(&StepResult::p99Us);
+    g_rows.push_back(ratioRow(u"Latency p99, "_s + each + u" (µs)"_s, p99, floor99, u"≤ 3.00×"_s, p99 <= 3 * floor99));
+    const auto [cost, floorCost] = figures(&StepResult::cpuUsPerCommand);
     const double growth = cost / stationCostAtOne;
-    g_rows.push_back({u"Server CPU per command, "_s + each + u" (µs)"_s, number(cost, 2), number(floorCost, 2),
-                      ratioText(cost / floorCost),
-                      QStringLiteral("×%1 of 1 client ≤ ×%2").arg(number(growth, 2)).arg(clients),
-                      yesNo(growth <= clients)});
+    g_rows.push_back(ratioRow(u"Server CPU per command, "_s + each + u" (µs)"_s, cost, floorCost,
+                              u"×%1 of 1 client ≤ ×%2"_s.arg(number(growth, 2)).arg(clients), growth <= clients, 2));
 }
 
-// Every client count in turn on one pair of servers, simulator and floor
-// taking turns at coming first.
-bool measureSteps(const ServerPair &servers, long &bad)
+// Every client count in turn, simulator and floor taking turns at coming
+// first.
+bool measureSteps(ServerPair &servers)
 {
-    ClientCrowd stationCrowd(servers.station), floorCrowd(servers.floor);
     double stationCostAtOne = 0;
     for (const int clients : kClientCounts) {
         progress(std::to_string(clients) + " closed-loop clients, simulator and floor taking turns");
-        if (!stationCrowd.connect(clients) || !floorCrowd.connect(clients))
+        if (!servers.station.connect(clients) || !servers.floor.connect(clients))
             return false;
         std::vector<StepResult> stationSteps, floorSteps;
         for (int round = 0; round < kRounds; ++round) {
             const bool stationFirst = round % 2 == 0;
             for (const bool isStation : {stationFirst, !stationFirst}) {
-                const StepResult step = (isStation ? stationCrowd : floorCrowd).run();
+                const StepResult step = (isStation ? servers.station : servers.floor).run();
                 (isStation ? stationSteps : floorSteps).push_back(step);
                 std::fprintf(stderr, "simulator-bench:   %s: %.0f/s, p50 %.1f us, p99 %.1f us, %.2f us CPU each\n",
                              isStation ? "simulator" : "line echo", step.commandsPerSecond, step.p50Us, step.p99Us,
@@ -366,13 +323,20 @@ bool measureSteps(const ServerPair &servers, long &bad)
         if (clients == 1)
             stationCostAtOne = medianOf(stationSteps, &StepResult::cpuUsPerCommand);
         addStepRows(clients, stationSteps, floorSteps, stationCostAtOne);
-        for (ClientCrowd *crowd : {&stationCrowd, &floorCrowd}) {
-            crowd->closeAll();
-            crowd->idle(0.2);
-        }
+        servers.station.closeAll(0.2);
+        servers.floor.closeAll(0.2);
     }
-    bad += stationCrowd.badReplies() + floorCrowd.badReplies();
     return true;
+}
+
+// Both this process and the servers it starts need a descriptor per client.
+void raiseOpenFileLimit()
+{
+    rlimit limit{};
+    if (::getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur < limit.rlim_max) {
+        limit.rlim_cur = limit.rlim_max;
+        ::setrlimit(RLIMIT_NOFILE, &limit);
+    }
 }
 
 } // namespace
@@ -391,22 +355,19 @@ int main(int argc, char *argv[])
     double idleKiB[2] = {0, 0};
     {
         progress("resident memory per idle client: " + std::to_string(kIdleClients) + " clients each");
-        const ServerPair fresh(simulator, echo);
+        ServerPair fresh(simulator, echo);
         if (!fresh.started())
             return 1;
-        idleKiB[0] = idleClientKiB(fresh.station, kIdleClients, bad);
-        idleKiB[1] = idleClientKiB(fresh.floor, kIdleClients, bad);
+        idleKiB[0] = idleClientKiB(fresh.station, kIdleClients);
+        idleKiB[1] = idleClientKiB(fresh.floor, kIdleClients);
+        bad += fresh.station.badReplies() + fresh.floor.badReplies();
     }
-    const ServerPair servers(simulator, echo);
-    if (!servers.started())
+    ServerPair servers(simulator, echo);
+    if (!servers.started() || !measureSteps(servers))
         return 1;
-    if (!measureSteps(servers, bad)) {
-        progress("the clients did not connect");
-        return 1;
-    }
-    g_rows.push_back({QStringLiteral("Resident memory per idle client, %1 clients (KiB)").arg(kIdleClients),
-                      number(idleKiB[0], 2), number(idleKiB[1], 2), ratioText(idleKiB[0] / idleKiB[1]), u"≤ 32 KiB"_s,
-                      yesNo(idleKiB[0] >= 0 && idleKiB[0] <= 32)});
+    bad += servers.station.badReplies() + servers.floor.badReplies();
+    g_rows.push_back(ratioRow(u"Resident memory per idle client, %1 clients (KiB)"_s.arg(kIdleClients), idleKiB[0],
+                              idleKiB[1], u"≤ 32 KiB"_s, idleKiB[0] >= 0 && idleKiB[0] <= 32, 2));
     g_rows.push_back({u"Every reply whole, in order and as expected"_s,
                       bad == 0 ? u"yes"_s : QString::number(bad) + u" bad"_s, u"—"_s, u"—"_s, u"all"_s,
                       yesNo(bad == 0)});

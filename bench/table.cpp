@@ -27,6 +27,13 @@ QString yesNo(bool met)
     return met ? QStringLiteral("yes") : QStringLiteral("NO");
 }
 
+Row ratioRow(const QString &measurement, double value, double baseline, const QString &target, std::optional<bool> met,
+             int decimals)
+{
+    return {measurement, number(value, decimals),   number(baseline, decimals), ratioText(value / baseline),
+            target,      met ? yesNo(*met) : u"—"_s};
+}
+
 void printTable(const std::vector<Row> &rows, const QString &measured, const QString &baseline)
 {
     const QStringList header = {u"Measurement"_s, measured, baseline, u"Ratio"_s, u"Target"_s, u"Met?"_s};

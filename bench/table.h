@@ -10,6 +10,7 @@
 
 #include <QString>
 
+#include <optional>
 #include <vector>
 
 struct Row
@@ -25,6 +26,10 @@ struct Row
 QString number(double value, int decimals = 1);
 QString ratioText(double ratio);
 QString yesNo(bool met);
+// A figure beside its baseline's, their ratio, and whether the target was
+// met ("—" when the row has no target).
+Row ratioRow(const QString &measurement, double value, double baseline, const QString &target = QStringLiteral("—"),
+             std::optional<bool> met = std::nullopt, int decimals = 1);
 
 // Prints `rows` under a header naming the two columns measured, as Markdown.
 void printTable(const std::vector<Row> &rows, const QString &measured, const QString &baseline);
