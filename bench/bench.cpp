@@ -24,7 +24,6 @@
 #include <unistd.h>
 
 #include <array>
-#include <cstdio>
 #include <functional>
 #include <memory>
 
@@ -61,11 +60,6 @@ constexpr int kFloodRounds = 3;
 constexpr int kConnectRounds = 5;
 
 std::vector<Row> g_rows;
-
-void progress(const char *what)
-{
-    std::fprintf(stderr, "bench: %s\n", what);
-}
 
 double worst(const std::vector<double> &values)
 {
@@ -427,8 +421,9 @@ void measureFlood()
         panelRate.push_back(panel.mibPerSecond);
         panelStall.push_back(panel.longestStallMs);
         shown = shown && panel.lastChunkShown;
-        std::fprintf(stderr, "bench:   round %d: panel %.1f MiB/s, stall %.1f ms; bare %.1f MiB/s, stall %.1f ms\n",
-                     round + 1, panel.mibPerSecond, panel.longestStallMs, bare.mibPerSecond, bare.longestStallMs);
+        progress(QString::asprintf("  round %d: panel %.1f MiB/s, stall %.1f ms; bare %.1f MiB/s, stall %.1f ms",
+                                   round + 1, panel.mibPerSecond, panel.longestStallMs, bare.mibPerSecond,
+                                   bare.longestStallMs));
     }
     const double rateRatio = median(bareRate) / median(panelRate);
     g_rows.push_back({u"Flood 64 MiB: throughput, median of %1 (MiB/s)"_s.arg(kFloodRounds), number(median(panelRate)),

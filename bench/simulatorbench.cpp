@@ -23,9 +23,8 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <array>
-#include <cstdio>
 #include <string>
+#include <array>
 #include <vector>
 
 #include "childprogram.h"
@@ -45,11 +44,6 @@ constexpr double kWarmUpSeconds = 0.3;
 constexpr double kMeasureSeconds = 1.5;
 constexpr char kCommand[] = "get(1, status)\n";
 constexpr qsizetype kCommandSize = sizeof kCommand - 1;
-
-void progress(const std::string &what)
-{
-    std::fprintf(stderr, "simulator-bench: %s\n", what.c_str());
-}
 
 struct StepResult
 {
@@ -149,7 +143,7 @@ public:
                 readFrom(m_clients[events[i].data.u64]);
         }
         if (untilSettled && waiting())
-            progress(m_name + ": replies missing");
+            progress(m_name + u": replies missing"_s);
         return !untilSettled || !waiting();
     }
 
@@ -170,7 +164,7 @@ private:
         address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
         address.sin_port = htons(m_port);
         if (fd < 0 || ::connect(fd, reinterpret_cast<sockaddr *>(&address), sizeof address) != 0) {
-            progress(m_name + ": a client did not connect");
+            progress(m_name + u": a client did not connect"_s);
             ::close(fd);
             return false;
         }
@@ -224,7 +218,7 @@ private:
         return reply.starts_with("<REPLY get(1, status)>\n1 status[") && reply.ends_with("\n<END 0 (OK)>\n");
     }
 
-    const std::string m_name;
+    const QString m_name;
     const Reply m_reply;
     TestKit::ChildProgram m_program;
     const quint16 m_port;
@@ -306,7 +300,7 @@ bool measureSteps(ServerPair &servers)
 {
     double stationCostAtOne = 0;
     for (const int clients : kClientCounts) {
-        progress(std::to_string(clients) + " closed-loop clients, simulator and floor taking turns");
+        progress(u"%1 closed-loop clients, simulator and floor taking turns"_s.arg(clients));
         if (!servers.station.connect(clients) || !servers.floor.connect(clients))
             return false;
         std::vector<StepResult> stationSteps, floorSteps;
@@ -315,9 +309,9 @@ bool measureSteps(ServerPair &servers)
             for (const bool isStation : {stationFirst, !stationFirst}) {
                 const StepResult step = (isStation ? servers.station : servers.floor).run();
                 (isStation ? stationSteps : floorSteps).push_back(step);
-                std::fprintf(stderr, "simulator-bench:   %s: %.0f/s, p50 %.1f us, p99 %.1f us, %.2f us CPU each\n",
-                             isStation ? "simulator" : "line echo", step.commandsPerSecond, step.p50Us, step.p99Us,
-                             step.cpuUsPerCommand);
+                progress(QString::asprintf("  %s: %.0f/s, p50 %.1f us, p99 %.1f us, %.2f us CPU each",
+                                           isStation ? "simulator" : "line echo", step.commandsPerSecond, step.p50Us,
+                                           step.p99Us, step.cpuUsPerCommand));
             }
         }
         if (clients == 1)
@@ -354,7 +348,7 @@ int main(int argc, char *argv[])
     long bad = 0;
     double idleKiB[2] = {0, 0};
     {
-        progress("resident memory per idle client: " + std::to_string(kIdleClients) + " clients each");
+        progress(u"resident memory per idle client: %1 clients each"_s.arg(kIdleClients));
         ServerPair fresh(simulator, echo);
         if (!fresh.started())
             return 1;

@@ -25,7 +25,6 @@
 
 #include <malloc.h>
 
-#include <cstdio>
 #include <vector>
 
 #include "actions/panel.h"
@@ -48,47 +47,10 @@ constexpr int kBurstPeriodMs = 30'000;
 constexpr qint64 kBurstBytes = 4 * 1024 * 1024;
 constexpr int kMinuteMs = 60'000;
 
-void progress(const QString &what)
-{
-    std::fprintf(stderr, "panel-soak: %s\n", qPrintable(what));
-}
-
 double residentMiB(qint64 pid)
 {
     return double(TestKit::residentKiB(pid)) / 1024.0;
 }
-
-// Everything the panel is made to send, in order: the simulator's log must
-// end up holding exactly this. Only its size and digest are kept, so that
-// the soak's own bookkeeping does not grow the panel's process.
-class ExpectedWire
-{
-public:
-    void add(const QString &command)
-    {
-        const QByteArray bytes = command.toLatin1();
-        m_digest.addData(bytes);
-        m_size += bytes.size();
-        ++m_commands;
-    }
-    qint64 size() const { return m_size; }
-    qint64 commands() const { return m_commands; }
-
-    // Waits for the log to take in every byte sent, then compares.
-    bool matches(const QString &logPath) const
-    {
-        const bool complete = TestKit::waitUntil([&] { return QFile(logPath).size() >= m_size; }, 10'000);
-        QFile log(logPath);
-        QCryptographicHash logged(QCryptographicHash::Sha256);
-        return complete && log.open(QIODevice::ReadOnly) && log.size() == m_size && logged.addData(&log)
-                && logged.result() == m_digest.result();
-    }
-
-private:
-    QCryptographicHash m_digest{QCryptographicHash::Sha256};
-    qint64 m_size = 0;
-    qint64 m_commands = 0;
-};
 
 // The panel driven against the simulator: one synthesized action a tick,
 // lists, functions and the slider, which sweeps up to 127 and back down by
@@ -116,11 +78,11 @@ public:
     void run()
     {
         QTest::mouseClick(m_window.Lbl_Go, Qt::LeftButton);
-        m_expected.add(Commands::powerOn());
+        expect(Commands::powerOn());
         m_window.Txt_Loco_Ad->setText(kLoco);
         m_window.Txt_Loco_Function->setText(kFunction);
         QTest::mouseClick(m_window.Pb_Loco_Request, Qt::LeftButton);
-        m_expected.add(Commands::takeLocomotive(kLoco));
+        expect(Commands::takeLocomotive(kLoco));
         m_panelMiB = {residentMiB(QCoreApplication::applicationPid())};
         m_simulatorMiB = {residentMiB(m_simulatorPid)};
         progress(QStringLiteral("start: panel %1 MiB, simulator %2 MiB").arg(m_panelMiB[0]).arg(m_simulatorMiB[0]));
@@ -133,7 +95,16 @@ public:
         m_burstTimer.stop();
     }
 
-    const ExpectedWire &expected() const { return m_expected; }
+    // Waits for the simulator's log to take in every byte sent, then
+    // compares it with what was sent.
+    bool logHoldsAllSent(const QString &logPath) const
+    {
+        const bool complete = TestKit::waitUntil([&] { return QFile(logPath).size() >= m_sentBytes; }, 10'000);
+        QFile log(logPath);
+        QCryptographicHash logged(QCryptographicHash::Sha256);
+        return complete && log.open(QIODevice::ReadOnly) && log.size() == m_sentBytes && logged.addData(&log)
+                && logged.result() == m_sent.result();
+    }
     std::vector<Row> rows(bool exact, qint64 loggedBytes) const;
     void reportLongGaps() const;
 
@@ -141,10 +112,21 @@ private:
     static inline const QString kLoco = u"1000"_s;
     static inline const QString kFunction = u"3"_s;
 
+    // Everything the panel is made to send, in order, is kept as a size and
+    // a digest only, so that the soak's own bookkeeping does not grow the
+    // panel's process.
+    void expect(const QString &command)
+    {
+        const QByteArray bytes = command.toLatin1();
+        m_sent.addData(bytes);
+        m_sentBytes += bytes.size();
+        ++m_commands;
+    }
+
     void click(QWidget *control, const QString &command)
     {
         QTest::mouseClick(control, Qt::LeftButton);
-        m_expected.add(command);
+        expect(command);
     }
 
     void act()
@@ -175,7 +157,7 @@ private:
         else if (slider->value() == slider->minimum())
             m_speedRising = true;
         QTest::keyClick(slider, m_speedRising ? Qt::Key_Right : Qt::Key_Left);
-        m_expected.add(Commands::setSpeed(kLoco, slider->value()));
+        expect(Commands::setSpeed(kLoco, slider->value()));
     }
 
     void burst()
@@ -210,7 +192,7 @@ private:
                          .arg(m_panelMiB.back())
                          .arg(double(mallinfo2().uordblks) / (1024 * 1024))
                          .arg(m_simulatorMiB.back())
-                         .arg(m_expected.commands())
+                         .arg(m_commands)
                          .arg(m_stalls.longestMs()));
         if (int(m_panelMiB.size()) > m_minutes)
             QCoreApplication::quit();
@@ -219,7 +201,9 @@ private:
     Main &m_window;
     const qint64 m_simulatorPid;
     const int m_minutes;
-    ExpectedWire m_expected;
+    QCryptographicHash m_sent{QCryptographicHash::Sha256};
+    qint64 m_sentBytes = 0;
+    qint64 m_commands = 0;
     TestKit::StallWatch m_stalls;
     QTimer m_commandTimer;
     QTimer m_burstTimer;
@@ -256,8 +240,8 @@ std::vector<Row> Soak::rows(bool exact, qint64 loggedBytes) const
                     u"≤ 50 ms"_s, yesNo(m_stalls.longestMs() <= 50)});
     rows.push_back({QStringLiteral("Longest event-loop stall within the %1 bursts of 4 MiB (ms)").arg(m_bursts),
                     number(m_stalls.longestWithinBurstsMs()), u"—"_s, u"—"_s, u"—"_s, u"—"_s});
-    rows.push_back({QStringLiteral("Commands sent (%1 bytes), all received exactly").arg(m_expected.size()),
-                    QString::number(m_expected.commands()),
+    rows.push_back({QStringLiteral("Commands sent (%1 bytes), all received exactly").arg(m_sentBytes),
+                    QString::number(m_commands),
                     exact ? u"all"_s : QStringLiteral("%1 bytes logged, not the same").arg(loggedBytes), u"—"_s,
                     u"all, byte for byte"_s, yesNo(exact)});
     return rows;
@@ -312,7 +296,7 @@ int main(int argc, char *argv[])
     }
     Soak soak(*window, link, simulator.pid(), minutes);
     soak.run();
-    const bool exact = soak.expected().matches(logPath);
+    const bool exact = soak.logHoldsAllSent(logPath);
     window->close();
     simulator.stop(5000);
     soak.reportLongGaps();

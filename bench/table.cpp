@@ -4,7 +4,7 @@
 
 #include "table.h"
 
-#include <QStringList>
+#include <QCoreApplication>
 
 #include <algorithm>
 #include <cmath>
@@ -34,12 +34,16 @@ Row ratioRow(const QString &measurement, double value, double baseline, const QS
             target,      met ? yesNo(*met) : u"—"_s};
 }
 
+void progress(const QString &what)
+{
+    std::fprintf(stderr, "%s: %s\n", qPrintable(QCoreApplication::applicationName()), qPrintable(what));
+}
+
 void printTable(const std::vector<Row> &rows, const QString &measured, const QString &baseline)
 {
     const QStringList header = {u"Measurement"_s, measured, baseline, u"Ratio"_s, u"Target"_s, u"Met?"_s};
     std::vector<QStringList> lines = {header};
-    for (const Row &row : rows)
-        lines.push_back({row.measurement, row.panel, row.baseline, row.ratio, row.target, row.met});
+    lines.insert(lines.end(), rows.begin(), rows.end());
     std::vector<qsizetype> widths(header.size(), 0);
     for (const QStringList &line : lines)
         for (qsizetype c = 0; c < line.size(); ++c)

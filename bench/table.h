@@ -9,19 +9,13 @@
 // and the quantiles its figures are taken from.
 
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 #include <vector>
 
-struct Row
-{
-    QString measurement;
-    QString panel;
-    QString baseline;
-    QString ratio;
-    QString target;
-    QString met;
-};
+// Measurement, figure under test, baseline, ratio, target, met.
+using Row = QStringList;
 
 QString number(double value, int decimals = 1);
 QString ratioText(double ratio);
@@ -33,6 +27,9 @@ Row ratioRow(const QString &measurement, double value, double baseline, const QS
 
 // Prints `rows` under a header naming the two columns measured, as Markdown.
 void printTable(const std::vector<Row> &rows, const QString &measured, const QString &baseline);
+
+// A line of progress on stderr, under the program's name.
+void progress(const QString &what);
 
 // The q-quantile of `samples` (0.5 = median), nearest rank.
 double quantile(std::vector<double> samples, double q);
