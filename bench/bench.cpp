@@ -95,8 +95,7 @@ void runToFirstPaint(const QString &program, const QStringList &arguments, Start
 QString writeControlsDescription()
 {
     const auto window = createPanel();
-    const QString path =
-            QDir::temp().filePath(u"panel-bench-controls-%1.json"_s.arg(QCoreApplication::applicationPid()));
+    QString path = QDir::temp().filePath(u"panel-bench-controls-%1.json"_s.arg(QCoreApplication::applicationPid()));
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return {};
@@ -157,9 +156,7 @@ public:
 
     bool open()
     {
-        m_window->show();
-        if (!QTest::qWaitForWindowExposed(m_window.get())
-            || !TestKit::connectPanel(*m_window, *m_window->findChild<StationLink *>())
+        if (!TestKit::connectPanel(*m_window, *m_window->findChild<StationLink *>())
             || !waitUntil([this] { return m_station.connectionCount() == 1; }))
             return false;
         m_bare.connectToHost(QHostAddress::LocalHost, m_station.port());
@@ -277,20 +274,6 @@ void measureClickToWire(ConnectedPanel &station)
 // ---------------------------------------------------------------------------
 // 3. Slider sweeps, 0 → 127 → 0
 
-void keyboardSweep(QSlider *slider)
-{
-    slider->setFocus();
-    for (const Qt::Key key : {Qt::Key_Right, Qt::Key_Left}) {
-        for (int i = 0; i < 127; ++i)
-            QTest::keyClick(slider, key);
-    }
-}
-
-void dragSweep(QSlider *slider)
-{
-    TestKit::dragSlider(slider, {127, 0});
-}
-
 void measureSliderSweep(ConnectedPanel &station, const QString &how, const std::function<void(QSlider *)> &sweep)
 {
     Main *w = station.window();
@@ -377,9 +360,8 @@ FloodResult floodOnce(bool throughPanel)
     };
     if (throughPanel) {
         window = createPanel(station.port);
-        window->show();
         StationLink &link = *window->findChild<StationLink *>();
-        if (!QTest::qWaitForWindowExposed(window.get()) || !TestKit::connectPanel(*window, link))
+        if (!TestKit::connectPanel(*window, link))
             return {};
         QObject::connect(&link, &StationLink::dataArrived, &loop, [&](const QString &, qint64 n) { consume(n); });
     } else {
@@ -512,8 +494,14 @@ bool measureClicksAndSlider()
     }
     measureClickToWire(station);
     progress("slider sweeps: keyboard and drag");
-    measureSliderSweep(station, u"keyboard"_s, keyboardSweep);
-    measureSliderSweep(station, u"drag"_s, dragSweep);
+    measureSliderSweep(station, u"keyboard"_s, [](QSlider *slider) {
+        slider->setFocus();
+        for (const Qt::Key key : {Qt::Key_Right, Qt::Key_Left}) {
+            for (int i = 0; i < 127; ++i)
+                QTest::keyClick(slider, key);
+        }
+    });
+    measureSliderSweep(station, u"drag"_s, [](QSlider *slider) { TestKit::dragSlider(slider, {127, 0}); });
     return true;
 }
 

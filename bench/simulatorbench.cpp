@@ -269,6 +269,7 @@ std::vector<Row> g_rows;
 double medianOf(const std::vector<StepResult> &steps, double StepResult::*field)
 {
     std::vector<double> values;
+    values.reserve(steps.size());
     for (const StepResult &step : steps)
         values.push_back(step.*field);
     return median(values);

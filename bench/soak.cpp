@@ -288,7 +288,6 @@ int main(int argc, char *argv[])
         return 1;
     }
     const auto window = createPanel(simulator.port());
-    window->show();
     StationLink &link = *window->findChild<StationLink *>();
     if (!TestKit::connectPanel(*window, link)) {
         progress(u"the panel did not connect to the simulator"_s);

@@ -110,7 +110,6 @@ void TestPanelFaults::connectsToPort15471()
     QVERIFY(station.listen(QHostAddress::LocalHost, 15471));
     // The panel as the program makes it, its port untouched.
     const std::unique_ptr<Main> w = createPanel();
-    w->show();
     QVERIFY(TestKit::connectPanel(*w, *w->findChild<StationLink *>()));
     QVERIFY(station.hasPendingConnections() || station.waitForNewConnection(5000));
 }

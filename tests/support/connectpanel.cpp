@@ -15,6 +15,11 @@
 
 bool TestKit::connectPanel(Main &window, StationLink &link, const QString &address)
 {
+    if (!window.isVisible()) {
+        window.show();
+        if (!QTest::qWaitForWindowExposed(&window))
+            return false;
+    }
     window.Txt_IP->selectAll();
     window.Txt_IP->del();
     QTest::keyClicks(window.Txt_IP, address);
