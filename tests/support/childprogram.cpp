@@ -24,29 +24,20 @@ using namespace TestKit;
 
 namespace {
 
-// This process's environment with `changes` ("NAME=value") laid over it.
-std::vector<std::string> environmentWith(const QStringList &changes)
+// Words for exec: the texts as they stay alive, and pointers to them.
+struct Words
 {
-    std::vector<std::string> entries;
-    for (char **entry = environ; *entry; ++entry)
-        entries.emplace_back(*entry);
-    for (const QString &change : changes) {
-        const std::string text = change.toStdString();
-        const std::string name = text.substr(0, text.find('=') + 1);
-        std::erase_if(entries, [&name](const std::string &e) { return e.starts_with(name); });
-        entries.push_back(text);
+    explicit Words(const QStringList &texts)
+    {
+        for (const QString &text : texts)
+            owned.push_back(text.toStdString());
+        for (std::string &word : owned)
+            pointers.push_back(word.data());
+        pointers.push_back(nullptr);
     }
-    return entries;
-}
-
-std::vector<char *> pointersTo(std::vector<std::string> &words)
-{
+    std::vector<std::string> owned;
     std::vector<char *> pointers;
-    for (std::string &word : words)
-        pointers.push_back(word.data());
-    pointers.push_back(nullptr);
-    return pointers;
-}
+};
 
 } // namespace
 
@@ -63,7 +54,7 @@ qint64 TestKit::residentKiB(qint64 pid)
 }
 
 ChildProgram::ChildProgram(const QString &program, const QStringList &arguments, Console console,
-                           const QStringList &environment)
+                           const QProcessEnvironment &environment)
     : m_console(console)
 {
     int output[2], errors[2];
@@ -75,14 +66,11 @@ ChildProgram::ChildProgram(const QString &program, const QStringList &arguments,
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, output[1], STDOUT_FILENO);
     posix_spawn_file_actions_adddup2(&actions, errors[1], STDERR_FILENO);
-    std::vector<std::string> words = {program.toStdString()};
-    for (const QString &argument : arguments)
-        words.push_back(argument.toStdString());
-    std::vector<std::string> variables = environmentWith(environment);
-    const std::vector<char *> argv = pointersTo(words), envp = pointersTo(variables);
+    Words argv(QStringList{program} + arguments), envp(environment.toStringList());
     pid_t pid = -1;
     m_startedNs = monotonicNs();
-    const int spawned = posix_spawn(&pid, argv.front(), &actions, nullptr, argv.data(), envp.data());
+    const int spawned =
+            posix_spawn(&pid, argv.pointers.front(), &actions, nullptr, argv.pointers.data(), envp.pointers.data());
     posix_spawn_file_actions_destroy(&actions);
     ::close(output[1]);
     ::close(errors[1]);

@@ -11,6 +11,7 @@
 // a full pipe, whatever this process is doing.
 
 #include <QByteArray>
+#include <QProcessEnvironment>
 #include <QStringList>
 
 #include <condition_variable>
@@ -31,9 +32,8 @@ public:
     // or taken in batches and dropped.
     enum class Console { Keep, Drop };
 
-    // `environment` entries ("NAME=value") replace or add to this process's.
     ChildProgram(const QString &program, const QStringList &arguments, Console console = Console::Keep,
-                 const QStringList &environment = {});
+                 const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment());
     // Kills the program if it still runs.
     ~ChildProgram();
     ChildProgram(const ChildProgram &) = delete;

@@ -11,9 +11,12 @@ using namespace TestKit;
 namespace {
 
 // The sanitizer's quarantine of freed memory would count as resident.
-QStringList smallQuarantine()
+QProcessEnvironment smallQuarantine()
 {
-    return {QStringLiteral("ASAN_OPTIONS=%1:quarantine_size_mb=4").arg(qEnvironmentVariable("ASAN_OPTIONS"))};
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("ASAN_OPTIONS"),
+                       environment.value(QStringLiteral("ASAN_OPTIONS")) + QStringLiteral(":quarantine_size_mb=4"));
+    return environment;
 }
 
 } // namespace
