@@ -25,6 +25,7 @@
 
 #include <malloc.h>
 
+#include <array>
 #include <vector>
 
 #include "actions/panel.h"
@@ -77,12 +78,10 @@ public:
     // Power on and take the locomotive, then run until the last minute.
     void run()
     {
-        QTest::mouseClick(m_window.Lbl_Go, Qt::LeftButton);
-        expect(Commands::powerOn());
+        click(m_window.Lbl_Go, Commands::powerOn());
         m_window.Txt_Loco_Ad->setText(kLoco);
         m_window.Txt_Loco_Function->setText(kFunction);
-        QTest::mouseClick(m_window.Pb_Loco_Request, Qt::LeftButton);
-        expect(Commands::takeLocomotive(kLoco));
+        click(m_window.Pb_Loco_Request, Commands::takeLocomotive(kLoco));
         m_panelMiB = {residentMiB(QCoreApplication::applicationPid())};
         m_simulatorMiB = {residentMiB(m_simulatorPid)};
         progress(QStringLiteral("start: panel %1 MiB, simulator %2 MiB").arg(m_panelMiB[0]).arg(m_simulatorMiB[0]));
@@ -131,22 +130,11 @@ private:
 
     void act()
     {
-        switch (m_tick++ % 8) {
-        case 0:
-            click(m_window.Pb_Locos_List, Commands::listLocomotives());
-            break;
-        case 2:
-            click(m_window.Pb_Switch_List, Commands::listAccessories());
-            break;
-        case 4:
-            click(m_window.Pb_Function_On, Commands::functionOn(kLoco, kFunction));
-            break;
-        case 6:
-            click(m_window.Pb_Function_Off, Commands::functionOff(kLoco, kFunction));
-            break;
-        default:
+        const int step = m_tick++ % 8;
+        if (step % 2 == 0)
+            click(m_clicks[step / 2].first, m_clicks[step / 2].second);
+        else
             slide();
-        }
     }
 
     void slide()
@@ -186,14 +174,11 @@ private:
     {
         m_panelMiB.push_back(residentMiB(QCoreApplication::applicationPid()));
         m_simulatorMiB.push_back(residentMiB(m_simulatorPid));
-        progress(QStringLiteral("minute %1: panel %2 MiB (heap in use %3 MiB), simulator %4 MiB, %5 commands, "
-                                "stall %6 ms")
-                         .arg(m_panelMiB.size() - 1)
-                         .arg(m_panelMiB.back())
-                         .arg(double(mallinfo2().uordblks) / (1024 * 1024))
-                         .arg(m_simulatorMiB.back())
-                         .arg(m_commands)
-                         .arg(m_stalls.longestMs()));
+        progress(QString::asprintf("minute %zu: panel %g MiB (heap in use %g MiB), simulator %g MiB, %lld commands, "
+                                   "stall %g ms",
+                                   m_panelMiB.size() - 1, m_panelMiB.back(),
+                                   double(mallinfo2().uordblks) / (1024 * 1024), m_simulatorMiB.back(), m_commands,
+                                   m_stalls.longestMs()));
         if (int(m_panelMiB.size()) > m_minutes)
             QCoreApplication::quit();
     }
@@ -208,6 +193,13 @@ private:
     QTimer m_commandTimer;
     QTimer m_burstTimer;
     QTimer m_minuteTimer;
+    // The clicks between slider steps, in turn, with what each sends.
+    const std::array<std::pair<QWidget *, QString>, 4> m_clicks = {{
+            {m_window.Pb_Locos_List, Commands::listLocomotives()},
+            {m_window.Pb_Switch_List, Commands::listAccessories()},
+            {m_window.Pb_Function_On, Commands::functionOn(kLoco, kFunction)},
+            {m_window.Pb_Function_Off, Commands::functionOff(kLoco, kFunction)},
+    }};
     int m_tick = 0;
     bool m_speedRising = true;
     int m_bursts = 0;
@@ -250,11 +242,8 @@ std::vector<Row> Soak::rows(bool exact, qint64 loggedBytes) const
 void Soak::reportLongGaps() const
 {
     for (const TestKit::StallWatch::Gap &gap : m_stalls.longGaps())
-        progress(QStringLiteral("gap of %1 ms at %2 s, %3 ms of it on the processor%4")
-                         .arg(gap.ms, 0, 'f', 1)
-                         .arg(gap.atSeconds, 0, 'f', 3)
-                         .arg(gap.cpuMs, 0, 'f', 1)
-                         .arg(gap.withinBurst ? u" (within a burst)"_s : QString()));
+        progress(QString::asprintf("gap of %.1f ms at %.3f s, %.1f ms of it on the processor%s", gap.ms, gap.atSeconds,
+                                   gap.cpuMs, gap.withinBurst ? " (within a burst)" : ""));
 }
 
 int minutesAsked(const QApplication &app)
