@@ -15,13 +15,9 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSlider>
-#include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
 #include <QTimer>
-
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include <array>
 #include <functional>
@@ -37,7 +33,7 @@
 #include "controlsdescription.h"
 #include "floodwriter.h"
 #include "link/stationlink.h"
-#include "loopbacklistener.h"
+#include "loopbackstation.h"
 #include "recordingstation.h"
 #include "sliderkit.h"
 #include "stallwatch.h"
@@ -346,7 +342,7 @@ struct FloodResult
 // one client of a station that floods it.
 FloodResult floodOnce(bool throughPanel)
 {
-    const TestKit::LoopbackListener station = TestKit::listenOnLoopback(1);
+    TestKit::LoopbackStation station;
     std::unique_ptr<Main> window;
     QTcpSocket bare;
     qint64 consumed = 0, endNs = 0;
@@ -359,35 +355,29 @@ FloodResult floodOnce(bool throughPanel)
         }
     };
     if (throughPanel) {
-        window = createPanel(station.port);
+        window = createPanel(station.port());
         StationLink &link = *window->findChild<StationLink *>();
         if (!TestKit::connectPanel(*window, link))
             return {};
         QObject::connect(&link, &StationLink::dataArrived, &loop, [&](const QString &, qint64 n) { consume(n); });
     } else {
-        bare.connectToHost(QHostAddress::LocalHost, station.port);
-        if (!waitUntil([&] { return bare.state() == QAbstractSocket::ConnectedState; }))
-            return {};
+        bare.connectToHost(QHostAddress::LocalHost, station.port());
         QObject::connect(&bare, &QTcpSocket::readyRead, &loop, [&] {
             while (bare.bytesAvailable() > 0)
                 consume(bare.read(StationLink::kMaxChunkBytes).size());
         });
     }
-    const int client = ::accept4(station.fd, nullptr, nullptr, SOCK_CLOEXEC);
+    if (!station.waitForClient())
+        return {};
     TestKit::StallWatch watch;
     QTimer::singleShot(180'000, &loop, &QEventLoop::quit);
     watch.start();
-    qint64 startNs = 0;
-    {
-        const TestKit::FloodWriter writer(client, kFloodBytes, floodText());
-        loop.exec();
-        watch.stop();
-        startNs = writer.startedNs();
-    }
-    ::close(client);
-    ::close(station.fd);
-    const double mibPerSecond = endNs > 0 ? double(kFloodBytes) / (1024 * 1024) / (double(endNs - startNs) / 1e9) : 0;
-    return {mibPerSecond, watch.longestMs(), throughPanel && endNs > 0 && showsTail(*window)};
+    const TestKit::FloodWriter writer(int(station.peer()->socketDescriptor()), kFloodBytes, floodText());
+    loop.exec();
+    watch.stop();
+    const double seconds = double(endNs - writer.startedNs()) / 1e9;
+    return {endNs > 0 ? double(kFloodBytes) / (1024 * 1024) / seconds : 0, watch.longestMs(),
+            throughPanel && endNs > 0 && showsTail(*window)};
 }
 
 void measureFlood()
@@ -464,16 +454,15 @@ void addConnectRow(const QString &text, const std::vector<double> &ms, bool text
 void measureConnect()
 {
     progress("connect: to a listening station and to a closed port");
-    QTcpServer listening;
-    listening.listen(QHostAddress::LocalHost, 0);
-    const TestKit::LoopbackListener closed = TestKit::listenOnLoopback(1);
-    ::close(closed.fd);
+    const TestKit::LoopbackStation listening;
+    // A port that was free a moment ago, with nothing listening on it now.
+    const quint16 closedPort = TestKit::LoopbackStation().port();
 
     std::vector<double> connectedMs, refusedMs, stalls;
     bool textsRight = true;
     for (int i = 0; i < kConnectRounds; ++i) {
-        const ConnectResult up = connectOnce(listening.serverPort());
-        const ConnectResult refused = connectOnce(closed.port);
+        const ConnectResult up = connectOnce(listening.port());
+        const ConnectResult refused = connectOnce(closedPort);
         connectedMs.push_back(up.ms);
         refusedMs.push_back(refused.ms);
         stalls.insert(stalls.end(), {up.longestStallMs, refused.longestStallMs});
