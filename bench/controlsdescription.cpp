@@ -25,21 +25,15 @@ QJsonObject describeFont(const QFont &font)
             {u"bold"_s, font.bold()}};
 }
 
+// The stock class a control is built back as: the first it inherits of
+// these, or a plain box.
 QString kindOf(const QWidget *control)
 {
-    if (qobject_cast<const QPushButton *>(control))
-        return u"button"_s;
-    if (qobject_cast<const QLabel *>(control))
-        return u"label"_s;
-    if (qobject_cast<const QLineEdit *>(control))
-        return u"line"_s;
-    if (qobject_cast<const QPlainTextEdit *>(control))
-        return u"text"_s;
-    if (qobject_cast<const QGroupBox *>(control))
-        return u"group"_s;
-    if (qobject_cast<const QSlider *>(control))
-        return u"slider"_s;
-    return u"box"_s;
+    for (const char *kind : {"QPushButton", "QLabel", "QLineEdit", "QPlainTextEdit", "QGroupBox", "QSlider"}) {
+        if (control->inherits(kind))
+            return QLatin1String(kind);
+    }
+    return u"QWidget"_s;
 }
 
 // What a stock control is set up from after it is made, where its kind has
@@ -54,10 +48,7 @@ QJsonObject describe(const QWidget *control)
     QJsonObject description = {
             {u"kind"_s, kindOf(control)},
             {u"name"_s, control->objectName()},
-            {u"x"_s, control->x()},
-            {u"y"_s, control->y()},
-            {u"width"_s, control->width()},
-            {u"height"_s, control->height()},
+            {u"box"_s, QJsonArray{control->x(), control->y(), control->width(), control->height()}},
             {u"text"_s, TestKit::textOf(control)},
             {u"enabled"_s, control->isEnabled()},
             {u"hidden"_s, control->isHidden()},
@@ -70,7 +61,7 @@ QJsonObject describe(const QWidget *control)
         description[u"textColor"_s] = control->palette().color(QPalette::WindowText).name();
     // A control that draws its own fill (a lamp, an indicator) becomes a
     // plain box filled with the same colour.
-    if (control->autoFillBackground() || kindOf(control) == u"box"_s)
+    if (control->autoFillBackground() || kindOf(control) == u"QWidget"_s)
         description[u"background"_s] = control->palette().color(QPalette::Window).name();
     QJsonArray settings;
     for (const char *name : kSettings) {

@@ -56,28 +56,28 @@ QWidget *create(const QJsonObject &description, QWidget *parent)
 {
     const QString kind = description[u"kind"_s].toString();
     const QString text = description[u"text"_s].toString();
-    if (kind == u"button"_s)
+    if (kind == u"QPushButton"_s)
         return new QPushButton(text, parent);
-    if (kind == u"label"_s) {
+    if (kind == u"QLabel"_s) {
         auto *label = new QLabel(text, parent);
         label->setTextFormat(Qt::PlainText);
         return label;
     }
-    if (kind == u"line"_s)
+    if (kind == u"QLineEdit"_s)
         return new QLineEdit(text, parent);
-    if (kind == u"text"_s) {
+    if (kind == u"QPlainTextEdit"_s) {
         auto *box = new QPlainTextEdit(text, parent);
         box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
         return box;
     }
-    if (kind == u"group"_s) {
+    if (kind == u"QGroupBox"_s) {
         auto *group = new QGroupBox(text, parent);
         for (const QJsonValue child : description[u"children"_s].toArray())
             build(child.toObject(), group);
         return group;
     }
-    if (kind == u"slider"_s)
+    if (kind == u"QSlider"_s)
         return new QSlider(Qt::Horizontal, parent);
     return new QWidget(parent);
 }
@@ -88,8 +88,8 @@ QWidget *build(const QJsonObject &description, QWidget *parent)
     control->setObjectName(description[u"name"_s].toString());
     for (const QJsonValue setting : description[u"settings"_s].toArray())
         control->setProperty(setting[0].toString().toLatin1().constData(), setting[1].toVariant());
-    control->setGeometry(description[u"x"_s].toInt(), description[u"y"_s].toInt(), description[u"width"_s].toInt(),
-                         description[u"height"_s].toInt());
+    const QJsonArray box = description[u"box"_s].toArray();
+    control->setGeometry(box[0].toInt(), box[1].toInt(), box[2].toInt(), box[3].toInt());
     if (description.contains(u"font"_s))
         control->setFont(fontFrom(description[u"font"_s].toObject()));
     setColors(control, description);
