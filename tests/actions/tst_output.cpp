@@ -99,7 +99,8 @@ void TestOutput::largeBurstReadInChunksOf64KiB()
     });
     QTRY_COMPARE_WITH_TIMEOUT(total, qint64(burst.size()), 10000);
     QVERIFY2(largest <= 65536, qPrintable(QString::number(largest)));
-    // Where the reads fell depends on the kernel; the box shows the last one.
+    // Where the passes fell depends on the kernel; the box shows the end of
+    // the last one.
     QVERIFY(!w->strData().isEmpty());
     QVERIFY(burst.endsWith(w->strData().toLatin1()));
 }
