@@ -143,8 +143,7 @@ public:
 
     bool open()
     {
-        if (!TestKit::connectPanel(*m_window, *m_window->findChild<StationLink *>())
-            || !waitUntil([this] { return m_station.connectionCount() == 1; }))
+        if (!TestKit::connectPanel(*m_window) || !waitUntil([this] { return m_station.connectionCount() == 1; }))
             return false;
         m_bare.connectToHost(QHostAddress::LocalHost, m_station.port());
         if (!waitUntil([this] {
@@ -344,7 +343,7 @@ FloodResult floodOnce(bool throughPanel)
     if (throughPanel) {
         window = createPanel(station.port());
         StationLink &link = *window->findChild<StationLink *>();
-        if (!TestKit::connectPanel(*window, link))
+        if (!TestKit::connectPanel(*window))
             return {};
         QObject::connect(&link, &StationLink::dataArrived, &loop, [&](const QString &, qint64 n) { consume(n); });
     } else {
@@ -408,22 +407,13 @@ bool connectOnce(quint16 port, const QString &expected, std::vector<double> &ms,
     if (!QTest::qWaitForWindowExposed(window.get()))
         return false;
     window->Txt_IP->setText(u"127.0.0.1"_s);
-    QEventLoop loop;
-    qint64 start = 0, answeredNs = 0;
-    QObject::connect(window->Txt_Out, &QPlainTextEdit::textChanged, &loop, [&] {
-        answeredNs = monotonicNs();
-        loop.quit();
-    });
-    QTimer::singleShot(3000, &loop, &QEventLoop::quit);
     TestKit::StallWatch watch;
     watch.start();
-    start = monotonicNs();
-    QTest::mouseClick(window->Pb_Connect, Qt::LeftButton);
-    loop.exec();
+    const TestKit::ConnectAnswer answer = TestKit::pressConnect(*window, 3000);
     watch.stop();
-    ms.push_back(answeredNs > 0 ? double(answeredNs - start) / 1e6 : -1);
+    ms.push_back(answer.ms);
     stalls.push_back(watch.longestMs());
-    return window->Txt_Out->toPlainText() == expected;
+    return answer.text == expected;
 }
 
 void addConnectRow(const QString &text, const std::vector<double> &ms, bool answered)

@@ -278,7 +278,7 @@ int main(int argc, char *argv[])
     }
     const auto window = createPanel(simulator.port());
     StationLink &link = *window->findChild<StationLink *>();
-    if (!TestKit::connectPanel(*window, link)) {
+    if (!TestKit::connectPanel(*window)) {
         progress(u"the panel did not connect to the simulator"_s);
         return 1;
     }

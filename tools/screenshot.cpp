@@ -62,7 +62,7 @@ int main(int argc, char *argv[])
         return failWith(QStringLiteral("cannot write %1").arg(args[1]));
 
     window->Txt_IP->setFocus();
-    if (!TestKit::connectPanel(*window, *window->findChild<StationLink *>()))
+    if (!TestKit::connectPanel(*window))
         return failWith(QStringLiteral("the panel did not connect: %1").arg(window->Txt_Out->toPlainText()));
 
     QTest::mouseClick(window->Lbl_Go, Qt::LeftButton);

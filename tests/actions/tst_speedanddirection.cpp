@@ -180,7 +180,7 @@ void TestSpeedAndDirection::toggleCommandsStandApart()
     TestKit::RecordingStation station;
     PanelFixture panel(station.port());
     Main *w = panel.window();
-    QVERIFY(TestKit::connectPanel(*w, *panel.link()));
+    QVERIFY(TestKit::connectPanel(*w));
     PanelFixture::click(w->Lbl_Go);
     PanelFixture::typeInto(w->Txt_Loco_Ad, QStringLiteral("1000"));
     w->Pb_Loco_CambioDireccion->setEnabled(true);

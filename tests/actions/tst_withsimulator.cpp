@@ -55,7 +55,7 @@ void TestWithSimulator::cleanup()
 
 void TestWithSimulator::connectPanel()
 {
-    QVERIFY(TestKit::connectPanel(*m_panel->window(), *m_panel->link()));
+    QVERIFY(TestKit::connectPanel(*m_panel->window()));
     QTRY_COMPARE(m_station->clientCount(), 1);
 }
 

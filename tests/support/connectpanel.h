@@ -4,16 +4,28 @@
 
 #pragma once
 
+// Connecting the panel as an operator does, through its window.
+
 #include <QString>
 
 class Main;
-class StationLink;
 
 namespace TestKit {
 
+struct ConnectAnswer
+{
+    QString text;
+    double ms = -1;
+};
+
+// Presses "Conectar CS" and runs the event loop until the output box
+// answers, or for `timeoutMs`: what the box then shows, and how long after
+// the press it answered (-1 ms when it did not).
+ConnectAnswer pressConnect(Main &window, int timeoutMs = 5000);
+
 // Shows the window if it is not yet shown, types `address` into the address
-// field as an operator does, presses "Conectar CS" and waits for the attempt
-// to end; true when the panel then shows "CS conectada".
-bool connectPanel(Main &window, StationLink &link, const QString &address = QStringLiteral("127.0.0.1"));
+// field, presses "Conectar CS" and waits for the answer; true when it is
+// "CS conectada".
+bool connectPanel(Main &window, const QString &address = QStringLiteral("127.0.0.1"));
 
 } // namespace TestKit

@@ -89,7 +89,7 @@ QString PanelFixture::shownText(QPlainTextEdit *box)
 
 bool PanelFixture::connectToStation()
 {
-    return TestKit::connectPanel(*m_window, *m_link) && m_station.waitForClient();
+    return TestKit::connectPanel(*m_window) && m_station.waitForClient();
 }
 
 bool PanelFixture::connectAndPowerOn()
