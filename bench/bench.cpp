@@ -62,7 +62,6 @@ double worst(const std::vector<double> &values)
     return *std::max_element(values.begin(), values.end());
 }
 
-// ---------------------------------------------------------------------------
 // 1. Start-up: the panel against a window with the same controls built from
 // stock Qt controls, and against an empty window.
 
@@ -131,7 +130,6 @@ void measureStartup()
     addStartupRows(u"an empty window"_s, figures[0], figures[2], 1.25, 1.15);
 }
 
-// ---------------------------------------------------------------------------
 // The panel connected to a recording station on loopback with the power on,
 // and a bare socket connected to the same station for the floor.
 
@@ -188,7 +186,6 @@ private:
     int m_lost = 0;
 };
 
-// ---------------------------------------------------------------------------
 // 2. Click to wire
 
 // The machine is shared: a burst of someone else's work lands in one round's
@@ -253,7 +250,6 @@ void measureClickToWire(ConnectedPanel &station)
                       u"all, in order"_s, yesNo(exact)});
 }
 
-// ---------------------------------------------------------------------------
 // 3. Slider sweeps, 0 → 127 → 0
 
 void measureSliderSweep(ConnectedPanel &station, const QString &how, const std::function<void(QSlider *)> &sweep)
@@ -287,7 +283,6 @@ void measureSliderSweep(ConnectedPanel &station, const QString &how, const std::
                               median(bareUs) / commands));
 }
 
-// ---------------------------------------------------------------------------
 // 4. Flood: a station's thread sends 64 MiB of list replies as fast as the
 // reader takes them.
 
@@ -393,7 +388,6 @@ void measureFlood()
                       u"always"_s, yesNo(shown)});
 }
 
-// ---------------------------------------------------------------------------
 // 5. Connect: the press of "Conectar CS" to the answer in the output box,
 // and the longest stall of the event loop meanwhile.
 

@@ -29,6 +29,7 @@
 
 #include "childprogram.h"
 #include "clock.h"
+#include "simulatorprocess.h"
 #include "table.h"
 
 using namespace Qt::StringLiterals;
@@ -340,11 +341,10 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     raiseOpenFileLimit();
-    const QString dir = QCoreApplication::applicationDirPath();
     // Another build of the simulator may be named, to compare before and after.
     const QStringList arguments = QCoreApplication::arguments();
-    const QString simulator = arguments.size() > 1 ? arguments[1] : dir + u"/../simulator/command-station-simulator"_s;
-    const QString echo = dir + u"/bench-echo-server"_s;
+    const QString simulator = arguments.size() > 1 ? arguments[1] : TestKit::SimulatorProcess::executable();
+    const QString echo = QCoreApplication::applicationDirPath() + u"/bench-echo-server"_s;
 
     long bad = 0;
     double idleKiB[2] = {0, 0};

@@ -269,9 +269,8 @@ int main(int argc, char *argv[])
     }
     QTemporaryDir dir;
     const QString logPath = dir.filePath(u"simulator.log"_s);
-    TestKit::SimulatorProcess simulator(
-            {u"--burst"_s, QString::number(kBurstBytes), u"--log"_s, logPath}, TestKit::ChildProgram::Console::Drop,
-            QCoreApplication::applicationDirPath() + u"/../simulator/command-station-simulator"_s);
+    TestKit::SimulatorProcess simulator({u"--burst"_s, QString::number(kBurstBytes), u"--log"_s, logPath},
+                                        TestKit::ChildProgram::Console::Drop);
     if (simulator.port() == 0) {
         progress(u"the simulator did not start"_s);
         return 1;

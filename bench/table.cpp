@@ -41,26 +41,24 @@ void progress(const QString &what)
 
 void printTable(const std::vector<Row> &rows, const QString &measured, const QString &baseline)
 {
-    const QStringList header = {u"Measurement"_s, measured, baseline, u"Ratio"_s, u"Target"_s, u"Met?"_s};
-    std::vector<QStringList> lines = {header};
+    std::vector<Row> lines = {{u"Measurement"_s, measured, baseline, u"Ratio"_s, u"Target"_s, u"Met?"_s}};
     lines.insert(lines.end(), rows.begin(), rows.end());
-    std::vector<qsizetype> widths(header.size(), 0);
-    for (const QStringList &line : lines)
-        for (qsizetype c = 0; c < line.size(); ++c)
-            widths[c] = std::max(widths[c], line[c].size());
-    auto print = [&](const QStringList &line) {
-        QString text = u"|"_s;
-        for (qsizetype c = 0; c < line.size(); ++c)
-            text += u' ' + (c == 0 ? line[c].leftJustified(widths[c]) : line[c].rightJustified(widths[c])) + u" |"_s;
+    std::vector<qsizetype> widths(lines.front().size(), 0);
+    for (const Row &line : lines) {
+        for (std::size_t c = 0; c < widths.size(); ++c)
+            widths[c] = std::max(widths[c], line[qsizetype(c)].size());
+    }
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        QString text = u"|"_s, rule = u"|"_s;
+        for (std::size_t c = 0; c < widths.size(); ++c) {
+            const QString &cell = lines[i][qsizetype(c)];
+            text += u' ' + (c == 0 ? cell.leftJustified(widths[c]) : cell.rightJustified(widths[c])) + u" |"_s;
+            rule += QString(widths[c] + 2, u'-') + u'|';
+        }
         std::printf("%s\n", qPrintable(text));
-    };
-    print(lines.front());
-    QString rule = u"|"_s;
-    for (qsizetype width : widths)
-        rule += QString(width + 2, u'-') + u'|';
-    std::printf("%s\n", qPrintable(rule));
-    for (std::size_t i = 1; i < lines.size(); ++i)
-        print(lines[i]);
+        if (i == 0)
+            std::printf("%s\n", qPrintable(rule));
+    }
     std::fflush(stdout);
 }
 
