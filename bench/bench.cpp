@@ -32,6 +32,7 @@
 #include "connectpanel.h"
 #include "controlsdescription.h"
 #include "floodwriter.h"
+#include "link/memorypolicy.h"
 #include "link/stationlink.h"
 #include "loopbackstation.h"
 #include "recordingstation.h"
@@ -105,8 +106,8 @@ void measureStartup()
     const QString description =
             QDir::temp().filePath(u"panel-bench-controls-%1.json"_s.arg(QCoreApplication::applicationPid()));
     QFile file(description);
-    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        file.write(QJsonDocument(describeControls(createPanel().get())).toJson(QJsonDocument::Compact));
+    if (Panel panel; file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        file.write(QJsonDocument(describeControls(&panel.window())).toJson(QJsonDocument::Compact));
     file.close();
     const QString dir = QCoreApplication::applicationDirPath();
     const std::array<std::pair<QString, QStringList>, 3> programs = {{
@@ -141,7 +142,7 @@ public:
 
     bool open()
     {
-        if (!TestKit::connectPanel(*m_window) || !waitUntil([this] { return m_station.connectionCount() == 1; }))
+        if (!TestKit::connectPanel(m_panel.window()) || !waitUntil([this] { return m_station.connectionCount() == 1; }))
             return false;
         m_bare.connectToHost(QHostAddress::LocalHost, m_station.port());
         if (!waitUntil([this] {
@@ -149,12 +150,12 @@ public:
             }))
             return false;
         std::vector<double> powerOn;
-        timeToWire(powerOn, kPanel, Commands::powerOn().size(), [this] { click(m_window->Lbl_Go); });
+        timeToWire(powerOn, kPanel, Commands::powerOn().size(), [this] { click(m_panel.window().Lbl_Go); });
         m_station.take(kPanel);
-        return !powerOn.empty() && m_window->Frm_Loco->isEnabled();
+        return !powerOn.empty() && m_panel.window().Frm_Loco->isEnabled();
     }
 
-    Main *window() const { return m_window.get(); }
+    Main *window() { return &m_panel.window(); }
     QByteArray take(int index) { return m_station.take(index); }
     int lost() const { return m_lost; }
     static void click(QWidget *control) { QTest::mouseClick(control, Qt::LeftButton); }
@@ -180,7 +181,7 @@ public:
 
 private:
     TestKit::RecordingStation m_station;
-    std::unique_ptr<Main> m_window = createPanel(m_station.port());
+    Panel m_panel{m_station.port()};
     QTcpSocket m_bare;
     qint64 m_expected[2] = {0, 0};
     int m_lost = 0;
@@ -324,7 +325,7 @@ struct FloodResult
 FloodResult floodOnce(bool throughPanel)
 {
     TestKit::LoopbackStation station;
-    std::unique_ptr<Main> window;
+    std::unique_ptr<Panel> panel;
     QTcpSocket bare;
     qint64 consumed = 0, endNs = 0;
     QEventLoop loop;
@@ -336,11 +337,11 @@ FloodResult floodOnce(bool throughPanel)
         }
     };
     if (throughPanel) {
-        window = createPanel(station.port());
-        StationLink &link = *window->findChild<StationLink *>();
-        if (!TestKit::connectPanel(*window))
+        panel = std::make_unique<Panel>(station.port());
+        if (!TestKit::connectPanel(panel->window()))
             return {};
-        QObject::connect(&link, &StationLink::dataArrived, &loop, [&](const QString &, qint64 n) { consume(n); });
+        QObject::connect(&panel->link(), &StationLink::dataArrived, &loop,
+                         [&](const QString &, qint64 n) { consume(n); });
     } else {
         bare.connectToHost(QHostAddress::LocalHost, station.port());
         QObject::connect(&bare, &QTcpSocket::readyRead, &loop, [&] {
@@ -358,7 +359,7 @@ FloodResult floodOnce(bool throughPanel)
     watch.stop();
     const double seconds = double(endNs - writer.startedNs()) / 1e9;
     return {endNs > 0 ? double(kFloodBytes) / (1024 * 1024) / seconds : 0, watch.longestMs(),
-            throughPanel && endNs > 0 && showsTail(*window)};
+            throughPanel && endNs > 0 && showsTail(panel->window())};
 }
 
 void measureFlood()
@@ -396,14 +397,15 @@ void measureFlood()
 // `stalls`; false unless the answer is `expected`.
 bool connectOnce(quint16 port, const QString &expected, std::vector<double> &ms, std::vector<double> &stalls)
 {
-    const auto window = createPanel(port);
-    window->show();
-    if (!QTest::qWaitForWindowExposed(window.get()))
+    Panel panel(port);
+    Main &window = panel.window();
+    window.show();
+    if (!QTest::qWaitForWindowExposed(&window))
         return false;
-    window->Txt_IP->setText(u"127.0.0.1"_s);
+    window.Txt_IP->setText(u"127.0.0.1"_s);
     TestKit::StallWatch watch;
     watch.start();
-    const TestKit::ConnectAnswer answer = TestKit::pressConnect(*window, 3000);
+    const TestKit::ConnectAnswer answer = TestKit::pressConnect(window, 3000);
     watch.stop();
     ms.push_back(answer.ms);
     stalls.push_back(watch.longestMs());
@@ -462,6 +464,8 @@ int main(int argc, char *argv[])
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    // The panel measured over a flood behaves as the program does.
+    MemoryPolicy::keepLargeBlocksMapped();
     // Naming phases (startup, clicks, flood, connect) runs only those, for
     // profiling one at a time; no argument runs them all.
     const QStringList chosen = app.arguments().mid(1);

@@ -31,6 +31,7 @@
 #include "actions/panel.h"
 #include "commands/commandtexts.h"
 #include "connectpanel.h"
+#include "link/memorypolicy.h"
 #include "link/stationlink.h"
 #include "simulatorprocess.h"
 #include "stallwatch.h"
@@ -59,12 +60,12 @@ double residentMiB(qint64 pid)
 class Soak
 {
 public:
-    Soak(Main &window, StationLink &link, qint64 simulatorPid, int minutes)
-        : m_window(window), m_simulatorPid(simulatorPid), m_minutes(minutes)
+    Soak(Panel &panel, qint64 simulatorPid, int minutes)
+        : m_window(panel.window()), m_simulatorPid(simulatorPid), m_minutes(minutes)
     {
         // One report per reading pass: the burst is in at the end of the
         // pass that brings the 4 MiB since its click.
-        QObject::connect(&link, &StationLink::dataArrived, &m_stalls,
+        QObject::connect(&panel.link(), &StationLink::dataArrived, &m_stalls,
                          [this](const QString &, qint64 byteCount) { countBurst(byteCount); });
         m_commandTimer.setTimerType(Qt::PreciseTimer);
         m_commandTimer.setInterval(kCommandPeriodMs);
@@ -262,6 +263,7 @@ int main(int argc, char *argv[])
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    MemoryPolicy::keepLargeBlocksMapped();
     const int minutes = minutesAsked(app);
     if (minutes < 1) {
         progress(u"--minutes needs a whole number, 1 or more"_s);
@@ -275,16 +277,15 @@ int main(int argc, char *argv[])
         progress(u"the simulator did not start"_s);
         return 1;
     }
-    const auto window = createPanel(simulator.port());
-    StationLink &link = *window->findChild<StationLink *>();
-    if (!TestKit::connectPanel(*window)) {
+    Panel panel(simulator.port());
+    if (!TestKit::connectPanel(panel.window())) {
         progress(u"the panel did not connect to the simulator"_s);
         return 1;
     }
-    Soak soak(*window, link, simulator.pid(), minutes);
+    Soak soak(panel, simulator.pid(), minutes);
     soak.run();
     const bool exact = soak.logHoldsAllSent(logPath);
-    window->close();
+    panel.window().close();
     simulator.stop(5000);
     soak.reportLongGaps();
     printTable(soak.rows(exact, QFile(logPath).size()), u"Panel"_s, u"Simulator"_s);

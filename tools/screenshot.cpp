@@ -54,9 +54,10 @@ int main(int argc, char *argv[])
         return failWith(QStringLiteral("the simulator %1 did not start listening: %2")
                                 .arg(args[0], QString::fromLocal8Bit(simulator.errors())));
 
-    const auto window = createPanel(simulator.port());
+    Panel panel(simulator.port());
+    Main *window = &panel.window();
     window->show();
-    if (!QTest::qWaitForWindowExposed(window.get()))
+    if (!QTest::qWaitForWindowExposed(window))
         return failWith(QStringLiteral("the window was never shown"));
     if (!save(*window, args[1]))
         return failWith(QStringLiteral("cannot write %1").arg(args[1]));

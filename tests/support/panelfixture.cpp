@@ -14,25 +14,20 @@
 #include <QTest>
 #include <QTextDocument>
 
-#include "actions/panel.h"
-#include "actions/panelactions.h"
 #include "connectpanel.h"
 #include "link/stationlink.h"
 #include "window/clicklabel.h"
 #include "waituntil.h"
 
-PanelFixture::PanelFixture(std::optional<quint16> stationPort)
-    : m_window(createPanel(stationPort.value_or(m_station.port())))
+PanelFixture::PanelFixture(std::optional<quint16> stationPort) : m_panel(stationPort.value_or(m_station.port()))
 {
-    m_link = m_window->findChild<StationLink *>();
-    m_actions = m_window->findChild<PanelActions *>();
     // A box opens inside the click that a test sends, so it is looked for
     // from the box's own event loop.
     m_watchdog.setInterval(5);
     QObject::connect(&m_watchdog, &QTimer::timeout, &m_watchdog, [this] { watchForMessageBoxes(); });
     m_watchdog.start();
-    m_window->show();
-    if (!QTest::qWaitForWindowExposed(m_window.get()))
+    window()->show();
+    if (!QTest::qWaitForWindowExposed(window()))
         qWarning("the panel's window was not exposed; clicks may miss");
 }
 
@@ -89,14 +84,14 @@ QString PanelFixture::shownText(QPlainTextEdit *box)
 
 bool PanelFixture::connectToStation()
 {
-    return TestKit::connectPanel(*m_window) && m_station.waitForClient();
+    return TestKit::connectPanel(*window()) && m_station.waitForClient();
 }
 
 bool PanelFixture::connectAndPowerOn()
 {
     if (!connectToStation())
         return false;
-    click(m_window->Lbl_Go);
+    click(window()->Lbl_Go);
     const bool sent = m_station.waitForBytes(10) == "set(1, go)";
     clearReceived();
     return sent;

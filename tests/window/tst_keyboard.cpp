@@ -8,6 +8,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -51,7 +52,7 @@ private:
     QByteArray m_received;
 };
 
-enum class Reach { TabFromPrevious, BacktabFromNext, Click };
+enum class Reach { TabFromPrevious, BacktabFromNext, Click, BackFromContextMenu };
 enum class Typing { ReplacesAll, InsertsAtCursor, ChangesNothing };
 
 QString textOf(QWidget *field)
@@ -76,11 +77,12 @@ int cursorOf(QWidget *field)
 }
 
 // The panel after "Conectar CS" and "Go", connected to `station`.
-std::unique_ptr<Main> poweredPanel(RecordingStation &station)
+std::unique_ptr<Panel> poweredPanel(RecordingStation &station)
 {
-    auto window = createPanel(station.port());
+    auto panel = std::make_unique<Panel>(station.port());
+    Main *window = &panel->window();
     window->show();
-    if (!QTest::qWaitForWindowExposed(window.get()))
+    if (!QTest::qWaitForWindowExposed(window))
         return nullptr;
     window->Txt_IP->setText(u"127.0.0.1"_s);
     QTest::mouseClick(window->Pb_Connect, Qt::LeftButton);
@@ -90,7 +92,7 @@ std::unique_ptr<Main> poweredPanel(RecordingStation &station)
     if (!QTest::qWaitFor([&] { return station.received() == "set(1, go)"; }, 5000))
         return nullptr;
     station.clear();
-    return window;
+    return panel;
 }
 
 } // namespace
@@ -121,7 +123,7 @@ private:
 
     // One powered panel shared by the rows that only send commands.
     std::unique_ptr<RecordingStation> m_station;
-    std::unique_ptr<Main> m_panel;
+    std::unique_ptr<Panel> m_panel;
 };
 
 void TestKeyboard::initTestCase()
@@ -169,6 +171,10 @@ void TestKeyboard::fieldSelectionOnFocus_data()
         QTest::addRow("%s by Shift+Tab from %s", f.name, f.next)
                 << f.name << f.next << Reach::BacktabFromNext << f.typing;
         QTest::addRow("%s by click", f.name) << f.name << QString() << Reach::Click << f.typing;
+        // The menu only borrows the focus: its Paste must go in at the cursor.
+        if (f.typing == Typing::ReplacesAll)
+            QTest::addRow("%s back from its context menu", f.name)
+                    << f.name << QString() << Reach::BackFromContextMenu << Typing::InsertsAtCursor;
     }
 }
 
@@ -191,7 +197,16 @@ void TestKeyboard::fieldSelectionOnFocus()
     const QString before = textOf(target);
     QVERIFY(!before.isEmpty());
 
-    if (reach == Reach::Click) {
+    if (reach == Reach::BackFromContextMenu) {
+        target->setFocus();
+        static_cast<QLineEdit *>(target)->end(false);
+        const QPoint at = target->rect().center();
+        QContextMenuEvent rightClick(QContextMenuEvent::Mouse, at, target->mapToGlobal(at));
+        QApplication::sendEvent(target, &rightClick);
+        QTRY_VERIFY(QApplication::activePopupWidget());
+        QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape);
+        QTRY_VERIFY(!QApplication::activePopupWidget());
+    } else if (reach == Reach::Click) {
         window.Pb_Connect->setFocus();
         QTest::mouseClick(target, Qt::LeftButton, {}, target->rect().center());
     } else {
@@ -248,9 +263,10 @@ void TestKeyboard::pressAndCompare(QWidget *target, int key, Qt::KeyboardModifie
     QVERIFY(!boxOpened);
     // A mouse click on a list button after the key: once its command is in,
     // everything the key sent is in too.
-    QWidget *marker = target == m_panel->Pb_Locos_List ? m_panel->Pb_Switch_List : m_panel->Pb_Locos_List;
-    const QByteArray markerBytes = marker == m_panel->Pb_Locos_List ? QByteArray("queryObjects(10, addr, name)")
-                                                                    : QByteArray("queryObjects(11, addr, name1)");
+    Main &w = m_panel->window();
+    QWidget *marker = target == w.Pb_Locos_List ? w.Pb_Switch_List : w.Pb_Locos_List;
+    const QByteArray markerBytes = marker == w.Pb_Locos_List ? QByteArray("queryObjects(10, addr, name)")
+                                                             : QByteArray("queryObjects(11, addr, name1)");
     QTest::mouseClick(marker, Qt::LeftButton);
     QTRY_COMPARE_WITH_TIMEOUT(m_station->received(), expected + markerBytes, 5000);
 }
@@ -320,7 +336,7 @@ void TestKeyboard::keyPressesFocusedButtonOnce()
     QFETCH(QByteArray, bytes);
     QFETCH(QString, outputBox);
 
-    Main *w = m_panel.get();
+    Main *w = &m_panel->window();
     // The focus test's windows may have taken the keyboard.
     w->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(w));
@@ -363,7 +379,7 @@ void TestKeyboard::enterInFieldSendsNothing()
     QFETCH(int, key);
     QFETCH(Qt::KeyboardModifiers, modifiers);
 
-    Main *w = m_panel.get();
+    Main *w = &m_panel->window();
     // The focus test's windows may have taken the keyboard.
     w->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(w));
@@ -394,19 +410,19 @@ void TestKeyboard::keyOnDisconnectEndsProgram()
     QFETCH(Qt::KeyboardModifiers, modifiers);
 
     // The shared panel would keep the application running.
-    m_panel->hide();
+    m_panel->window().hide();
     RecordingStation station;
-    const std::unique_ptr<Main> window = poweredPanel(station);
-    QVERIFY(window);
-    QSignalSpy clicked(window->Pb_Disconnect, &QAbstractButton::clicked);
-    window->Pb_Disconnect->setFocus();
-    QCOMPARE(QApplication::focusWidget(), window->Pb_Disconnect);
-    Main *w = window.get();
+    const std::unique_ptr<Panel> panel = poweredPanel(station);
+    QVERIFY(panel);
+    Main *w = &panel->window();
+    QSignalSpy clicked(w->Pb_Disconnect, &QAbstractButton::clicked);
+    w->Pb_Disconnect->setFocus();
+    QCOMPARE(QApplication::focusWidget(), w->Pb_Disconnect);
     QTimer::singleShot(0, w, [w, key, modifiers] { QTest::keyClick(w->Pb_Disconnect, Qt::Key(key), modifiers); });
     QTimer::singleShot(5000, qApp, [] { QCoreApplication::exit(99); });
     QCOMPARE(QApplication::exec(), 0);
     QCOMPARE(clicked.count(), 1);
-    QVERIFY(!window->isVisible());
+    QVERIFY(!w->isVisible());
     QTRY_VERIFY(station.clientLeft());
     QCOMPARE(station.received(), QByteArray());
 }
