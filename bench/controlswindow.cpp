@@ -4,7 +4,7 @@
 
 // The start-up floor with the panel's controls: the same kinds, texts, font,
 // geometry and start-up states, built from stock Qt controls only, from the
-// description the bench wrote of the panel (see controlsdescription.h).
+// description panel-bench wrote of the panel (its describeControls()).
 
 #include <QApplication>
 #include <QFile>
