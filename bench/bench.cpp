@@ -10,11 +10,9 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
-#include <QGroupBox>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -102,8 +100,9 @@ QJsonArray describeChildren(const QWidget *parent);
 
 QJsonObject describe(const QWidget *control)
 {
+    const QString kind = kindOf(control);
     QJsonObject description = {
-            {u"kind"_s, kindOf(control)},
+            {u"kind"_s, kind},
             {u"name"_s, control->objectName()},
             {u"box"_s, QJsonArray{control->x(), control->y(), control->width(), control->height()}},
             {u"text"_s, TestKit::textOf(control)},
@@ -118,7 +117,7 @@ QJsonObject describe(const QWidget *control)
         description[u"textColor"_s] = control->palette().color(QPalette::WindowText).name();
     // A control that draws its own fill (a lamp, an indicator) becomes a
     // plain box filled with the same colour.
-    if (control->autoFillBackground() || kindOf(control) == u"QWidget"_s)
+    if (control->autoFillBackground() || kind == u"QWidget"_s)
         description[u"background"_s] = control->palette().color(QPalette::Window).name();
     QJsonArray settings;
     for (const char *name : kSettings) {
@@ -126,7 +125,7 @@ QJsonObject describe(const QWidget *control)
             settings.append(QJsonArray{QLatin1String(name), control->property(name).toInt()});
     }
     description[u"settings"_s] = settings;
-    if (qobject_cast<const QGroupBox *>(control))
+    if (kind == u"QGroupBox"_s)
         description[u"children"_s] = describeChildren(control);
     return description;
 }
