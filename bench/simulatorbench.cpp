@@ -3,13 +3,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 // `make bench`, the simulator at scale: the simulator program and a bare Qt
-// line-echo server (bench-echo-server, the floor) each run as a process of
-// their own, and this process drives both with closed-loop clients on
-// loopback from one epoll loop of its own, so what is measured is the
-// servers' event loops alone. Every client sends "get(1, status)" and waits
-// for the whole reply (through its "<END ...>" line; the floor's through the
-// echoed line) before it sends again. Progress goes to stderr, the table to
-// stdout.
+// line-echo server (bench-echo-server, the floor), each a process of its
+// own, driven alike by closed-loop clients on one epoll loop of this one, so
+// that only the servers' event loops are measured (docs/performance.md).
+// Progress goes to stderr, the table to stdout.
 
 #include <QCoreApplication>
 #include <QStringList>
@@ -66,8 +63,6 @@ public:
         : m_name(name), m_reply(reply), m_program(path, arguments, TestKit::ChildProgram::Console::Drop),
           m_port(m_program.waitForPort())
     {}
-    ServerUnderTest(const ServerUnderTest &) = delete;
-    ServerUnderTest &operator=(const ServerUnderTest &) = delete;
     ~ServerUnderTest()
     {
         closeAll();

@@ -2,15 +2,10 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// `make soak`: the panel connected to the simulator program for a long run
-// (10 minutes unless --minutes says otherwise). A command leaves every 5 ms
-// from a synthesized click or slider move, and every 30 s the panel sends
-// burst(), which the simulator (started with --burst) answers with 4 MiB.
-// Prints the resident memory of both programs at the start and every
-// minute, the longest event-loop stall in the panel outside the bursts and
-// within them, and whether the simulator's raw log holds exactly the
-// commands the panel was made to send. Progress goes to stderr, the table to
-// stdout.
+// `make soak`: the panel against the simulator program for 10 minutes (or
+// --minutes), a command every 5 ms and a 4 MiB reply every 30 s: memory of
+// both every minute, the panel's longest stalls, every command accounted
+// for (docs/performance.md). Progress goes to stderr, the table to stdout.
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -247,15 +242,6 @@ void Soak::reportLongGaps() const
                                    gap.cpuMs, gap.withinBurst ? " (within a burst)" : ""));
 }
 
-int minutesAsked(const QApplication &app)
-{
-    QCommandLineParser parser;
-    parser.addHelpOption();
-    parser.addOption({u"minutes"_s, u"Run for <N> minutes (default 10)."_s, u"N"_s, u"10"_s});
-    parser.process(app);
-    return parser.value(u"minutes"_s).toInt();
-}
-
 } // namespace
 
 int main(int argc, char *argv[])
@@ -264,7 +250,11 @@ int main(int argc, char *argv[])
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     MemoryPolicy::keepLargeBlocksMapped();
-    const int minutes = minutesAsked(app);
+    QCommandLineParser parser;
+    parser.addHelpOption();
+    parser.addOption({u"minutes"_s, u"Run for <N> minutes (default 10)."_s, u"N"_s, u"10"_s});
+    parser.process(app);
+    const int minutes = parser.value(u"minutes"_s).toInt();
     if (minutes < 1) {
         progress(u"--minutes needs a whole number, 1 or more"_s);
         return 2;
