@@ -520,26 +520,6 @@ void measureConnect()
                       u"—"_s, u"≤ 20 ms"_s, yesNo(worst(stalls) <= 20)});
 }
 
-bool measureClicksAndSlider()
-{
-    ConnectedPanel station;
-    if (!station.open()) {
-        progress("the panel did not connect to the loopback station");
-        return false;
-    }
-    measureClickToWire(station);
-    progress("slider sweeps: keyboard and drag");
-    measureSliderSweep(station, u"keyboard"_s, [](QSlider *slider) {
-        slider->setFocus();
-        for (const Qt::Key key : {Qt::Key_Right, Qt::Key_Left}) {
-            for (int i = 0; i < 127; ++i)
-                QTest::keyClick(slider, key);
-        }
-    });
-    measureSliderSweep(station, u"drag"_s, [](QSlider *slider) { TestKit::dragSlider(slider, {127, 0}); });
-    return true;
-}
-
 } // namespace
 
 int main(int argc, char *argv[])
@@ -555,8 +535,23 @@ int main(int argc, char *argv[])
     auto wanted = [&chosen](const char *phase) { return chosen.isEmpty() || chosen.contains(QLatin1String(phase)); };
     if (wanted("startup"))
         measureStartup();
-    if (wanted("clicks") && !measureClicksAndSlider())
-        return 1;
+    if (wanted("clicks")) {
+        ConnectedPanel station;
+        if (!station.open()) {
+            progress("the panel did not connect to the loopback station");
+            return 1;
+        }
+        measureClickToWire(station);
+        progress("slider sweeps: keyboard and drag");
+        measureSliderSweep(station, u"keyboard"_s, [](QSlider *slider) {
+            slider->setFocus();
+            for (const Qt::Key key : {Qt::Key_Right, Qt::Key_Left}) {
+                for (int i = 0; i < 127; ++i)
+                    QTest::keyClick(slider, key);
+            }
+        });
+        measureSliderSweep(station, u"drag"_s, [](QSlider *slider) { TestKit::dragSlider(slider, {127, 0}); });
+    }
     if (wanted("flood"))
         measureFlood();
     if (wanted("connect"))

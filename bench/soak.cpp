@@ -88,6 +88,9 @@ public:
         m_stalls.stop();
         m_commandTimer.stop();
         m_burstTimer.stop();
+        for (const TestKit::StallWatch::Gap &gap : m_stalls.longGaps())
+            progress(QString::asprintf("gap of %.1f ms at %.3f s, %.1f ms of it on the processor%s", gap.ms,
+                                       gap.atSeconds, gap.cpuMs, gap.withinBurst ? " (within a burst)" : ""));
     }
 
     // Waits for the simulator's log to take in every byte sent, then
@@ -101,7 +104,6 @@ public:
                 && logged.result() == m_sent.result();
     }
     std::vector<Row> rows(bool exact, qint64 loggedBytes) const;
-    void reportLongGaps() const;
 
 private:
     static inline const QString kLoco = u"1000"_s;
@@ -235,13 +237,6 @@ std::vector<Row> Soak::rows(bool exact, qint64 loggedBytes) const
     return rows;
 }
 
-void Soak::reportLongGaps() const
-{
-    for (const TestKit::StallWatch::Gap &gap : m_stalls.longGaps())
-        progress(QString::asprintf("gap of %.1f ms at %.3f s, %.1f ms of it on the processor%s", gap.ms, gap.atSeconds,
-                                   gap.cpuMs, gap.withinBurst ? " (within a burst)" : ""));
-}
-
 } // namespace
 
 int main(int argc, char *argv[])
@@ -277,7 +272,6 @@ int main(int argc, char *argv[])
     const bool exact = soak.logHoldsAllSent(logPath);
     panel.window().close();
     simulator.stop(5000);
-    soak.reportLongGaps();
     printTable(soak.rows(exact, QFile(logPath).size()), u"Panel"_s, u"Simulator"_s);
     return exact ? 0 : 1;
 }
