@@ -233,7 +233,8 @@ public:
             }))
             return false;
         std::vector<double> powerOn;
-        timeToWire(powerOn, kPanel, Commands::powerOn().size(), [this] { click(m_panel.window().Lbl_Go); });
+        timeToWire(powerOn, kPanel, Commands::powerOn().size(),
+                   [this] { QTest::mouseClick(m_panel.window().Lbl_Go, Qt::LeftButton); });
         m_station.take(kPanel);
         return !powerOn.empty() && m_panel.window().Frm_Loco->isEnabled();
     }
@@ -241,7 +242,6 @@ public:
     Main *window() { return &m_panel.window(); }
     QByteArray take(int index) { return m_station.take(index); }
     int lost() const { return m_lost; }
-    static void click(QWidget *control) { QTest::mouseClick(control, Qt::LeftButton); }
 
     // Runs `act`, which makes connection `index` send `bytes` more bytes, and
     // adds the microseconds from its start to their arrival to `samples`.
@@ -310,7 +310,7 @@ void measureClickToWire(ConnectedPanel &station)
             expectedWire += command;
             auto click = [&] {
                 station.timeToWire(go ? goUs[round] : listUs[round], ConnectedPanel::kPanel, command.size(),
-                                   [control] { ConnectedPanel::click(control); });
+                                   [control] { QTest::mouseClick(control, Qt::LeftButton); });
             };
             auto write = [&] {
                 station.timeToWire(floorUs[round], ConnectedPanel::kBare, command.size(),
