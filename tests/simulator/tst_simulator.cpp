@@ -942,8 +942,7 @@ void TestSimulator::programServesPrintsAndLogs()
     QVERIFY(log.open(QIODevice::ReadOnly));
     QCOMPARE(log.readAll(), "earlier\n" + sent);
 
-    simulator.process().terminate();
-    QVERIFY(simulator.process().waitForFinished(10000));
+    QVERIFY(simulator.stop());
 }
 
 int main(int argc, char *argv[])
