@@ -12,7 +12,7 @@ JOBS        ?= $(shell nproc 2>/dev/null || echo 2)
 PANEL       := $(BUILD_DIR)/app/model-railway-panel
 SIMULATOR   := $(BUILD_DIR)/simulator/command-station-simulator
 
-.PHONY: all deps configure build test test-fast bench soak sanitize fuzz run package lint screenshot clean
+.PHONY: all deps configure build test test-fast bench soak faults sanitize fuzz run package lint screenshot clean
 
 all: build
 
@@ -48,6 +48,13 @@ bench: build
 SOAK_MINUTES ?= 10
 soak: build
 	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bench/panel-soak --minutes $(SOAK_MINUTES)
+
+# Every deliberate fault of scripts/faults.txt, one after another, each built
+# into a scratch copy of the committed code (build-faults/) and run against
+# the suite: prints which test caught it, or that none did. A minute or two a
+# fault. Not part of `make test`.
+faults: deps
+	./scripts/fault-check.sh
 
 $(SAN_DIR)/CMakeCache.txt: | deps
 	CC=clang CXX=clang++ cmake -S . -B $(SAN_DIR) -DCMAKE_BUILD_TYPE=Debug -DPANEL_SANITIZE=ON -DPANEL_FUZZ=ON

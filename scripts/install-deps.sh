@@ -9,7 +9,7 @@
 set -euo pipefail
 
 packages=(
-    build-essential cmake
+    build-essential cmake ccache
     qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-qpa-plugins libqt6svg6
     libgl-dev
     fonts-liberation fonts-dejavu-core

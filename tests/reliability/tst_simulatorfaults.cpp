@@ -227,10 +227,13 @@ void TestSimulatorFaults::crowd(SimulatorProcess &program, bool midCommand)
 void TestSimulatorFaults::endless(SimulatorProcess &program)
 {
     RecordingClient client(program.port());
+    QTRY_COMPARE(client.socket.state(), QAbstractSocket::ConnectedState);
+    const QByteArray peer = "127.0.0.1:" + QByteArray::number(client.socket.localPort());
     client.socket.write("get(1, status)set(1000, name[" + QByteArray(4 * 1024 * 1024, 'x'));
     QTRY_COMPARE_WITH_TIMEOUT(client.socket.state(), QAbstractSocket::UnconnectedState, 20000);
     QVERIFY(client.received.startsWith("<REPLY get(1, status)>\n1 status[stop]\n<END 0 (OK)>\n"));
     QVERIFY(client.received.endsWith("xxx...>\n<END 8 (command too long)>\n"));
+    QTRY_VERIFY(program.console().contains(peer + " sent a command longer than 65536 bytes: closing it\n"));
 }
 
 void TestSimulatorFaults::garbage(SimulatorProcess &program, int round)

@@ -22,12 +22,17 @@ QByteArray reply(const QByteArray &command, const QByteArray &lines, const QByte
 }
 
 // A layout of one locomotive with the given fields and no accessories.
-QByteArray oneLocomotive(const QByteArray &fields)
+QByteArray locomotive(const QByteArray &fields)
 {
     return R"({"locomotives": [{)" + fields + R"(}], "accessories": []})";
 }
 
-QByteArray oneAccessory(const QByteArray &fields)
+QByteArray locomotives(const QByteArray &first, const QByteArray &second)
+{
+    return R"({"locomotives": [{)" + first + "}, {" + second + R"(}], "accessories": []})";
+}
+
+QByteArray accessory(const QByteArray &fields)
 {
     return R"({"locomotives": [], "accessories": [{)" + fields + "}]}";
 }
@@ -161,142 +166,90 @@ void TestLayout::refusesBadLayout_data()
     QTest::addColumn<QString>("place");
     QTest::addColumn<QString>("what");
 
-    const QByteArray loco = R"("id": 1000, "address": 3, "name": "A")";
-    QTest::newRow("not JSON") << QByteArray("hello") << "line 1, column 1"
-                              << "illegal value";
-    QTest::newRow("empty file") << QByteArray() << "line 1, column 1"
-                                << "illegal value";
-    QTest::newRow("missing comma, third line")
-            << QByteArray("{\n  \"locomotives\": []\n  \"accessories\": []\n}") << "line 3, column 3"
-            << "unterminated object";
-    QTest::newRow("columns count characters, not bytes")
-            << QByteArray("{\"a\": \"M\xc3\xa1quina\" x}") << "line 1, column 17"
-            << "unterminated object";
-    QTest::newRow("garbage after the layout")
-            << QByteArray("{\"locomotives\": [], \"accessories\": []}\n}") << "line 2, column 1"
-            << "garbage";
-    QTest::newRow("not UTF-8") << oneLocomotive(R"("id": 1000, "address": 3, "name": "M)"
-                                                "\xe1"
-                                                R"(quina")")
-                               << "line 1, column 55"
-                               << "invalid UTF8";
-    QTest::newRow("nested 100000 deep") << tooDeep() << "line 1, column 1025"
-                                        << "too deeply nested";
+    const auto row = [](const char *name, const QByteArray &json, const QString &place, const QString &what) {
+        QTest::newRow(name) << json << place << what;
+    };
+    const QByteArray a = R"("id": 1000, "address": 3, "name": "A")";
+    const auto withId = [](const QByteArray &id) {
+        return locomotive(R"("id": )" + id + R"(, "address": 3, "name": "A")");
+    };
+    const auto named = [](const QByteArray &name) {
+        return locomotive(R"("id": 1000, "address": 3, "name": )" + name);
+    };
+    const QByteArray empty = R"({"locomotives": [], "accessories": [])";
+    row("not JSON", "hello", "line 1, column 1", "illegal value");
+    row("empty file", "", "line 1, column 1", "illegal value");
+    row("missing comma, third line", "{\n  \"locomotives\": []\n  \"accessories\": []\n}", "line 3, column 3",
+        "unterminated object");
+    row("columns count characters, not bytes", "{\"a\": \"M\xc3\xa1quina\" x}", "line 1, column 17",
+        "unterminated object");
+    row("garbage after the layout", empty + "}\n}", "line 2, column 1", "garbage");
+    row("not UTF-8", named("\"M\xe1quina\""), "line 1, column 55", "invalid UTF8");
+    row("nested 100000 deep", tooDeep(), "line 1, column 1025", "too deeply nested");
 
-    QTest::newRow("a list, not an object") << QByteArray("[]") << ""
-                                           << "must be an object";
-    QTest::newRow("locomotives missing") << QByteArray(R"({"accessories": []})") << "locomotives"
-                                         << "is missing";
-    QTest::newRow("accessories missing") << QByteArray(R"({"locomotives": []})") << "accessories"
-                                         << "is missing";
-    QTest::newRow("accessories an object") << QByteArray(R"({"locomotives": [], "accessories": {}})") << "accessories"
-                                           << "must be a list, not an object";
-    QTest::newRow("unknown top-level field")
-            << QByteArray(R"({"locomotives": [], "accessories": [], "trains": []})") << "trains"
-            << "is not a field here";
-    QTest::newRow("unknown field, long, with a line feed")
-            << QByteArray(R"({"locomotives": [], "accessories": [], "\n)" + QByteArray(99, 'x') + R"(": 0})")
-            << "?" + QString(63, u'x') + "..."
-            << "is not a field here";
-    QTest::newRow("locomotive a number") << QByteArray(R"({"locomotives": [5], "accessories": []})") << "locomotives[0]"
-                                         << "must be an object, not a number";
-    QTest::newRow("misspelt field") << oneLocomotive(loco + R"(, "sped": 4)") << "locomotives[0].sped"
-                                    << "is not a field here";
+    row("a list, not an object", "[]", "", "must be an object");
+    row("locomotives missing", R"({"accessories": []})", "locomotives", "is missing");
+    row("accessories missing", R"({"locomotives": []})", "accessories", "is missing");
+    row("accessories an object", R"({"locomotives": [], "accessories": {}})", "accessories",
+        "must be a list, not an object");
+    row("unknown top-level field", empty + R"(, "trains": []})", "trains", "is not a field here");
+    row("unknown field, long, with a line feed", empty + R"(, "\n)" + QByteArray(99, 'x') + R"(": 0})",
+        "?" + QString(63, u'x') + "...", "is not a field here");
+    row("locomotive a number", R"({"locomotives": [5], "accessories": []})", "locomotives[0]",
+        "must be an object, not a number");
+    row("misspelt field", locomotive(a + R"(, "sped": 4)"), "locomotives[0].sped", "is not a field here");
 
-    QTest::newRow("id missing") << oneLocomotive(R"("address": 3, "name": "A")") << "locomotives[0].id"
-                                << "is missing";
-    QTest::newRow("address missing") << oneAccessory(R"("id": 300, "name": "A")") << "accessories[0].address"
-                                     << "is missing";
-    QTest::newRow("name missing") << oneLocomotive(R"("id": 1000, "address": 3)") << "locomotives[0].name"
-                                  << "is missing";
-    QTest::newRow("id a text") << oneLocomotive(R"("id": "1000", "address": 3, "name": "A")") << "locomotives[0].id"
-                               << "must be a whole number from 2 to 65535, not a text";
-    QTest::newRow("id with a fraction") << oneLocomotive(R"("id": 1000.5, "address": 3, "name": "A")")
-                                        << "locomotives[0].id"
-                                        << "from 2 to 65535, not 1000.5";
-    QTest::newRow("id 0") << oneLocomotive(R"("id": 0, "address": 3, "name": "A")") << "locomotives[0].id"
-                          << "from 2 to 65535, not 0";
-    QTest::newRow("id 65536") << oneLocomotive(R"("id": 65536, "address": 3, "name": "A")") << "locomotives[0].id"
-                              << "from 2 to 65535, not 65536";
-    QTest::newRow("id 1e300") << oneLocomotive(R"("id": 1e300, "address": 3, "name": "A")") << "locomotives[0].id"
-                              << "not 1e+300";
-    QTest::newRow("id of the station") << oneLocomotive(R"("id": 1, "address": 3, "name": "A")") << "locomotives[0].id"
-                                       << "1 is the station itself";
-    QTest::newRow("id of the locomotive list")
-            << oneAccessory(R"("id": 10, "address": 3, "name": "A")") << "accessories[0].id"
-            << "10 is the list of locomotives";
-    QTest::newRow("id of the accessory list")
-            << oneLocomotive(R"("id": 11, "address": 3, "name": "A")") << "locomotives[0].id"
-            << "11 is the list of accessories";
-    QTest::newRow("two locomotives, one id") << QByteArray(R"({"locomotives": [{"id": 1000, "address": 3, "name": "A"},
-                                              {"id": 1000, "address": 4, "name": "B"}], "accessories": []})")
-                                             << "locomotives[1].id"
-                                             << "1000 is already the identifier of locomotives[0]";
-    QTest::newRow("accessory with a locomotive's id")
-            << QByteArray(R"({"locomotives": [{"id": 1000, "address": 3, "name": "A"}],
-                              "accessories": [{"id": 1000, "address": 3, "name": "B"}]})")
-            << "accessories[0].id"
-            << "1000 is already the identifier of locomotives[0]";
-    QTest::newRow("two locomotives, one address")
-            << QByteArray(R"({"locomotives": [{"id": 1000, "address": 3, "name": "A"},
-                                              {"id": 1001, "address": 3, "name": "B"}], "accessories": []})")
-            << "locomotives[1].address"
-            << "3 is already the address of locomotives[0]";
-    QTest::newRow("locomotive address 0")
-            << oneLocomotive(R"("id": 1000, "address": 0, "name": "A")") << "locomotives[0].address"
-            << "from 1 to 10239, not 0";
-    QTest::newRow("locomotive address 10240")
-            << oneLocomotive(R"("id": 1000, "address": 10240, "name": "A")") << "locomotives[0].address"
-            << "from 1 to 10239, not 10240";
-    QTest::newRow("accessory address 2049")
-            << oneAccessory(R"("id": 300, "address": 2049, "name": "A")") << "accessories[0].address"
-            << "from 1 to 2048, not 2049";
+    row("id missing", locomotive(R"("address": 3, "name": "A")"), "locomotives[0].id", "is missing");
+    row("address missing", accessory(R"("id": 300, "name": "A")"), "accessories[0].address", "is missing");
+    row("name missing", locomotive(R"("id": 1000, "address": 3)"), "locomotives[0].name", "is missing");
+    row("id a text", withId(R"("1000")"), "locomotives[0].id", "must be a whole number from 2 to 65535, not a text");
+    row("id with a fraction", withId("1000.5"), "locomotives[0].id", "from 2 to 65535, not 1000.5");
+    row("id 0", withId("0"), "locomotives[0].id", "from 2 to 65535, not 0");
+    row("id 65536", withId("65536"), "locomotives[0].id", "from 2 to 65535, not 65536");
+    row("id 1e300", withId("1e300"), "locomotives[0].id", "not 1e+300");
+    row("id of the station", withId("1"), "locomotives[0].id", "1 is the station itself");
+    row("id of the locomotive list", accessory(R"("id": 10, "address": 3, "name": "A")"), "accessories[0].id",
+        "10 is the list of locomotives");
+    row("id of the accessory list", withId("11"), "locomotives[0].id", "11 is the list of accessories");
+    row("two locomotives, one id", locomotives(a, R"("id": 1000, "address": 4, "name": "B")"), "locomotives[1].id",
+        "1000 is already the identifier of locomotives[0]");
+    row("accessory with a locomotive's id",
+        R"({"locomotives": [{)" + a + R"(}], "accessories": [{"id": 1000, "address": 3, "name": "B"}]})",
+        "accessories[0].id", "1000 is already the identifier of locomotives[0]");
+    row("two locomotives, one address", locomotives(a, R"("id": 1001, "address": 3, "name": "B")"),
+        "locomotives[1].address", "3 is already the address of locomotives[0]");
+    row("locomotive address 0", locomotive(R"("id": 1000, "address": 0, "name": "A")"), "locomotives[0].address",
+        "from 1 to 10239, not 0");
+    row("locomotive address 10240", locomotive(R"("id": 1000, "address": 10240, "name": "A")"),
+        "locomotives[0].address", "from 1 to 10239, not 10240");
+    row("accessory address 2049", accessory(R"("id": 300, "address": 2049, "name": "A")"), "accessories[0].address",
+        "from 1 to 2048, not 2049");
 
-    QTest::newRow("speed 128") << oneLocomotive(loco + R"(, "speed": 128)") << "locomotives[0].speed"
-                               << "from 0 to 127, not 128";
-    QTest::newRow("speed -1") << oneLocomotive(loco + R"(, "speed": -1)") << "locomotives[0].speed"
-                              << "from 0 to 127, not -1";
-    QTest::newRow("speed true") << oneLocomotive(loco + R"(, "speed": true)") << "locomotives[0].speed"
-                                << "not true";
-    QTest::newRow("direction 2") << oneLocomotive(loco + R"(, "direction": 2)") << "locomotives[0].direction"
-                                 << "from 0 to 1, not 2";
-    QTest::newRow("functions a number") << oneLocomotive(loco + R"(, "functions": 3)") << "locomotives[0].functions"
-                                        << "must be a list";
-    QTest::newRow("function 32") << oneLocomotive(loco + R"(, "functions": [1, 32])") << "locomotives[0].functions[1]"
-                                 << "from 0 to 31, not 32";
-    QTest::newRow("function listed twice")
-            << oneLocomotive(loco + R"(, "functions": [3, 3])") << "locomotives[0].functions[1]"
-            << "function 3 is listed twice";
-    QTest::newRow("accessory state 2") << oneAccessory(R"("id": 300, "address": 1, "name": "A", "state": 2)")
-                                       << "accessories[0].state"
-                                       << "from 0 to 1, not 2";
+    row("speed 128", locomotive(a + R"(, "speed": 128)"), "locomotives[0].speed", "from 0 to 127, not 128");
+    row("speed -1", locomotive(a + R"(, "speed": -1)"), "locomotives[0].speed", "from 0 to 127, not -1");
+    row("speed true", locomotive(a + R"(, "speed": true)"), "locomotives[0].speed", "not true");
+    row("direction 2", locomotive(a + R"(, "direction": 2)"), "locomotives[0].direction", "from 0 to 1, not 2");
+    row("functions a number", locomotive(a + R"(, "functions": 3)"), "locomotives[0].functions", "must be a list");
+    row("function 32", locomotive(a + R"(, "functions": [1, 32])"), "locomotives[0].functions[1]",
+        "from 0 to 31, not 32");
+    row("function listed twice", locomotive(a + R"(, "functions": [3, 3])"), "locomotives[0].functions[1]",
+        "function 3 is listed twice");
+    row("accessory state 2", accessory(R"("id": 300, "address": 1, "name": "A", "state": 2)"), "accessories[0].state",
+        "from 0 to 1, not 2");
 
-    QTest::newRow("name null") << oneLocomotive(R"("id": 1000, "address": 3, "name": null)") << "locomotives[0].name"
-                               << "must be a text, not null";
-    QTest::newRow("name empty") << oneLocomotive(R"("id": 1000, "address": 3, "name": "")") << "locomotives[0].name"
-                                << "must not be empty";
-    QTest::newRow("name of 65 characters")
-            << oneLocomotive(R"("id": 1000, "address": 3, "name": ")" + QByteArray(65, 'x') + '"')
-            << "locomotives[0].name"
-            << "at most 64 characters, not 65";
-    QTest::newRow("name with a double quote")
-            << oneLocomotive(R"("id": 1000, "address": 3, "name": "Big \"A\"")") << "locomotives[0].name"
-            << "double quote";
-    QTest::newRow("name with a line feed")
-            << oneLocomotive(R"("id": 1000, "address": 3, "name": "A\nB")") << "locomotives[0].name"
-            << "control character U+000A";
-    QTest::newRow("name with a NUL") << oneAccessory(R"("id": 300, "address": 3, "name": "A\u0000")")
-                                     << "accessories[0].name"
-                                     << "control character U+0000";
-    QTest::newRow("name with a C1 control")
-            << oneLocomotive(R"("id": 1000, "address": 3, "name": "A\u0085")") << "locomotives[0].name"
-            << "control character U+0085";
-    QTest::newRow("name with a euro sign")
-            << oneLocomotive("\"id\": 1000, \"address\": 3, \"name\": \"5 \xe2\x82\xac\"") << "locomotives[0].name"
-            << "Latin-1 characters only, not U+20AC";
-    QTest::newRow("name with a character past U+FFFF")
-            << oneLocomotive(R"("id": 1000, "address": 3, "name": "\ud83d\ude82")") << "locomotives[0].name"
-            << "Latin-1 characters only, not U+1F682";
+    row("name null", named("null"), "locomotives[0].name", "must be a text, not null");
+    row("name empty", named(R"("")"), "locomotives[0].name", "must not be empty");
+    row("name of 65 characters", named('"' + QByteArray(65, 'x') + '"'), "locomotives[0].name",
+        "at most 64 characters, not 65");
+    row("name with a double quote", named(R"("Big \"A\"")"), "locomotives[0].name", "double quote");
+    row("name with a line feed", named(R"("A\nB")"), "locomotives[0].name", "control character U+000A");
+    row("name with a NUL", accessory(R"("id": 300, "address": 3, "name": "A\u0000")"), "accessories[0].name",
+        "control character U+0000");
+    row("name with a C1 control", named(R"("A\u0085")"), "locomotives[0].name", "control character U+0085");
+    row("name with a euro sign", named("\"5 \xe2\x82\xac\""), "locomotives[0].name",
+        "Latin-1 characters only, not U+20AC");
+    row("name with a character past U+FFFF", named(R"("\ud83d\ude82")"), "locomotives[0].name",
+        "Latin-1 characters only, not U+1F682");
 }
 
 void TestLayout::refusesBadLayout()
@@ -316,7 +269,7 @@ void TestLayout::refusesUnusableFile_data()
     QTest::addColumn<QString>("path");
     QTest::addColumn<QString>("what");
 
-    const QByteArray layout = oneLocomotive(R"("id": 1000, "address": 3, "name": "A")");
+    const QByteArray layout = locomotive(R"("id": 1000, "address": 3, "name": "A")");
     QFile sparse(m_folder.filePath(QStringLiteral("huge.json")));
     QVERIFY(sparse.open(QIODevice::WriteOnly) && sparse.write("{") == 1 && sparse.resize(300 * 1024 * 1024));
     sparse.close();
@@ -357,7 +310,7 @@ void TestLayout::programRefusesBadLayoutBeforeListening_data()
 
     const QString notJson = writeFile(QStringLiteral("not-json.json"), "{\n  \"locomotives\": [,]\n}");
     const QString badSpeed = writeFile(QStringLiteral("bad-speed.json"),
-                                       oneLocomotive(R"("id": 7, "address": 3, "name": "A", "speed": 300)"));
+                                       locomotive(R"("id": 7, "address": 3, "name": "A", "speed": 300)"));
     const QString deep = writeFile(QStringLiteral("deep.json"), tooDeep());
     QFile huge(m_folder.filePath(QStringLiteral("program-huge.json")));
     QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize(400 * 1024 * 1024));

@@ -5,9 +5,12 @@
 #include "commandsplitter.h"
 #include "parsedcommand.h"
 #include "replyblock.h"
+#include "simulatoroptions.h"
 #include "station.h"
 #include "stationserver.h"
 
+#include <QBuffer>
+#include <QCommandLineParser>
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QRandomGenerator>
@@ -24,7 +27,9 @@
 #include <sys/socket.h>
 
 #include "bytes.h"
+#include "privatenetwork.h"
 #include "simulatorprocess.h"
+#include "waituntil.h"
 
 namespace {
 
@@ -64,6 +69,9 @@ class TestSimulator : public QObject
 {
     Q_OBJECT
 
+public:
+    explicit TestSimulator(bool privateNetwork) : m_privateNetwork(privateNetwork) {}
+
 private slots:
     void initTestCase();
     void splitsCommands_data();
@@ -94,14 +102,22 @@ private slots:
     void repliesToClientThatStopsSending();
     void survivesGarbage();
     void stopsReadingFromClientThatDoesNotRead();
+    void readsOnOnceRepliesAreTaken();
     void servesTwoHundredClients();
 
+    void readsOptions_data();
+    void readsOptions();
     void programPrintsHelp();
+    void programListensWhereAsked_data();
+    void programListensWhereAsked();
     void programRefusesBadOptions_data();
     void programRefusesBadOptions();
     void programServesPrintsAndLogs();
 
 private:
+    // The test runs in a network namespace of its own, where the program
+    // may take its default port.
+    const bool m_privateNetwork;
     // A port that is taken, for the program to fail on.
     QTcpServer m_busy;
 };
@@ -347,6 +363,9 @@ void TestSimulator::repliesToEveryCommand_data()
     // The state the commands leave, read back.
     QTest::newRow("power read back") << QByteArrayList{"set(1, go)"} << 2 << QByteArray("get(1, status)")
                                      << okReply("get(1, status)", "1 status[go]\n");
+    QTest::newRow("power off read back") << QByteArrayList{"set(1, go)", "set(1, stop)"} << 2
+                                         << QByteArray("get(1, status)")
+                                         << okReply("get(1, status)", "1 status[stop]\n");
     QTest::newRow("speed and direction read back")
             << with(with(takeLoco, "set(1000, speed[127])"), "set(1000, dir[1])") << 2
             << QByteArray("get(1000, speed, dir)") << okReply("get(1000, speed, dir)", "1000 speed[127] dir[1]\n");
@@ -370,6 +389,8 @@ void TestSimulator::repliesToEveryCommand_data()
     QTest::newRow("syntax error") << none << 1 << QByteArray("set(1, go") << errorReply("set(1, go", 2, "syntax error");
     QTest::newRow("garbage echoed printable")
             << none << 1 << QByteArray("\x01\xff(\n\x7f") << errorReply("?\xff(??", 2, "syntax error");
+    QTest::newRow("command of 200 bytes echoed whole")
+            << none << 1 << "x(" + QByteArray(198, 'y') << errorReply("x(" + QByteArray(198, 'y'), 2, "syntax error");
     QTest::newRow("long command echoed cut") << none << 1 << "x(" + QByteArray(300, 'y')
                                              << errorReply("x(" + QByteArray(198, 'y') + "...", 2, "syntax error");
     QTest::newRow("unknown locomotive") << none << 1 << QByteArray("request(999, control)")
@@ -526,26 +547,41 @@ void TestSimulator::writesRepliesInChunks()
 void TestSimulator::closesAfterNthCommand_data()
 {
     QTest::addColumn<int>("chunk");
-    QTest::newRow("replies whole") << 0;
-    QTest::newRow("replies in chunks") << 7;
+    QTest::addColumn<bool>("reads");
+    QTest::newRow("replies whole") << 0 << true;
+    QTest::newRow("replies in chunks") << 7 << true;
+    // It never sees the close, so it is cut off; what it sends meanwhile is
+    // read, logged and dropped.
+    QTest::newRow("client that neither reads nor closes") << 0 << false;
 }
 
 void TestSimulator::closesAfterNthCommand()
 {
     QFETCH(int, chunk);
+    QFETCH(bool, reads);
 
     StationServer server;
+    QBuffer log;
+    QVERIFY(log.open(QIODevice::WriteOnly));
+    server.setLog(&log);
     server.setChunkSize(chunk);
     server.setCloseAfter(2);
     QVERIFY(server.listen(QHostAddress::LocalHost, 0));
     QSignalSpy commands(&server, &StationServer::commandReceived);
-    Client client(server.serverPort());
-    client.socket.write("set(1, go)get(1, status)set(1, stop)get(1, status)");
+    Client client(server.serverPort(), reads);
+    QByteArray sent = "set(1, go)get(1, status)set(1, stop)get(1, status)";
+    client.socket.write(sent);
+    QTRY_COMPARE(commands.count(), 2);
+    if (!reads) {
+        client.socket.write("get(1, status)");
+        sent += "get(1, status)";
+    }
 
-    QTRY_COMPARE(client.socket.state(), QAbstractSocket::UnconnectedState);
-    QCOMPARE(client.received, okReply("set(1, go)") + okReply("get(1, status)", "1 status[go]\n"));
+    QTRY_COMPARE_WITH_TIMEOUT(server.clientCount(), 0, 10000);
     QCOMPARE(commands.count(), 2);
-    QTRY_COMPARE(server.clientCount(), 0);
+    QCOMPARE(log.data(), sent);
+    if (reads)
+        QCOMPARE(client.received, okReply("set(1, go)") + okReply("get(1, status)", "1 status[go]\n"));
 }
 
 void TestSimulator::answersBurstOnlyWhenAsked_data()
@@ -556,7 +592,7 @@ void TestSimulator::answersBurstOnlyWhenAsked_data()
 
     QTest::newRow("off: an unknown command") << qsizetype(0) << QByteArray("burst()") << qsizetype(0);
     QTest::newRow("4 MiB") << qsizetype(4 * 1024 * 1024) << QByteArray("burst()") << qsizetype(4 * 1024 * 1024);
-    QTest::newRow("a few bytes: one whole line") << qsizetype(5) << QByteArray("burst()") << qsizetype(5);
+    QTest::newRow("less than a line: one whole line") << qsizetype(45) << QByteArray("burst()") << qsizetype(45);
     QTest::newRow("on, other commands unchanged") << qsizetype(1000) << QByteArray("get(1, status)") << qsizetype(0);
 }
 
@@ -686,9 +722,11 @@ void TestSimulator::stopsReadingFromClientThatDoesNotRead()
     const QByteArray command = "get(1, status)";
     flood.socket.write(command.repeated(70000));
 
-    // One step's replies past the limit at most: a read of 4 KiB of commands.
-    const qsizetype bound = ClientSession::kMaxBacklog + 4096 / command.size() * 60;
-    QTRY_VERIFY(server.largestBacklog() >= ClientSession::kMaxBacklog);
+    // Reading stops at 256 KiB of replies waiting, one step's replies past
+    // it at most: a read of 4 KiB of commands.
+    constexpr qsizetype stop = 256 * 1024;
+    const qsizetype bound = stop + 4096 / command.size() * 60;
+    QTRY_VERIFY(server.largestBacklog() >= stop);
     for (int sample = 0; sample < 20; ++sample) {
         QVERIFY(server.largestBacklog() < bound);
         QTest::qWait(10);
@@ -696,6 +734,21 @@ void TestSimulator::stopsReadingFromClientThatDoesNotRead()
     QVERIFY(commands.count() < 70000 / 10);
     flood.socket.abort();
     QTRY_COMPARE(server.clientCount(), 0);
+}
+
+// Held back while a large reply waits, a client is read again as the reply
+// leaves: the command behind it is answered.
+void TestSimulator::readsOnOnceRepliesAreTaken()
+{
+    StationServer server;
+    server.setBurstBytes(300 * 1024);
+    server.setChunkSize(16 * 1024);
+    QVERIFY(server.listen(QHostAddress::LocalHost, 0));
+    Client client(server.serverPort());
+    // Blanks put the second command past the first read.
+    client.socket.write("burst()" + QByteArray(5000, ' ') + "get(1, status)");
+    QTRY_COMPARE(client.replyCount(), 2);
+    QVERIFY(client.received.endsWith(okReply("get(1, status)", "1 status[stop]\n")));
 }
 
 void TestSimulator::servesTwoHundredClients()
@@ -725,6 +778,55 @@ void TestSimulator::servesTwoHundredClients()
     QTRY_COMPARE(last.received, okReply("set(1, go)"));
 }
 
+void TestSimulator::readsOptions_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    // What was read, or why it was refused.
+    QTest::addColumn<QString>("expected");
+
+    const auto row = [](const char *name, const QStringList &arguments, const char *expected) {
+        QTest::newRow(name) << arguments << QString::fromUtf8(expected);
+    };
+    const char *const defaults = "127.0.0.1 port 15471, chunk 0, close after 0, burst 0, log \"\"";
+    row("no options: the defaults", {}, defaults);
+    row("localhost is 127.0.0.1", {"--host", "localhost"}, defaults);
+    row("IPv6 loopback", {"--host", "::1"}, "::1 port 15471, chunk 0, close after 0, burst 0, log \"\"");
+    row("every option", {"--port", "0", "--chunk", "7", "--close-after", "2", "--burst", "100", "--log", "x.log"},
+        "127.0.0.1 port 0, chunk 7, close after 2, burst 100, log \"x.log\"");
+    row("the last port", {"--port", "65535"}, "127.0.0.1 port 65535, chunk 0, close after 0, burst 0, log \"\"");
+    row("the first port past the last", {"--port", "65536"}, "--port needs a number from 0 to 65535");
+    row("port not a number", {"--port", "abc"}, "--port needs a number from 0 to 65535");
+    row("negative chunk", {"--chunk", "-1"}, "--chunk needs a whole number, 0 or more");
+    row("close-after not a number", {"--close-after", "x"}, "--close-after needs a whole number, 0 or more");
+    row("negative burst", {"--burst", "-5"}, "--burst needs a whole number, 0 or more");
+    row("host not an address", {"--host", "nowhere"}, "--host needs an IP address, not \"nowhere\"");
+    row("log without a name", {"--log", ""}, "--log needs a file name");
+    row("layout without a name", {"--layout", ""}, "--layout needs a file name");
+}
+
+void TestSimulator::readsOptions()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, expected);
+
+    QCommandLineParser parser;
+    SimulatorOptions::addTo(parser);
+    QVERIFY(parser.parse(QStringList{QStringLiteral("simulator")} + arguments));
+    SimulatorOptions options;
+    if (!options.read(parser)) {
+        QCOMPARE(options.errorString, expected);
+        return;
+    }
+    QCOMPARE(QStringLiteral("%1 port %2, chunk %3, close after %4, burst %5, log \"%6\"")
+                     .arg(options.host.toString())
+                     .arg(options.port)
+                     .arg(options.chunkSize)
+                     .arg(options.closeAfter)
+                     .arg(options.burstBytes)
+                     .arg(options.logPath),
+             expected);
+}
+
 void TestSimulator::programPrintsHelp()
 {
     QProcess program;
@@ -734,8 +836,48 @@ void TestSimulator::programPrintsHelp()
     // Blanks simplified: a description may wrap anywhere.
     const QByteArray help = program.readAllStandardOutput().simplified();
     for (const char *option : {"--host <address>", "--port <port>", "--chunk <N>", "--close-after <N>", "--log <file>",
-                               "--layout <file>", "at most 1 MiB", "--burst <N>", "--help"})
+                               "--layout <file>", "at most 1 MiB", "10 ms apart", "--burst <N>", "--help"})
         QVERIFY2(help.contains(option), option);
+}
+
+void TestSimulator::programListensWhereAsked_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("address");
+    // 0: the free one it picked.
+    QTest::addColumn<int>("port");
+
+    QTest::newRow("no options: 127.0.0.1 port 15471") << QStringList{} << "127.0.0.1" << 15471;
+    QTest::newRow("localhost") << QStringList{"--host", "localhost", "--port", "0"} << "127.0.0.1" << 0;
+    QTest::newRow("IPv6 loopback") << QStringList{"--host", "::1", "--port", "0"} << "::1" << 0;
+}
+
+void TestSimulator::programListensWhereAsked()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, address);
+    QFETCH(int, port);
+    if (arguments.isEmpty() && !m_privateNetwork)
+        QSKIP("No network namespace of its own here, and port 15471 must not be taken on the machine's loopback");
+
+    QProcess program;
+    program.start(TestKit::SimulatorProcess::executable(), arguments);
+    TestKit::waitUntil([&] { return program.canReadLine() || program.state() == QProcess::NotRunning; }, 10000);
+    const QByteArray line = program.readLine().trimmed();
+    const QByteArray listening = "Command station simulator listening on " + address.toLatin1() + " port ";
+    QVERIFY2(line.startsWith(listening), line.constData());
+    const quint16 picked = line.sliced(listening.size()).toUShort();
+    if (port != 0)
+        QCOMPARE(picked, port);
+
+    QTcpSocket client;
+    QByteArray received;
+    connect(&client, &QTcpSocket::readyRead, &client, [&] { received += client.readAll(); });
+    client.connectToHost(QHostAddress(address), picked);
+    client.write("get(1, status)");
+    QTRY_COMPARE(received, okReply("get(1, status)", "1 status[stop]\n"));
+    program.kill();
+    QVERIFY(program.waitForFinished(10000));
 }
 
 void TestSimulator::programRefusesBadOptions_data()
@@ -745,12 +887,9 @@ void TestSimulator::programRefusesBadOptions_data()
     QTest::addColumn<QByteArray>("message");
 
     const QString busyPort = QString::number(m_busy.serverPort());
-    QTest::newRow("port out of range") << QStringList{"--port", "70000"} << 2 << QByteArray("--port");
-    QTest::newRow("port not a number") << QStringList{"--port", "abc"} << 2 << QByteArray("--port");
-    QTest::newRow("negative chunk") << QStringList{"--chunk", "-1"} << 2 << QByteArray("--chunk");
-    QTest::newRow("close-after not a number") << QStringList{"--close-after", "x"} << 2 << QByteArray("--close-after");
-    QTest::newRow("negative burst") << QStringList{"--burst", "-5"} << 2 << QByteArray("--burst");
-    QTest::newRow("host not an address") << QStringList{"--host", "nowhere"} << 2 << QByteArray("--host");
+    // Every bad value is refused alike; readsOptions has them all.
+    QTest::newRow("bad value") << QStringList{"--port", "70000"} << 2
+                               << QByteArray("--port needs a number from 0 to 65535\n");
     QTest::newRow("unknown option") << QStringList{"--fast"} << 1 << QByteArray("fast");
     QTest::newRow("port taken") << QStringList{"--port", busyPort} << 1 << QByteArray("Cannot listen");
     QTest::newRow("log in a missing folder")
@@ -777,6 +916,9 @@ void TestSimulator::programServesPrintsAndLogs()
     QTemporaryDir folder;
     QVERIFY(folder.isValid());
     const QString logPath = folder.filePath(QStringLiteral("received.log"));
+    QFile log(logPath);
+    QVERIFY(log.open(QIODevice::WriteOnly) && log.write("earlier\n") == 8);
+    log.close();
     TestKit::SimulatorProcess simulator({"--log", logPath, "--chunk", "7", "--close-after", "2"});
     const quint16 port = simulator.port();
     QVERIFY(port != 0);
@@ -786,7 +928,10 @@ void TestSimulator::programServesPrintsAndLogs()
     const quint16 localPort = client.socket.localPort();
     const QString peer = QStringLiteral("127.0.0.1:%1").arg(localPort);
     const QByteArray sent = "set(1, go)\r\n\xe9(\x01)set(1, stop)";
-    client.socket.write(sent);
+    // A command shows while its client is still there.
+    client.socket.write(sent.first(10));
+    QTRY_VERIFY(simulator.console().endsWith(" > set(1, go)\n"));
+    client.socket.write(sent.sliced(10));
     QTRY_COMPARE(client.socket.state(), QAbstractSocket::UnconnectedState);
     QCOMPARE(client.received, okReply("set(1, go)") + errorReply("\xe9(?)", 2, "syntax error"));
 
@@ -794,12 +939,19 @@ void TestSimulator::programServesPrintsAndLogs()
     const QByteArray expected =
             QStringLiteral("%1 connected\n%1 > set(1, go)\n%1 > \u00e9(?)\n%1 left\n").arg(peer).toUtf8();
     QCOMPARE(simulator.console(), expected);
-    QFile log(logPath);
     QVERIFY(log.open(QIODevice::ReadOnly));
-    QCOMPARE(log.readAll(), sent);
+    QCOMPARE(log.readAll(), "earlier\n" + sent);
 
     QVERIFY(simulator.stop());
 }
 
-QTEST_GUILESS_MAIN(TestSimulator)
+int main(int argc, char *argv[])
+{
+    // Before the application starts any thread.
+    const bool privateNetwork = PrivateNetwork::enter();
+    QCoreApplication app(argc, argv);
+    TestSimulator test(privateNetwork);
+    return QTest::qExec(&test, argc, argv);
+}
+
 #include "tst_simulator.moc"
