@@ -92,12 +92,8 @@ inline double quantile(std::vector<double> samples, double q)
     return samples[std::clamp<std::size_t>(rank, 1, samples.size()) - 1];
 }
 
-// The middle sample, or the mean of the two middle ones.
+// The middle sample (the lower of the two middle ones in an even count).
 inline double median(const std::vector<double> &samples)
 {
-    if (samples.size() % 2 != 0 || samples.empty())
-        return quantile(samples, 0.5);
-    std::vector<double> sorted = samples;
-    std::sort(sorted.begin(), sorted.end());
-    return (sorted[sorted.size() / 2 - 1] + sorted[sorted.size() / 2]) / 2;
+    return quantile(samples, 0.5);
 }
