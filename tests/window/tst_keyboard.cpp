@@ -12,54 +12,24 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
 #include <QTimer>
 
 #include <memory>
 
-#include "actions/panel.h"
+#include "panelfixture.h"
 #include "window/clicklabel.h"
 #include "window/main.h"
+#include "windowkit.h"
 
 using namespace Qt::StringLiterals;
+using TestKit::textOf;
 
 namespace {
 
-// A station on 127.0.0.1 that records every byte the panel writes to it.
-class RecordingStation
-{
-public:
-    RecordingStation()
-    {
-        if (!m_server.listen(QHostAddress::LocalHost, 0))
-            qWarning("the recording station cannot listen on loopback");
-        QObject::connect(&m_server, &QTcpServer::newConnection, &m_server, [this] {
-            m_peer = m_server.nextPendingConnection();
-            QObject::connect(m_peer, &QTcpSocket::readyRead, m_peer, [this] { m_received += m_peer->readAll(); });
-        });
-    }
-    quint16 port() const { return m_server.serverPort(); }
-    QByteArray received() const { return m_received; }
-    void clear() { m_received.clear(); }
-    bool clientLeft() const { return m_peer && m_peer->state() == QAbstractSocket::UnconnectedState; }
-
-private:
-    QTcpServer m_server;
-    QTcpSocket *m_peer = nullptr;
-    QByteArray m_received;
-};
-
-enum class Reach { TabFromPrevious, BacktabFromNext, Click };
+enum class Reach { TabFromPrevious, BacktabFromNext, Click, ClickOverEarlierText };
 enum class Typing { ReplacesAll, InsertsAtCursor, ChangesNothing };
-
-QString textOf(QWidget *field)
-{
-    if (auto *line = qobject_cast<QLineEdit *>(field))
-        return line->text();
-    return static_cast<QPlainTextEdit *>(field)->toPlainText();
-}
 
 QString selectionOf(QWidget *field)
 {
@@ -73,24 +43,6 @@ int cursorOf(QWidget *field)
     if (auto *line = qobject_cast<QLineEdit *>(field))
         return line->cursorPosition();
     return static_cast<QPlainTextEdit *>(field)->textCursor().position();
-}
-
-// The panel after "Conectar CS" and "Go", connected to `station`.
-std::unique_ptr<Main> poweredPanel(RecordingStation &station)
-{
-    auto window = createPanel(station.port());
-    window->show();
-    if (!QTest::qWaitForWindowExposed(window.get()))
-        return nullptr;
-    window->Txt_IP->setText(u"127.0.0.1"_s);
-    QTest::mouseClick(window->Pb_Connect, Qt::LeftButton);
-    if (!QTest::qWaitFor([&] { return window->Txt_Out->toPlainText() == "CS conectada"_L1; }, 5000))
-        return nullptr;
-    QTest::mouseClick(window->Lbl_Go, Qt::LeftButton);
-    if (!QTest::qWaitFor([&] { return station.received() == "set(1, go)"; }, 5000))
-        return nullptr;
-    station.clear();
-    return window;
 }
 
 } // namespace
@@ -120,21 +72,18 @@ private:
     void pressAndCompare(QWidget *target, int key, Qt::KeyboardModifiers modifiers, const QByteArray &expected);
 
     // One powered panel shared by the rows that only send commands.
-    std::unique_ptr<RecordingStation> m_station;
-    std::unique_ptr<Main> m_panel;
+    std::unique_ptr<PanelFixture> m_panel;
 };
 
 void TestKeyboard::initTestCase()
 {
-    m_station = std::make_unique<RecordingStation>();
-    m_panel = poweredPanel(*m_station);
-    QVERIFY(m_panel);
+    m_panel = std::make_unique<PanelFixture>();
+    QVERIFY(m_panel->connectAndPowerOn());
 }
 
 void TestKeyboard::cleanupTestCase()
 {
     m_panel.reset();
-    m_station.reset();
 }
 
 void TestKeyboard::fieldSelectionOnFocus_data()
@@ -169,11 +118,14 @@ void TestKeyboard::fieldSelectionOnFocus_data()
         QTest::addRow("%s by Shift+Tab from %s", f.name, f.next)
                 << f.name << f.next << Reach::BacktabFromNext << f.typing;
         QTest::addRow("%s by click", f.name) << f.name << QString() << Reach::Click << f.typing;
+        if (f.typing == Typing::ReplacesAll)
+            QTest::addRow("%s by click over earlier text", f.name)
+                    << f.name << QString() << Reach::ClickOverEarlierText << f.typing;
     }
 }
 
-// A fresh window for every row, so each field holds its start-up text and
-// its cursor has not been moved.
+// A fresh window for every row, so each field holds its start-up text (or
+// one put there before the focus comes) and its cursor has not been moved.
 void TestKeyboard::fieldSelectionOnFocus()
 {
     QFETCH(QString, field);
@@ -188,10 +140,12 @@ void TestKeyboard::fieldSelectionOnFocus()
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     auto *target = window.findChild<QWidget *>(field);
     QVERIFY(target);
+    if (reach == Reach::ClickOverEarlierText)
+        qobject_cast<QLineEdit *>(target)->setText(u"earlier text"_s);
     const QString before = textOf(target);
     QVERIFY(!before.isEmpty());
 
-    if (reach == Reach::Click) {
+    if (reach == Reach::Click || reach == Reach::ClickOverEarlierText) {
         window.Pb_Connect->setFocus();
         QTest::mouseClick(target, Qt::LeftButton, {}, target->rect().center());
     } else {
@@ -232,27 +186,16 @@ void TestKeyboard::pressAndCompare(QWidget *target, int key, Qt::KeyboardModifie
                                    const QByteArray &expected)
 {
     // A message box nobody expects (a take refusing its identifier) is
-    // closed at once and fails the row, rather than holding the key press.
-    bool boxOpened = false;
-    QTimer boxWatch;
-    boxWatch.setInterval(10);
-    connect(&boxWatch, &QTimer::timeout, this, [&boxOpened] {
-        if (QWidget *box = QApplication::activeModalWidget()) {
-            boxOpened = true;
-            box->close();
-        }
-    });
-    boxWatch.start();
+    // closed by the fixture, which fails the row.
     QTest::keyClick(target, Qt::Key(key), modifiers);
-    boxWatch.stop();
-    QVERIFY(!boxOpened);
     // A mouse click on a list button after the key: once its command is in,
     // everything the key sent is in too.
-    QWidget *marker = target == m_panel->Pb_Locos_List ? m_panel->Pb_Switch_List : m_panel->Pb_Locos_List;
-    const QByteArray markerBytes = marker == m_panel->Pb_Locos_List ? QByteArray("queryObjects(10, addr, name)")
-                                                                    : QByteArray("queryObjects(11, addr, name1)");
+    Main *w = m_panel->window();
+    QWidget *marker = target == w->Pb_Locos_List ? w->Pb_Switch_List : w->Pb_Locos_List;
+    const QByteArray markerBytes = marker == w->Pb_Locos_List ? QByteArray("queryObjects(10, addr, name)")
+                                                              : QByteArray("queryObjects(11, addr, name1)");
     QTest::mouseClick(marker, Qt::LeftButton);
-    QTRY_COMPARE_WITH_TIMEOUT(m_station->received(), expected + markerBytes, 5000);
+    QCOMPARE(m_panel->receiveAtLeast(expected.size() + markerBytes.size()), expected + markerBytes);
 }
 
 void TestKeyboard::keyPressesFocusedButtonOnce_data()
@@ -320,7 +263,7 @@ void TestKeyboard::keyPressesFocusedButtonOnce()
     QFETCH(QByteArray, bytes);
     QFETCH(QString, outputBox);
 
-    Main *w = m_panel.get();
+    Main *w = m_panel->window();
     // The focus test's windows may have taken the keyboard.
     w->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(w));
@@ -329,7 +272,7 @@ void TestKeyboard::keyPressesFocusedButtonOnce()
     w->Txt_Switch_Address->setText(u"20000"_s);
     w->Txt_CommandLine->setText(u"get(1, status)"_s);
     w->Txt_Out->setPlainText(u"before the key"_s);
-    m_station->clear();
+    m_panel->clearReceived();
 
     auto *target = w->findChild<QPushButton *>(button);
     QVERIFY(target);
@@ -363,12 +306,12 @@ void TestKeyboard::enterInFieldSendsNothing()
     QFETCH(int, key);
     QFETCH(Qt::KeyboardModifiers, modifiers);
 
-    Main *w = m_panel.get();
+    Main *w = m_panel->window();
     // The focus test's windows may have taken the keyboard.
     w->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(w));
     w->Txt_CommandLine->setText(u"get(1, status)"_s);
-    m_station->clear();
+    m_panel->clearReceived();
     auto *target = w->findChild<QWidget *>(field);
     QVERIFY(target);
     target->setFocus();
@@ -394,21 +337,20 @@ void TestKeyboard::keyOnDisconnectEndsProgram()
     QFETCH(Qt::KeyboardModifiers, modifiers);
 
     // The shared panel would keep the application running.
-    m_panel->hide();
-    RecordingStation station;
-    const std::unique_ptr<Main> window = poweredPanel(station);
-    QVERIFY(window);
-    QSignalSpy clicked(window->Pb_Disconnect, &QAbstractButton::clicked);
-    window->Pb_Disconnect->setFocus();
-    QCOMPARE(QApplication::focusWidget(), window->Pb_Disconnect);
-    Main *w = window.get();
+    m_panel->window()->hide();
+    PanelFixture panel;
+    QVERIFY(panel.connectAndPowerOn());
+    Main *w = panel.window();
+    QSignalSpy clicked(w->Pb_Disconnect, &QAbstractButton::clicked);
+    w->Pb_Disconnect->setFocus();
+    QCOMPARE(QApplication::focusWidget(), w->Pb_Disconnect);
     QTimer::singleShot(0, w, [w, key, modifiers] { QTest::keyClick(w->Pb_Disconnect, Qt::Key(key), modifiers); });
     QTimer::singleShot(5000, qApp, [] { QCoreApplication::exit(99); });
     QCOMPARE(QApplication::exec(), 0);
     QCOMPARE(clicked.count(), 1);
-    QVERIFY(!window->isVisible());
-    QTRY_VERIFY(station.clientLeft());
-    QCOMPARE(station.received(), QByteArray());
+    QVERIFY(!w->isVisible());
+    QTRY_COMPARE(panel.stationSide()->state(), QAbstractSocket::UnconnectedState);
+    QCOMPARE(panel.received(), QByteArray());
 }
 
 void TestKeyboard::cleanup()
