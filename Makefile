@@ -73,10 +73,9 @@ package: build
 lint: configure
 	./scripts/lint.sh $(BUILD_DIR)
 
-# Renders the window headless to docs/ for the README and the metainfo: as it
-# opens, and after connecting to the simulator and clicking "Go", with the
-# station's answer in the output box; that again on a screen of twice the
-# density.
+# Renders the window headless to docs/ for the README: as it opens, and after
+# connecting to the simulator and clicking "Go", with the station's answer in
+# the output box; that again on a screen of twice the density.
 screenshot: configure
 	cmake --build $(BUILD_DIR) -j$(JOBS) --target window-screenshot command-station-simulator
 	@mkdir -p docs

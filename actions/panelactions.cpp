@@ -108,13 +108,13 @@ void PanelActions::disconnectStation()
     m_window->close();
 }
 
-// Once per reading pass rather than per chunk: laying out a full chunk in the
-// output box costs far more than reading it, and only the last chunk of a pass
-// is ever seen there.
-void PanelActions::showReceived(const QString &latestChunk)
+// Once per reading pass rather than per chunk: laying out 64 KiB in the
+// output box costs far more than reading it, and only the end of a pass is
+// ever seen there.
+void PanelActions::showReceived(const QString &recentText)
 {
-    m_window->setStrData(latestChunk);
-    m_window->Txt_Out->setPlainText(latestChunk);
+    m_window->setStrData(recentText);
+    m_window->Txt_Out->setPlainText(recentText);
 }
 
 void PanelActions::powerOn()

@@ -69,7 +69,7 @@ private:
     void wireLists();
 
     void reportAttempt(bool connected);
-    void showReceived(const QString &latestChunk);
+    void showReceived(const QString &recentText);
     void refuseEmptyIdentifier(const QString &message);
 
     Main *m_window = nullptr;

@@ -7,6 +7,8 @@
 #include <QElapsedTimer>
 #include <QTcpSocket>
 
+#include <utility>
+
 namespace {
 // Past this long reading a flood, the rest waits for the next event-loop
 // pass, so the window keeps answering.
@@ -25,6 +27,16 @@ QByteArray singleByteText(const QString &text)
         bytes += unit < 0x100 ? char(unit) : '?';
     }
     return bytes;
+}
+
+// The last kMaxChunkBytes of a pass. Every read but the pass's last one
+// took a whole chunk, so the read before the latest always has enough.
+QByteArray passTail(const QByteArray &earlier, const QByteArray &latest)
+{
+    const qsizetype missing = StationLink::kMaxChunkBytes - latest.size();
+    if (missing <= 0 || earlier.isEmpty())
+        return latest;
+    return earlier.right(missing) + latest;
 }
 } // namespace
 
@@ -92,16 +104,19 @@ void StationLink::readChunks()
     m_readScheduled = false;
     QElapsedTimer budget;
     budget.start();
-    QByteArray chunk;
+    // However much a pass reads, only its last two chunks are kept.
+    QByteArray earlier;
+    QByteArray latest;
     qint64 byteCount = 0;
     while (m_socket->bytesAvailable() > 0) {
-        chunk = m_socket->read(kMaxChunkBytes);
-        byteCount += chunk.size();
+        earlier = std::move(latest);
+        latest = m_socket->read(kMaxChunkBytes);
+        byteCount += latest.size();
         if (budget.elapsed() >= kReadBudgetMs)
             break;
     }
     if (byteCount > 0)
-        emit dataArrived(QString::fromLatin1(chunk), byteCount);
+        emit dataArrived(QString::fromLatin1(passTail(earlier, latest)), byteCount);
     if (m_socket->bytesAvailable() > 0 && !m_readScheduled) {
         m_readScheduled = true;
         QTimer::singleShot(0, this, &StationLink::readChunks);

@@ -23,7 +23,8 @@ public:
     static constexpr quint16 kStationPort = 15471;
     // The connect wait: 51 passes of 10 ms, read once at the end.
     static constexpr int kConnectWaitMs = 51 * 10;
-    // The most read from the socket at once: one chunk of received text.
+    // The most read from the socket at once, and the most of a reading pass
+    // handed on: the recent end of what arrived.
     static constexpr qint64 kMaxChunkBytes = 64 * 1024;
 
     explicit StationLink(QObject *parent = nullptr);
@@ -44,9 +45,10 @@ public:
 signals:
     void attemptFinished(bool connected);
     // Once per reading pass: all that was waiting is read in chunks of at
-    // most kMaxChunkBytes, `byteCount` bytes in all, and only the latest
-    // chunk is handed on, since nothing can see the ones before it.
-    void dataArrived(const QString &latestChunk, qint64 byteCount);
+    // most kMaxChunkBytes, `byteCount` bytes in all. Only the pass's last
+    // kMaxChunkBytes are handed on (all of it when it read less), since
+    // nothing can see what came before them.
+    void dataArrived(const QString &recentText, qint64 byteCount);
 
 private:
     void finishAttempt();

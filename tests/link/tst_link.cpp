@@ -17,6 +17,7 @@
 #include "backloglistener.h"
 #include "bytes.h"
 #include "loopbackstation.h"
+#include "waituntil.h"
 
 using TestKit::LoopbackStation;
 
@@ -48,6 +49,8 @@ private slots:
     void sendRefusedAfterStationClosed();
     void receivedBytesDecodeAsLatin1();
     void chunksAreBounded();
+    void readingPassHandsOnItsTail_data();
+    void readingPassHandsOnItsTail();
 
 private:
     std::unique_ptr<StationLink> connectedLink(LoopbackStation &station);
@@ -230,8 +233,8 @@ void TestLink::chunksAreBounded()
     QSignalSpy passes(link.get(), &StationLink::dataArrived);
     const qsizetype total = 3 * 65536 + 123;
     station.reply(QByteArray(total, 'a'));
-    // Each reading pass tells how much it read and hands on its latest
-    // chunk, which is never more than one read of 64 KiB.
+    // Each reading pass tells how much it read and hands on the end of it,
+    // never more than 64 KiB.
     QTRY_COMPARE_WITH_TIMEOUT(
             std::accumulate(passes.cbegin(), passes.cend(), qint64(0),
                             [](qint64 sum, const QList<QVariant> &pass) { return sum + pass.at(1).toLongLong(); }),
@@ -241,6 +244,46 @@ void TestLink::chunksAreBounded()
         QVERIFY(size > 0 && size <= 65536);
         QVERIFY(pass.at(1).toLongLong() >= size);
     }
+}
+
+void TestLink::readingPassHandsOnItsTail_data()
+{
+    QTest::addColumn<int>("waiting");
+
+    QTest::newRow("just under 64 KiB: all of it") << 65535;
+    QTest::newRow("4 bytes past 64 KiB: the last 65,536") << 65540;
+    QTest::newRow("several chunks: the tail across the last boundary") << 3 * 65536 + 100;
+}
+
+void TestLink::readingPassHandsOnItsTail()
+{
+    QFETCH(int, waiting);
+    LoopbackStation station;
+    auto link = connectedLink(station);
+    QVERIFY(link);
+    const QByteArray stream = TestKit::randomBytes(waiting, 20);
+    QTcpSocket *socket = socketOf(*link);
+    {
+        // All but the last byte wait unseen in the socket; the last byte
+        // then starts one reading pass over everything.
+        const QSignalBlocker unseen(socket);
+        station.reply(stream.chopped(1));
+        QVERIFY(TestKit::waitUntil([&] { return socket->bytesAvailable() == waiting - 1; }));
+    }
+    QSignalSpy passes(link.get(), &StationLink::dataArrived);
+    station.reply(stream.right(1));
+    qint64 readSoFar = 0;
+    // A pass cut short by its time budget leaves the rest to the next one,
+    // so each pass is checked against where it ended.
+    for (int seen = 0; readSoFar < waiting; ++seen) {
+        QVERIFY(seen < passes.count() || passes.wait(5000));
+        readSoFar += passes.at(seen).at(1).toLongLong();
+        const qsizetype tail = qMin(passes.at(seen).at(1).toLongLong(), qint64(65536));
+        const QString text = passes.at(seen).first().toString();
+        QCOMPARE(text.size(), tail);
+        QCOMPARE(text, QString::fromLatin1(stream.mid(readSoFar - tail, tail)));
+    }
+    QCOMPARE(readSoFar, qint64(waiting));
 }
 
 QTEST_GUILESS_MAIN(TestLink)

@@ -232,7 +232,7 @@ void TestPanelFaults::floodIsReadWhole()
     QString last;
     QObject receiver;
     connect(panel.link(), &StationLink::dataArrived, &receiver, [&](const QString &chunk, qint64 byteCount) {
-        // The pass's latest chunk is the end of what it read.
+        // What a pass hands on is the end of what it read.
         const qsizetype chunkStart = total + qsizetype(byteCount) - chunk.size();
         for (qsizetype i = 0; i < chunk.size() && firstWrong < 0; ++i) {
             if (chunk.at(i).unicode() != uchar(line.at((chunkStart + i) % line.size())))
@@ -306,7 +306,7 @@ void TestPanelFaults::oddRepliesKeptExactly()
     panel.reply(bytes);
     QTRY_VERIFY_WITH_TIMEOUT(total >= bytes.size(), 30000);
     QCOMPARE(total, bytes.size());
-    // The latest chunk is the reply's end, byte for byte.
+    // The last pass handed on the reply's end, byte for byte.
     QVERIFY(!last.isEmpty());
     QCOMPARE(last, QString::fromLatin1(bytes.right(last.size())));
     QVERIFY2(largest <= 65536, qPrintable(QString::number(largest)));
