@@ -4,9 +4,7 @@
 
 #include "actions/panelactions.h"
 
-#include <QLineEdit>
 #include <QMessageBox>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSlider>
 #include <QThread>
@@ -28,9 +26,8 @@ constexpr unsigned long kTogglePauseMs = 10;
 } // namespace
 
 PanelActions::PanelActions(Main *window, StationLink *link, quint16 stationPort)
-    : QObject(window), m_window(window), m_link(link), m_stationPort(stationPort)
+    : m_window(window), m_link(link), m_stationPort(stationPort)
 {
-    setObjectName(QStringLiteral("PanelActions"));
     wireConnection();
     wirePower();
     wireLocomotive();
@@ -80,24 +77,26 @@ void PanelActions::wireLists()
     connect(m_window->Pb_Command_Line, &QPushButton::clicked, this, &PanelActions::submitCommandLine);
 }
 
-void PanelActions::send(const QString &command)
+bool PanelActions::send(const QString &command)
 {
-    if (!m_link->send(command))
-        m_window->Txt_Out->setPlainText(kNotConnected);
+    if (m_link->send(command))
+        return true;
+    m_window->showConnectionMessage(kNotConnected);
+    return false;
 }
 
 void PanelActions::connectStation()
 {
-    m_link->connectToStation(m_window->Txt_IP->text(), m_stationPort);
+    m_link->connectToStation(m_window->stationAddress(), m_stationPort);
 }
 
 void PanelActions::reportAttempt(bool connected)
 {
     if (connected) {
-        m_window->Txt_Out->setPlainText(kConnected);
+        m_window->showConnectionMessage(kConnected);
         m_window->showConnected();
     } else {
-        m_window->Txt_Out->setPlainText(kNotFound);
+        m_window->showConnectionMessage(kNotFound);
     }
 }
 
@@ -113,8 +112,7 @@ void PanelActions::disconnectStation()
 // ever seen there.
 void PanelActions::showReceived(const QString &recentText)
 {
-    m_window->setStrData(recentText);
-    m_window->Txt_Out->setPlainText(recentText);
+    m_window->showReceived(recentText);
 }
 
 void PanelActions::powerOn()
@@ -137,7 +135,7 @@ void PanelActions::refuseEmptyIdentifier(const QString &message)
 
 void PanelActions::takeLocomotive()
 {
-    const QString locomotive = m_window->Txt_Loco_Ad->text();
+    const QString locomotive = m_window->locomotiveId();
     if (locomotive.isEmpty()) {
         refuseEmptyIdentifier(QStringLiteral("Introducir Direccion Locomotora"));
         return;
@@ -147,51 +145,53 @@ void PanelActions::takeLocomotive()
 
 void PanelActions::releaseLocomotive()
 {
-    send(Commands::releaseLocomotive(m_window->Txt_Loco_Ad->text()));
+    send(Commands::releaseLocomotive(m_window->locomotiveId()));
 }
 
 void PanelActions::setSpeed()
 {
-    const qint32 speed = m_window->Slider_Loco->value();
-    send(Commands::setSpeed(m_window->Txt_Loco_Ad->text(), speed));
-    m_window->Txt_Loco_Speed->setText(NumberText::withSignPosition(m_window->Slider_Loco->value()));
+    const qint32 speed = m_window->sliderValue();
+    if (!send(Commands::setSpeed(m_window->locomotiveId(), speed)))
+        return;
+    m_window->showSpeed(NumberText::withSignPosition(m_window->sliderValue()));
 }
 
 void PanelActions::driveForward()
 {
-    send(Commands::driveForward(m_window->Txt_Loco_Ad->text()));
+    send(Commands::driveForward(m_window->locomotiveId()));
 }
 
 void PanelActions::driveBackward()
 {
-    send(Commands::driveBackward(m_window->Txt_Loco_Ad->text()));
+    send(Commands::driveBackward(m_window->locomotiveId()));
 }
 
 void PanelActions::toggleDirection()
 {
-    send(Commands::askDirection(m_window->Txt_Loco_Ad->text()));
+    if (!send(Commands::askDirection(m_window->locomotiveId())))
+        return;
     // A plain pause that dispatches nothing: the answer to the question just
     // asked is not read here; the direction comes from the chunk before it.
     QThread::msleep(kTogglePauseMs);
     const std::optional<qint16> toggled = Replies::toggledDirection(m_window->strData());
     if (!toggled)
         return;
-    send(Commands::setDirection(m_window->Txt_Loco_Ad->text(), *toggled));
+    send(Commands::setDirection(m_window->locomotiveId(), *toggled));
 }
 
 void PanelActions::functionOn()
 {
-    send(Commands::functionOn(m_window->Txt_Loco_Ad->text(), m_window->Txt_Loco_Function->text()));
+    send(Commands::functionOn(m_window->locomotiveId(), m_window->functionNumber()));
 }
 
 void PanelActions::functionOff()
 {
-    send(Commands::functionOff(m_window->Txt_Loco_Ad->text(), m_window->Txt_Loco_Function->text()));
+    send(Commands::functionOff(m_window->locomotiveId(), m_window->functionNumber()));
 }
 
 void PanelActions::takeAccessory()
 {
-    const QString accessory = m_window->Txt_Switch_Address->text();
+    const QString accessory = m_window->accessoryId();
     if (accessory.isEmpty()) {
         refuseEmptyIdentifier(QStringLiteral("Introducir Direccion Desvio"));
         return;
@@ -201,19 +201,21 @@ void PanelActions::takeAccessory()
 
 void PanelActions::releaseAccessory()
 {
-    send(Commands::releaseAccessory(m_window->Txt_Switch_Address->text()));
+    send(Commands::releaseAccessory(m_window->accessoryId()));
 }
 
 void PanelActions::accessoryOn()
 {
-    send(Commands::accessoryOn(m_window->Txt_Switch_Address->text()));
-    m_window->Txt_Switch_Status->setText(QStringLiteral("1"));
+    if (!send(Commands::accessoryOn(m_window->accessoryId())))
+        return;
+    m_window->showAccessoryState(QStringLiteral("1"));
 }
 
 void PanelActions::accessoryOff()
 {
-    send(Commands::accessoryOff(m_window->Txt_Switch_Address->text()));
-    m_window->Txt_Switch_Status->setText(QStringLiteral("0"));
+    if (!send(Commands::accessoryOff(m_window->accessoryId())))
+        return;
+    m_window->showAccessoryState(QStringLiteral("0"));
 }
 
 void PanelActions::listLocomotives()
@@ -228,5 +230,5 @@ void PanelActions::listAccessories()
 
 void PanelActions::submitCommandLine()
 {
-    send(Commands::freeCommand(m_window->Txt_CommandLine->text()));
+    send(Commands::freeCommand(m_window->commandLine()));
 }

@@ -57,9 +57,10 @@ public:
     void listAccessories();
     void submitCommandLine();
 
-    // Hands `command` to the station link; a refused write is reported in
-    // the output box instead of failing silently.
-    void send(const QString &command);
+    // Hands `command` to the station link. A refused write is reported in
+    // the output box instead of failing silently, and false tells the
+    // action to stop there: what it would show next was never sent.
+    bool send(const QString &command);
 
 private:
     void wireConnection();

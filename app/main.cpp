@@ -5,14 +5,16 @@
 #include <QApplication>
 
 #include "actions/panel.h"
+#include "link/memorypolicy.h"
 #include "window/main.h"
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    MemoryPolicy::keepLargeBlocksMapped();
     // Lets the desktop match the window to its menu entry and icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.modelrailway.panel"));
-    const auto window = createPanel();
-    window->show();
+    Panel panel;
+    panel.window().show();
     return app.exec();
 }

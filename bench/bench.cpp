@@ -37,6 +37,7 @@
 #include "controlsdescription.h"
 #include "firstpaint.h"
 #include "floodstation.h"
+#include "link/memorypolicy.h"
 #include "link/stationlink.h"
 #include "loopbacksink.h"
 #include "startup.h"
@@ -82,13 +83,13 @@ bool runUntil(const std::function<bool()> &done, int timeoutMs)
 // Writes down the panel's controls for the same-controls floor to rebuild.
 QString writeControlsDescription()
 {
-    const auto window = createPanel();
+    Panel panel;
     QString path = QDir::temp().filePath(
             QStringLiteral("panel-bench-controls-%1.json").arg(QCoreApplication::applicationPid()));
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return {};
-    file.write(QJsonDocument(describeControls(window.get())).toJson(QJsonDocument::Compact));
+    file.write(QJsonDocument(describeControls(&panel.window())).toJson(QJsonDocument::Compact));
     return path;
 }
 
@@ -166,14 +167,15 @@ public:
 
     bool open()
     {
-        m_window = createPanel(m_sink.port());
-        m_window->show();
-        if (!QTest::qWaitForWindowExposed(m_window.get()))
+        m_panel = std::make_unique<Panel>(m_sink.port());
+        Main *w = window();
+        w->show();
+        if (!QTest::qWaitForWindowExposed(w))
             return false;
-        m_window->Txt_IP->setText(QStringLiteral("127.0.0.1"));
-        QTest::mouseClick(m_window->Pb_Connect, Qt::LeftButton);
+        w->Txt_IP->setText(QStringLiteral("127.0.0.1"));
+        QTest::mouseClick(w->Pb_Connect, Qt::LeftButton);
         runUntil([this] { return !link()->isAttemptRunning(); }, 3000);
-        if (m_window->Txt_Out->toPlainText() != PanelActions::kConnected)
+        if (w->Txt_Out->toPlainText() != PanelActions::kConnected)
             return false;
         if (!runUntil([this] { return m_sink.connectionCount() == 1; }, 2000))
             return false;
@@ -184,15 +186,15 @@ public:
                     },
                     2000))
             return false;
-        QTest::mouseClick(m_window->Lbl_Go, Qt::LeftButton);
+        QTest::mouseClick(w->Lbl_Go, Qt::LeftButton);
         m_expected[kPanel] = Commands::powerOn().size();
         const bool powered = m_sink.waitForCount(kPanel, m_expected[kPanel]);
         m_sink.take(kPanel);
-        return powered && m_window->Frm_Loco->isEnabled();
+        return powered && w->Frm_Loco->isEnabled();
     }
 
-    Main *window() const { return m_window.get(); }
-    StationLink *link() const { return m_window->findChild<StationLink *>(); }
+    Main *window() const { return &m_panel->window(); }
+    StationLink *link() const { return &m_panel->link(); }
     LoopbackSink &sink() { return m_sink; }
 
     // Runs `act`, which makes connection `index` send `bytes` more bytes, and
@@ -215,7 +217,7 @@ public:
 
 private:
     LoopbackSink m_sink;
-    std::unique_ptr<Main> m_window;
+    std::unique_ptr<Panel> m_panel;
     QTcpSocket m_bare;
     qint64 m_expected[2] = {0, 0};
 };
@@ -403,7 +405,8 @@ struct FloodResult
 FloodResult floodOnce(bool throughPanel)
 {
     FloodStation station(kFloodBytes);
-    std::unique_ptr<Main> window;
+    std::unique_ptr<Panel> panel;
+    Main *window = nullptr;
     QTcpSocket bare;
     qint64 consumed = 0;
     qint64 endNs = 0;
@@ -420,11 +423,12 @@ FloodResult floodOnce(bool throughPanel)
     };
 
     if (throughPanel) {
-        window = createPanel(station.port());
+        panel = std::make_unique<Panel>(station.port());
+        window = &panel->window();
         window->show();
-        if (!QTest::qWaitForWindowExposed(window.get()))
+        if (!QTest::qWaitForWindowExposed(window))
             return {};
-        auto *link = window->findChild<StationLink *>();
+        auto *link = &panel->link();
         window->Txt_IP->setText(QStringLiteral("127.0.0.1"));
         QTest::mouseClick(window->Pb_Connect, Qt::LeftButton);
         runUntil([&] { return !link->isAttemptRunning(); }, 3000);
@@ -512,10 +516,11 @@ struct ConnectResult
 
 ConnectResult connectOnce(quint16 port)
 {
-    auto window = createPanel(port);
+    Panel panel(port);
+    Main *window = &panel.window();
     window->show();
     ConnectResult result;
-    if (!QTest::qWaitForWindowExposed(window.get()))
+    if (!QTest::qWaitForWindowExposed(window))
         return result;
     window->Txt_IP->setText(QStringLiteral("127.0.0.1"));
 
@@ -582,6 +587,7 @@ int main(int argc, char *argv[])
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    MemoryPolicy::keepLargeBlocksMapped();
     // Naming phases (startup, clicks, flood, connect) runs only those, for
     // profiling one at a time; no argument runs them all.
     const QStringList chosen = app.arguments().mid(1);

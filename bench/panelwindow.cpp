@@ -8,13 +8,15 @@
 
 #include "actions/panel.h"
 #include "firstpaint.h"
+#include "link/memorypolicy.h"
 #include "window/main.h"
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    const auto window = createPanel();
-    markFirstPaint(window.get());
-    window->show();
+    MemoryPolicy::keepLargeBlocksMapped();
+    Panel panel;
+    markFirstPaint(&panel.window());
+    panel.window().show();
     return app.exec();
 }

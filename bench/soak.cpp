@@ -38,6 +38,7 @@
 #include "actions/panel.h"
 #include "actions/panelactions.h"
 #include "commands/commandtexts.h"
+#include "link/memorypolicy.h"
 #include "link/stationlink.h"
 #include "table.h"
 #include "window/clicklabel.h"
@@ -184,6 +185,7 @@ int main(int argc, char *argv[])
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    MemoryPolicy::keepLargeBlocksMapped();
     QCommandLineParser parser;
     parser.addHelpOption();
     parser.addOption({u"minutes"_s, u"Run for <N> minutes (default 10)."_s, u"N"_s, u"10"_s});
@@ -203,9 +205,10 @@ int main(int argc, char *argv[])
         return 1;
     }
 
-    const auto window = createPanel(port);
+    Panel panel(port);
+    Main *window = &panel.window();
     window->show();
-    auto *link = window->findChild<StationLink *>();
+    auto *link = &panel.link();
     window->Txt_IP->setText(u"127.0.0.1"_s);
     QTest::mouseClick(window->Pb_Connect, Qt::LeftButton);
     const bool attempted = QTest::qWaitFor([&] { return !link->isAttemptRunning(); }, 3000);

@@ -75,9 +75,10 @@ int main(int argc, char *argv[])
     if (port == 0)
         return failWith(QStringLiteral("the simulator %1 did not start listening").arg(args[0]));
 
-    const auto window = createPanel(port);
+    Panel panel(port);
+    Main *window = &panel.window();
     window->show();
-    if (!QTest::qWaitForWindowExposed(window.get()))
+    if (!QTest::qWaitForWindowExposed(window))
         return failWith(QStringLiteral("the window was never shown"));
     if (!save(*window, args[1]))
         return failWith(QStringLiteral("cannot write %1").arg(args[1]));

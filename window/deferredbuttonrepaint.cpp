@@ -7,34 +7,30 @@
 #include <QAbstractButton>
 #include <QEvent>
 
-void DeferredButtonRepaint::install(QWidget *window)
+DeferredButtonRepaint::DeferredButtonRepaint(QAbstractButton *button) : QObject(button), m_button(button)
 {
-    auto *filter = new DeferredButtonRepaint(window);
-    for (QAbstractButton *button : window->findChildren<QAbstractButton *>())
-        button->installEventFilter(filter);
+    button->installEventFilter(this);
 }
 
 // Updates are held off while the button handles the event; turning them back
 // on at the next pass schedules one ordinary repaint of the whole button, so
 // nothing the button wanted drawn is lost.
-bool DeferredButtonRepaint::eventFilter(QObject *watched, QEvent *event)
+bool DeferredButtonRepaint::eventFilter(QObject *, QEvent *event)
 {
     switch (event->type()) {
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease:
     case QEvent::MouseButtonDblClick:
     case QEvent::KeyPress:
-    case QEvent::KeyRelease: {
-        auto *button = static_cast<QWidget *>(watched);
-        if (button->updatesEnabled()) {
-            button->setUpdatesEnabled(false);
+    case QEvent::KeyRelease:
+        if (m_button->updatesEnabled()) {
+            m_button->setUpdatesEnabled(false);
             QMetaObject::invokeMethod(
-                    button, [button] { button->setUpdatesEnabled(true); }, Qt::QueuedConnection);
+                    m_button, [button = m_button] { button->setUpdatesEnabled(true); }, Qt::QueuedConnection);
         }
         break;
-    }
     default:
         break;
     }
-    return QObject::eventFilter(watched, event);
+    return false;
 }

@@ -4,27 +4,25 @@
 
 #pragma once
 
-// Lets the window's buttons draw their pressed and released look at the event
-// loop's next pass, as every other control draws its changes, instead of
-// redrawing synchronously inside the press and again inside the release before
-// the click is reported. A click's command then leaves before the button is
+// Lets a button draw its pressed and released look at the event loop's next
+// pass, as every other control draws its changes, instead of redrawing
+// synchronously inside the press and again inside the release before the
+// click is reported. A click's command then leaves before the button is
 // redrawn; what the operator sees is the same, a moment later.
 
 #include <QObject>
 
-class QWidget;
+class QAbstractButton;
 
 class DeferredButtonRepaint : public QObject
 {
-    Q_OBJECT
-
 public:
-    // Applies to every button inside `window`; owned by `window`.
-    static void install(QWidget *window);
+    // Watches `button`, which owns it.
+    explicit DeferredButtonRepaint(QAbstractButton *button);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    using QObject::QObject;
+    QAbstractButton *m_button = nullptr;
 };

@@ -7,16 +7,14 @@
 #include <QKeyEvent>
 #include <QPushButton>
 
-void EnterPressesButton::install(QWidget *window)
+EnterPressesButton::EnterPressesButton(QPushButton *button) : QObject(button), m_button(button)
 {
-    auto *filter = new EnterPressesButton(window);
-    for (QPushButton *button : window->findChildren<QPushButton *>())
-        button->installEventFilter(filter);
+    button->installEventFilter(this);
 }
 
 // The click comes on the press; the key held down clicks no more, and its
 // release is taken too, so the button sees nothing else of the key.
-bool EnterPressesButton::eventFilter(QObject *watched, QEvent *event)
+bool EnterPressesButton::eventFilter(QObject *, QEvent *event)
 {
     if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease)
         return false;
@@ -25,6 +23,6 @@ bool EnterPressesButton::eventFilter(QObject *watched, QEvent *event)
         return false;
     // click() does nothing on a disabled button.
     if (event->type() == QEvent::KeyPress && !key->isAutoRepeat())
-        static_cast<QPushButton *>(watched)->click();
+        m_button->click();
     return true;
 }

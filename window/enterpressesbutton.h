@@ -11,19 +11,17 @@
 
 #include <QObject>
 
-class QWidget;
+class QPushButton;
 
 class EnterPressesButton : public QObject
 {
-    Q_OBJECT
-
 public:
-    // Applies to every push button inside `window`; owned by `window`.
-    static void install(QWidget *window);
+    // Watches `button`, which owns it.
+    explicit EnterPressesButton(QPushButton *button);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    using QObject::QObject;
+    QPushButton *m_button = nullptr;
 };

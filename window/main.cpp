@@ -19,6 +19,7 @@
 #include "window/deferredbuttonrepaint.h"
 #include "window/enterpressesbutton.h"
 #include "window/frame.h"
+#include "window/neverselectwhenfocused.h"
 #include "window/selectallonfocus.h"
 #include "window/shape.h"
 #include "window/svgiconengine.h"
@@ -150,10 +151,7 @@ Main::Main(QWidget *parent) : QWidget(parent)
     createBottomBar();
     chainTabOrder();
     setFocusSelection();
-    // Installed first, so the deferred repaint's filter, which runs before
-    // it, holds back the redraw of a press by Enter as of any other press.
-    EnterPressesButton::install(this);
-    DeferredButtonRepaint::install(this);
+    watchButtons();
     Accessibility::describe(*this);
 
     // The operating panels open only once the track power is on.
@@ -353,9 +351,19 @@ void Main::chainTabOrder()
 void Main::setFocusSelection()
 {
     for (QLineEdit *hint : {Txt_CommandLine, Txt_Loco_Ad, Txt_Loco_Function, Txt_Switch_Address})
-        Mod_Functions::selectAllWhenFocused(hint);
+        new SelectAllWhenFocused(hint);
     for (QLineEdit *plain : {Txt_IP, Txt_Loco_Speed, Txt_Switch_Status})
-        Mod_Functions::neverSelectWhenFocused(plain);
+        new NeverSelectWhenFocused(plain);
+}
+
+// A button's filters run last installed first: the deferred repaint holds
+// back the redraw of a press by Enter as of any other press.
+void Main::watchButtons()
+{
+    for (QPushButton *button : findChildren<QPushButton *>()) {
+        new EnterPressesButton(button);
+        new DeferredButtonRepaint(button);
+    }
 }
 
 void Main::setCaption(Frame *panel, QRgb color)
@@ -373,6 +381,57 @@ void Main::numberPlate(QLabel *plate)
 QList<QWidget *> Main::powerControls() const
 {
     return {Lbl_Go, Sh_Go, Lbl_Stop, Sh_Stop, Lbl_PushGO};
+}
+
+QString Main::stationAddress() const
+{
+    return Txt_IP->text();
+}
+
+QString Main::locomotiveId() const
+{
+    return Txt_Loco_Ad->text();
+}
+
+QString Main::functionNumber() const
+{
+    return Txt_Loco_Function->text();
+}
+
+qint32 Main::sliderValue() const
+{
+    return Slider_Loco->value();
+}
+
+QString Main::accessoryId() const
+{
+    return Txt_Switch_Address->text();
+}
+
+QString Main::commandLine() const
+{
+    return Txt_CommandLine->text();
+}
+
+void Main::showReceived(const QString &received)
+{
+    m_strData = received;
+    Txt_Out->setPlainText(m_strData);
+}
+
+void Main::showConnectionMessage(const QString &message)
+{
+    Txt_Out->setPlainText(message);
+}
+
+void Main::showSpeed(const QString &speed)
+{
+    Txt_Loco_Speed->setText(speed);
+}
+
+void Main::showAccessoryState(const QString &state)
+{
+    Txt_Switch_Status->setText(state);
 }
 
 void Main::showConnected()

@@ -46,6 +46,20 @@ public:
     QString strData() const { return m_strData; }
     void setStrData(const QString &text) { m_strData = text; }
 
+    // What the operator has typed or set, as it stands when an action reads it.
+    QString stationAddress() const;
+    QString locomotiveId() const;
+    QString functionNumber() const;
+    qint32 sliderValue() const;
+    QString accessoryId() const;
+    QString commandLine() const;
+
+    // Keeps `received` as strData and shows it in the output box.
+    void showReceived(const QString &received);
+    // Shows a message about the station connection in the output box.
+    void showConnectionMessage(const QString &message);
+    void showSpeed(const QString &speed);
+    void showAccessoryState(const QString &state);
     void showConnected();
     void showPowerOn();
     void showPowerOff();
@@ -132,6 +146,7 @@ private:
     void createBottomBar();
     void chainTabOrder();
     void setFocusSelection();
+    void watchButtons();
     static void setCaption(Frame *panel, QRgb color);
     static void numberPlate(QLabel *plate);
     QList<QWidget *> powerControls() const;

@@ -157,7 +157,8 @@ void TestPanelFaults::connectsToPort15471()
     QTcpServer station;
     QVERIFY(station.listen(QHostAddress::LocalHost, 15471));
     // The panel as the program makes it, its port untouched.
-    const std::unique_ptr<Main> w = createPanel();
+    Panel panel;
+    Main *w = &panel.window();
     w->show();
     w->Txt_IP->setText(QStringLiteral("127.0.0.1"));
     PanelFixture::click(w->Pb_Connect);
@@ -206,6 +207,12 @@ void TestPanelFaults::stationGoesAway()
         QVERIFY2(w->Txt_Out->toPlainText() == QStringLiteral("CS no conectada"), qPrintable(control->objectName()));
         QCOMPARE(w->strData(), before.at(1));
     }
+    // Refused, the speed and the accessory state never went out, so their
+    // fields keep what was last sent; Stop still closes the panels.
+    QCOMPARE(w->Txt_Loco_Speed->text(), QStringLiteral("Speed"));
+    QCOMPARE(w->Txt_Switch_Status->text(), QStringLiteral("Status"));
+    QCOMPARE(w->Slider_Loco->value(), 1);
+    QVERIFY(!w->Frm_Loco->isEnabled());
 
     // The station saw the one command, whole and once; a new connection
     // carries only what is sent on it.

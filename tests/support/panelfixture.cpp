@@ -14,24 +14,19 @@
 #include <QTest>
 #include <QTextDocument>
 
-#include "actions/panel.h"
-#include "actions/panelactions.h"
 #include "link/stationlink.h"
 #include "window/clicklabel.h"
 #include "waituntil.h"
 
-PanelFixture::PanelFixture(std::optional<quint16> stationPort)
-    : m_window(createPanel(stationPort.value_or(m_station.port())))
+PanelFixture::PanelFixture(std::optional<quint16> stationPort) : m_panel(stationPort.value_or(m_station.port()))
 {
-    m_link = m_window->findChild<StationLink *>();
-    m_actions = m_window->findChild<PanelActions *>();
     // A box opens inside the click that a test sends, so it is looked for
     // from the box's own event loop.
     m_watchdog.setInterval(5);
     QObject::connect(&m_watchdog, &QTimer::timeout, &m_watchdog, [this] { watchForMessageBoxes(); });
     m_watchdog.start();
-    m_window->show();
-    if (!QTest::qWaitForWindowExposed(m_window.get()))
+    window()->show();
+    if (!QTest::qWaitForWindowExposed(window()))
         qWarning("the panel's window was not exposed; clicks may miss");
 }
 
@@ -88,17 +83,17 @@ QString PanelFixture::shownText(QPlainTextEdit *box)
 
 bool PanelFixture::connectToStation()
 {
-    m_window->Txt_IP->setText(QStringLiteral("127.0.0.1"));
-    click(m_window->Pb_Connect);
-    TestKit::waitUntil([this] { return !m_link->isAttemptRunning(); });
-    return m_window->Txt_Out->toPlainText() == QStringLiteral("CS conectada") && m_station.waitForClient();
+    window()->Txt_IP->setText(QStringLiteral("127.0.0.1"));
+    click(window()->Pb_Connect);
+    TestKit::waitUntil([this] { return !link()->isAttemptRunning(); });
+    return window()->Txt_Out->toPlainText() == QStringLiteral("CS conectada") && m_station.waitForClient();
 }
 
 bool PanelFixture::connectAndPowerOn()
 {
     if (!connectToStation())
         return false;
-    click(m_window->Lbl_Go);
+    click(window()->Lbl_Go);
     const bool sent = m_station.waitForBytes(10) == "set(1, go)";
     clearReceived();
     return sent;

@@ -15,11 +15,9 @@
 #include <memory>
 #include <optional>
 
+#include "actions/panel.h"
 #include "loopbackstation.h"
 
-class Main;
-class PanelActions;
-class StationLink;
 class QPlainTextEdit;
 class QWidget;
 
@@ -43,9 +41,9 @@ public:
     PanelFixture(const PanelFixture &) = delete;
     PanelFixture &operator=(const PanelFixture &) = delete;
 
-    Main *window() const { return m_window.get(); }
-    StationLink *link() const { return m_link; }
-    PanelActions *actions() const { return m_actions; }
+    Main *window() { return &m_panel.window(); }
+    StationLink *link() { return &m_panel.link(); }
+    PanelActions *actions() { return &m_panel.actions(); }
     TestKit::LoopbackStation &station() { return m_station; }
     QTcpSocket *stationSide() const { return m_station.peer(); }
 
@@ -68,7 +66,7 @@ public:
 
     // A control of the window by its objectName.
     template <typename T = QWidget>
-    T *control(const QString &name) const;
+    T *control(const QString &name);
 
     // Replaces a field's text the way an operator does: select all, type.
     static void typeInto(QWidget *field, const QString &text);
@@ -85,9 +83,7 @@ private:
 
     // Made before the panel, which is given its port.
     TestKit::LoopbackStation m_station;
-    std::unique_ptr<Main> m_window;
-    StationLink *m_link = nullptr;
-    PanelActions *m_actions = nullptr;
+    Panel m_panel;
     QTimer m_watchdog;
     ModalBoxSeen *m_expected = nullptr;
 };
@@ -95,7 +91,7 @@ private:
 #include "window/main.h"
 
 template <typename T>
-T *PanelFixture::control(const QString &name) const
+T *PanelFixture::control(const QString &name)
 {
-    return m_window->findChild<T *>(name);
+    return window()->findChild<T *>(name);
 }

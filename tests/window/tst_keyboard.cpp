@@ -8,6 +8,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -28,7 +29,7 @@ using TestKit::textOf;
 
 namespace {
 
-enum class Reach { TabFromPrevious, BacktabFromNext, Click, ClickOverEarlierText };
+enum class Reach { TabFromPrevious, BacktabFromNext, Click, ClickOverEarlierText, BackFromContextMenu };
 enum class Typing { ReplacesAll, InsertsAtCursor, ChangesNothing };
 
 QString selectionOf(QWidget *field)
@@ -118,9 +119,13 @@ void TestKeyboard::fieldSelectionOnFocus_data()
         QTest::addRow("%s by Shift+Tab from %s", f.name, f.next)
                 << f.name << f.next << Reach::BacktabFromNext << f.typing;
         QTest::addRow("%s by click", f.name) << f.name << QString() << Reach::Click << f.typing;
-        if (f.typing == Typing::ReplacesAll)
-            QTest::addRow("%s by click over earlier text", f.name)
-                    << f.name << QString() << Reach::ClickOverEarlierText << f.typing;
+        if (f.typing != Typing::ReplacesAll)
+            continue;
+        QTest::addRow("%s by click over earlier text", f.name)
+                << f.name << QString() << Reach::ClickOverEarlierText << f.typing;
+        // The menu only borrows the focus: its Paste must go in at the cursor.
+        QTest::addRow("%s back from its context menu", f.name)
+                << f.name << QString() << Reach::BackFromContextMenu << Typing::InsertsAtCursor;
     }
 }
 
@@ -145,7 +150,16 @@ void TestKeyboard::fieldSelectionOnFocus()
     const QString before = textOf(target);
     QVERIFY(!before.isEmpty());
 
-    if (reach == Reach::Click || reach == Reach::ClickOverEarlierText) {
+    if (reach == Reach::BackFromContextMenu) {
+        target->setFocus();
+        static_cast<QLineEdit *>(target)->end(false);
+        const QPoint at = target->rect().center();
+        QContextMenuEvent rightClick(QContextMenuEvent::Mouse, at, target->mapToGlobal(at));
+        QApplication::sendEvent(target, &rightClick);
+        QTRY_VERIFY(QApplication::activePopupWidget());
+        QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape);
+        QTRY_VERIFY(!QApplication::activePopupWidget());
+    } else if (reach == Reach::Click || reach == Reach::ClickOverEarlierText) {
         window.Pb_Connect->setFocus();
         QTest::mouseClick(target, Qt::LeftButton, {}, target->rect().center());
     } else {
