@@ -14,17 +14,6 @@
 
 #include <cstdio>
 
-namespace {
-
-void echoLines(QTcpSocket *socket)
-{
-    while (socket->canReadLine())
-        socket->write(socket->readLine());
-    socket->flush();
-}
-
-} // namespace
-
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
@@ -33,7 +22,11 @@ int main(int argc, char *argv[])
     server.setListenBacklogSize(256);
     QObject::connect(&server, &QTcpServer::newConnection, &server, [&server] {
         while (QTcpSocket *socket = server.nextPendingConnection()) {
-            QObject::connect(socket, &QTcpSocket::readyRead, socket, [socket] { echoLines(socket); });
+            QObject::connect(socket, &QTcpSocket::readyRead, socket, [socket] {
+                while (socket->canReadLine())
+                    socket->write(socket->readLine());
+                socket->flush();
+            });
             QObject::connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
         }
     });

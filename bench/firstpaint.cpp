@@ -8,8 +8,8 @@
 #include <QEvent>
 #include <QWidget>
 
+#include <chrono>
 #include <cstdio>
-#include <ctime>
 
 namespace {
 
@@ -25,30 +25,25 @@ protected:
     {
         if (event->type() == QEvent::Paint && !m_seen) {
             m_seen = true;
-            QMetaObject::invokeMethod(
-                    this,
-                    [] {
-                        std::printf("first-paint %lld\n", static_cast<long long>(monotonicNanoseconds()));
-                        std::fflush(stdout);
-                        QCoreApplication::quit();
-                    },
-                    Qt::QueuedConnection);
+            QMetaObject::invokeMethod(this, &FirstPaintMark::report, Qt::QueuedConnection);
         }
         return QObject::eventFilter(watched, event);
     }
 
 private:
+    static void report()
+    {
+        const auto now = std::chrono::steady_clock::now().time_since_epoch();
+        std::printf("first-paint %lld\n",
+                    static_cast<long long>(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()));
+        std::fflush(stdout);
+        QCoreApplication::quit();
+    }
+
     bool m_seen = false;
 };
 
 } // namespace
-
-qint64 monotonicNanoseconds()
-{
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return qint64(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
-}
 
 void markFirstPaint(QWidget *window)
 {

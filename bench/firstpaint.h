@@ -4,13 +4,10 @@
 
 #pragma once
 
-#include <QtGlobal>
-
 class QWidget;
 
-// Once `window` has finished its first paint, prints the monotonic clock in
-// nanoseconds on a line of its own and ends the application. The start-up
-// bench reads that line; the program is otherwise the same.
+// Once `window` has finished its first paint, prints "first-paint" and the
+// monotonic clock in nanoseconds on a line of its own and ends the
+// application. The start-up bench reads that line; the program is otherwise
+// the same.
 void markFirstPaint(QWidget *window);
-
-qint64 monotonicNanoseconds();

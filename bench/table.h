@@ -5,25 +5,99 @@
 #pragma once
 
 // The one table every bench program prints: a row per measurement, the
-// program under test beside its baseline, and whether the target was met.
+// program under test beside its baseline, and whether the target was met;
+// and the quantiles its figures are taken from.
 
+#include <QCoreApplication>
 #include <QString>
+#include <QStringList>
 
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <optional>
 #include <vector>
 
-struct Row
-{
-    QString measurement;
-    QString panel;
-    QString baseline;
-    QString ratio;
-    QString target;
-    QString met;
-};
+// Measurement, figure under test, baseline, ratio, target, met.
+using Row = QStringList;
 
-QString number(double value, int decimals = 1);
-QString ratioText(double ratio);
-QString yesNo(bool met);
+inline QString number(double value, int decimals = 1)
+{
+    return QString::number(value, 'f', decimals);
+}
+
+inline QString ratioText(double ratio)
+{
+    return number(ratio, 2) + u'×';
+}
+
+inline QString yesNo(bool met)
+{
+    return met ? QStringLiteral("yes") : QStringLiteral("NO");
+}
+
+// A figure beside its baseline's, their ratio, and whether the target was
+// met ("—" when the row has no target).
+inline Row ratioRow(const QString &measurement, double value, double baseline,
+                    const QString &target = QStringLiteral("—"), std::optional<bool> met = std::nullopt,
+                    int decimals = 1)
+{
+    return {measurement,
+            number(value, decimals),
+            number(baseline, decimals),
+            ratioText(value / baseline),
+            target,
+            met ? yesNo(*met) : QStringLiteral("—")};
+}
+
+// A line of progress on stderr, under the program's name.
+inline void progress(const QString &what)
+{
+    std::fprintf(stderr, "%s: %s\n", qPrintable(QCoreApplication::applicationName()), qPrintable(what));
+}
 
 // Prints `rows` under a header naming the two columns measured, as Markdown.
-void printTable(const std::vector<Row> &rows, const QString &measured, const QString &baseline);
+inline void printTable(const std::vector<Row> &rows, const QString &measured, const QString &baseline)
+{
+    std::vector<Row> lines = {{QStringLiteral("Measurement"), measured, baseline, QStringLiteral("Ratio"),
+                               QStringLiteral("Target"), QStringLiteral("Met?")}};
+    lines.insert(lines.end(), rows.begin(), rows.end());
+    std::vector<qsizetype> widths(lines.front().size(), 0);
+    for (const Row &line : lines) {
+        for (std::size_t c = 0; c < widths.size(); ++c)
+            widths[c] = std::max(widths[c], line[qsizetype(c)].size());
+    }
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        QString text = QStringLiteral("|"), rule = QStringLiteral("|");
+        for (std::size_t c = 0; c < widths.size(); ++c) {
+            const QString &cell = lines[i][qsizetype(c)];
+            text += u' ' + (c == 0 ? cell.leftJustified(widths[c]) : cell.rightJustified(widths[c]))
+                    + QStringLiteral(" |");
+            rule += QString(widths[c] + 2, u'-') + u'|';
+        }
+        std::printf("%s\n", qPrintable(text));
+        if (i == 0)
+            std::printf("%s\n", qPrintable(rule));
+    }
+    std::fflush(stdout);
+}
+
+// The q-quantile of `samples` (0.5 = median), nearest rank.
+inline double quantile(std::vector<double> samples, double q)
+{
+    if (samples.empty())
+        return std::nan("");
+    std::sort(samples.begin(), samples.end());
+    const auto rank = static_cast<std::size_t>(std::ceil(q * double(samples.size())));
+    return samples[std::clamp<std::size_t>(rank, 1, samples.size()) - 1];
+}
+
+// The middle sample, or the mean of the two middle ones.
+inline double median(const std::vector<double> &samples)
+{
+    if (samples.size() % 2 != 0 || samples.empty())
+        return quantile(samples, 0.5);
+    std::vector<double> sorted = samples;
+    std::sort(sorted.begin(), sorted.end());
+    return (sorted[sorted.size() / 2 - 1] + sorted[sorted.size() / 2]) / 2;
+}

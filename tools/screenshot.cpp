@@ -11,13 +11,14 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QProcess>
-#include <QPushButton>
-#include <QRegularExpression>
 #include <QTest>
 #include <QTextStream>
 
 #include "actions/panel.h"
+#include "connectpanel.h"
+#include "link/stationlink.h"
+#include "simulatorprocess.h"
+#include "waituntil.h"
 #include "window/clicklabel.h"
 #include "window/main.h"
 
@@ -37,28 +38,6 @@ bool save(Main &window, const QString &fileName)
     return window.grab().save(fileName);
 }
 
-// Starts the simulator on a free port of 127.0.0.1 and returns that port, or 0.
-quint16 startSimulator(QProcess &simulator, const QString &program)
-{
-    simulator.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    simulator.start(
-            program,
-            {QStringLiteral("--host"), QStringLiteral("127.0.0.1"), QStringLiteral("--port"), QStringLiteral("0")});
-    static const QRegularExpression listening(QStringLiteral("listening on 127\\.0\\.0\\.1 port (\\d+)"));
-    QByteArray said;
-    quint16 port = 0;
-    QTest::qWaitFor(
-            [&] {
-                said += simulator.readAllStandardOutput();
-                const auto match = listening.match(QString::fromLatin1(said));
-                if (match.hasMatch())
-                    port = match.captured(1).toUShort();
-                return port != 0 || simulator.state() == QProcess::NotRunning;
-            },
-            kStepTimeoutMs);
-    return port;
-}
-
 } // namespace
 
 int main(int argc, char *argv[])
@@ -70,12 +49,12 @@ int main(int argc, char *argv[])
         return 2;
     }
 
-    QProcess simulator;
-    const quint16 port = startSimulator(simulator, args[0]);
-    if (port == 0)
-        return failWith(QStringLiteral("the simulator %1 did not start listening").arg(args[0]));
+    TestKit::SimulatorProcess simulator({}, TestKit::ChildProgram::Console::Drop, args[0]);
+    if (simulator.port() == 0)
+        return failWith(QStringLiteral("the simulator %1 did not start listening: %2")
+                                .arg(args[0], QString::fromLocal8Bit(simulator.errors())));
 
-    Panel panel(port);
+    Panel panel(simulator.port());
     Main *window = &panel.window();
     window->show();
     if (!QTest::qWaitForWindowExposed(window))
@@ -84,22 +63,15 @@ int main(int argc, char *argv[])
         return failWith(QStringLiteral("cannot write %1").arg(args[1]));
 
     window->Txt_IP->setFocus();
-    window->Txt_IP->selectAll();
-    QTest::keyClicks(window->Txt_IP, QStringLiteral("127.0.0.1"));
-    QTest::mouseClick(window->Pb_Connect, Qt::LeftButton);
-    if (!QTest::qWaitFor([&] { return window->Txt_Out->toPlainText() == QLatin1String("CS conectada"); },
-                         kStepTimeoutMs))
+    if (!TestKit::connectPanel(*window))
         return failWith(QStringLiteral("the panel did not connect: %1").arg(window->Txt_Out->toPlainText()));
 
     QTest::mouseClick(window->Lbl_Go, Qt::LeftButton);
-    if (!QTest::qWaitFor([&] { return window->Txt_Out->toPlainText().contains(QLatin1String("<END ")); },
-                         kStepTimeoutMs))
+    if (!TestKit::waitUntil([&] { return window->Txt_Out->toPlainText().contains(QLatin1String("<END ")); },
+                            kStepTimeoutMs))
         return failWith(
                 QStringLiteral("the station's answer to Go never showed: %1").arg(window->Txt_Out->toPlainText()));
     if (!save(*window, args[2]))
         return failWith(QStringLiteral("cannot write %1").arg(args[2]));
-
-    simulator.terminate();
-    simulator.waitForFinished(kStepTimeoutMs);
-    return 0;
+    return simulator.stop(kStepTimeoutMs) ? 0 : failWith(QStringLiteral("the simulator did not end"));
 }

@@ -11,58 +11,18 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSlider>
-#include <QStyle>
-#include <QStyleOptionSlider>
 #include <QTest>
 
-#include "arrivalclock.h"
+#include "bytes.h"
+#include "connectpanel.h"
 #include "link/stationlink.h"
 #include "window/clicklabel.h"
 #include "panelfixture.h"
+#include "recordingstation.h"
+#include "sliderkit.h"
 #include "window/main.h"
 
-namespace {
-
-// Every set-speed command the station received, as the list of speeds.
-QList<int> speedsIn(const QByteArray &wire, const QByteArray &loco)
-{
-    QList<int> speeds;
-    const QByteArray head = "set(" + loco + ", speed[";
-    qsizetype at = 0;
-    while ((at = wire.indexOf(head, at)) >= 0) {
-        at += head.size();
-        const qsizetype end = wire.indexOf("])", at);
-        speeds << wire.mid(at, end - at).toInt();
-    }
-    return speeds;
-}
-
-QRect sliderPart(QSlider *slider, QStyle::SubControl part)
-{
-    QStyleOptionSlider option;
-    option.initFrom(slider);
-    option.orientation = slider->orientation();
-    option.minimum = slider->minimum();
-    option.maximum = slider->maximum();
-    option.sliderPosition = slider->sliderPosition();
-    option.sliderValue = slider->value();
-    option.tickPosition = slider->tickPosition();
-    option.subControls = part;
-    return slider->style()->subControlRect(QStyle::CC_Slider, &option, part, slider);
-}
-
-QPoint handleCentre(QSlider *slider)
-{
-    return sliderPart(slider, QStyle::SC_SliderHandle).center();
-}
-
-void sendMouse(QWidget *target, QEvent::Type type, QPoint at, Qt::MouseButtons buttons)
-{
-    QMouseEvent event(type, at, target->mapToGlobal(at), Qt::LeftButton, buttons, Qt::NoModifier);
-    QApplication::sendEvent(target, &event);
-}
-
-} // namespace
+using TestKit::speedsIn;
 
 class TestSpeedAndDirection : public QObject
 {
@@ -113,13 +73,7 @@ void TestSpeedAndDirection::speedByDrag()
     QVERIFY(panel.connectAndPowerOn());
     PanelFixture::typeInto(w->Txt_Loco_Ad, QStringLiteral("1000"));
     QSlider *slider = w->Slider_Loco;
-    const QPoint start = handleCentre(slider);
-    sendMouse(slider, QEvent::MouseButtonPress, start, Qt::LeftButton);
-    // Move the handle one step at a time, as far as 10.
-    const int span = slider->width();
-    for (int x = start.x() + 1; slider->value() < 10 && x < span; ++x)
-        sendMouse(slider, QEvent::MouseMove, QPoint(x, start.y()), Qt::LeftButton);
-    sendMouse(slider, QEvent::MouseButtonRelease, QPoint(slider->sliderPosition(), start.y()), Qt::NoButton);
+    TestKit::dragSlider(slider, {10});
     QCOMPARE(slider->value(), 10);
     QByteArray expected;
     for (int speed = 1; speed <= 10; ++speed)
@@ -183,29 +137,24 @@ void TestSpeedAndDirection::toggleCommandsStandApart()
     // toggle is tried until a pair arrives apart.
     const QByteArray ask("get(1000, dir)"), set("set(1000, dir[1])");
     constexpr int kTries = 20;
-    QList<qsizetype> sizes{10};
-    for (int i = 0; i < kTries; ++i)
-        sizes << ask.size() << set.size();
-    TestKit::ArrivalClock station(sizes);
+    TestKit::RecordingStation station;
     PanelFixture panel(station.port());
     Main *w = panel.window();
-    w->Txt_IP->setText(QStringLiteral("127.0.0.1"));
-    PanelFixture::click(w->Pb_Connect);
-    QTRY_VERIFY(!panel.link()->isAttemptRunning());
-    QVERIFY(panel.link()->isConnected());
+    QVERIFY(TestKit::connectPanel(*w));
     PanelFixture::click(w->Lbl_Go);
     PanelFixture::typeInto(w->Txt_Loco_Ad, QStringLiteral("1000"));
     w->Pb_Loco_CambioDireccion->setEnabled(true);
 
     qint64 gapNs = 0;
+    QByteArray expected = "set(1, go)";
     for (int i = 0; i < kTries && gapNs == 0; ++i) {
+        const qint64 askAt = expected.size(), setAt = askAt + ask.size();
+        expected += ask + set;
         PanelFixture::click(w->Pb_Loco_CambioDireccion);
-        QTRY_COMPARE(station.pieces().size(), 3 + 2 * i);
-        const auto pieces = station.pieces();
-        QCOMPARE(pieces.at(1 + 2 * i).bytes, ask);
-        QCOMPARE(pieces.at(2 + 2 * i).bytes, set);
-        gapNs = pieces.at(2 + 2 * i).arrivedNs - pieces.at(1 + 2 * i).arrivedNs;
+        QTRY_COMPARE(station.receivedCount(0), qint64(expected.size()));
+        gapNs = station.packetNs(0, setAt) - station.packetNs(0, askAt);
     }
+    QCOMPARE(station.take(0), expected);
     qInfo("the set-direction command arrived %.3f ms after the question", double(gapNs) / 1e6);
     QVERIFY2(gapNs != 0, "every pair arrived in one packet");
     QVERIFY(gapNs >= 9'000'000);

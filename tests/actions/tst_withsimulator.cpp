@@ -12,6 +12,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include "connectpanel.h"
 #include "link/stationlink.h"
 #include "panelfixture.h"
 #include "stationserver.h"
@@ -54,10 +55,7 @@ void TestWithSimulator::cleanup()
 
 void TestWithSimulator::connectPanel()
 {
-    Main *w = m_panel->window();
-    w->Txt_IP->setText(QStringLiteral("127.0.0.1"));
-    PanelFixture::click(w->Pb_Connect);
-    QTRY_COMPARE_WITH_TIMEOUT(w->Txt_Out->toPlainText(), QStringLiteral("CS conectada"), 3000);
+    QVERIFY(TestKit::connectPanel(*m_panel->window()));
     QTRY_COMPARE(m_station->clientCount(), 1);
 }
 

@@ -11,7 +11,6 @@
 // names that do not resolve fail here instead of asking a name server.
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -23,20 +22,12 @@
 #include <QTextDocument>
 #include <QTimer>
 
-#include <atomic>
 #include <memory>
-#include <thread>
 #include <vector>
 
-#include <arpa/inet.h>
-#include <cerrno>
-#include <fcntl.h>
-#include <netinet/in.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include "actions/panel.h"
+#include "connectpanel.h"
+#include "floodwriter.h"
 #include "link/stationlink.h"
 #include "panelfixture.h"
 #include "privatenetwork.h"
@@ -78,46 +69,6 @@ QStringList windowState(Main *w)
     return state;
 }
 
-// Writes `total` bytes of `pattern`, repeated, to a socket from a thread of
-// its own, as fast as the panel takes them: a station that floods.
-class FloodWriter
-{
-public:
-    FloodWriter(int fd, qsizetype total, const QByteArray &pattern)
-        : m_fd(fd), m_total(total), m_block(pattern.repeated(256 * 1024 / pattern.size()))
-    {
-        m_thread = std::thread([this] { run(); });
-    }
-    ~FloodWriter()
-    {
-        m_stop = true;
-        m_thread.join();
-    }
-
-private:
-    void run()
-    {
-        qsizetype written = 0;
-        while (written < m_total && !m_stop) {
-            pollfd writable{m_fd, POLLOUT, 0};
-            if (::poll(&writable, 1, 100) <= 0)
-                continue;
-            const qsizetype at = written % m_block.size();
-            const qsizetype length = qMin(m_block.size() - at, m_total - written);
-            const ssize_t sent = ::send(m_fd, m_block.constData() + at, size_t(length), MSG_NOSIGNAL);
-            if (sent < 0 && errno != EAGAIN && errno != EINTR)
-                return;
-            written += qMax<ssize_t>(sent, 0);
-        }
-    }
-
-    const int m_fd;
-    const qsizetype m_total;
-    const QByteArray m_block;
-    std::atomic<bool> m_stop = false;
-    std::thread m_thread;
-};
-
 } // namespace
 
 class TestPanelFaults : public QObject
@@ -158,11 +109,7 @@ void TestPanelFaults::connectsToPort15471()
     QVERIFY(station.listen(QHostAddress::LocalHost, 15471));
     // The panel as the program makes it, its port untouched.
     Panel panel;
-    Main *w = &panel.window();
-    w->show();
-    w->Txt_IP->setText(QStringLiteral("127.0.0.1"));
-    PanelFixture::click(w->Pb_Connect);
-    QTRY_COMPARE_WITH_TIMEOUT(w->Txt_Out->toPlainText(), QStringLiteral("CS conectada"), 5000);
+    QVERIFY(TestKit::connectPanel(panel.window()));
     QVERIFY(station.hasPendingConnections() || station.waitForNewConnection(5000));
 }
 
@@ -258,7 +205,7 @@ void TestPanelFaults::floodIsReadWhole()
         }
     });
 
-    FloodWriter flood(int(panel.stationSide()->socketDescriptor()), kFloodBytes, line);
+    TestKit::FloodWriter flood(int(panel.stationSide()->socketDescriptor()), kFloodBytes, line);
     QTRY_VERIFY_WITH_TIMEOUT(total >= kFloodBytes || firstWrong >= 0, 90000);
     QCOMPARE(firstWrong, -1);
     QCOMPARE(total, kFloodBytes);
@@ -341,12 +288,9 @@ void TestPanelFaults::lateStation()
         station.acceptAll();
     PanelFixture panel(station.port());
     Main *w = panel.window();
-    w->Txt_IP->setText(QStringLiteral("127.0.0.1"));
-    PanelFixture::click(w->Pb_Connect);
-    QTRY_VERIFY_WITH_TIMEOUT(!panel.link()->isAttemptRunning(), 5000);
+    QCOMPARE(TestKit::connectPanel(*w), !queueFull);
 
     if (!queueFull) {
-        QCOMPARE(w->Txt_Out->toPlainText(), QStringLiteral("CS conectada"));
         QVERIFY(w->Lbl_Go->isVisible());
         QCOMPARE(station.acceptAll(), 1);
         return;
@@ -402,23 +346,14 @@ void TestPanelFaults::hostNames()
     PanelFixture::pasteInto(w->Txt_IP, host);
     QCOMPARE(w->Txt_IP->text(), host);
 
-    qint64 answeredAfter = -1;
-    QElapsedTimer elapsed;
-    connect(w->Txt_Out, &QPlainTextEdit::textChanged, w, [&] {
-        if (answeredAfter < 0)
-            answeredAfter = elapsed.elapsed();
-    });
-    elapsed.start();
-    PanelFixture::click(w->Pb_Connect);
-    QTRY_VERIFY_WITH_TIMEOUT(answeredAfter >= 0, 5000);
-    QVERIFY2(answeredAfter >= 510, qPrintable(QString::number(answeredAfter)));
+    const TestKit::ConnectAnswer answer = TestKit::pressConnect(*w);
+    QVERIFY2(answer.ms >= 510, qPrintable(QString::number(answer.ms)));
     QCOMPARE(w->Txt_Out->toPlainText(),
              connected ? QStringLiteral("CS conectada") : QStringLiteral("CS no encontrada"));
     QCOMPARE(w->Lbl_Go->isVisible(), connected);
     QCOMPARE(panel.link()->isConnected(), connected);
     if (!connected)
         QCOMPARE(panel.link()->findChild<QTcpSocket *>()->state(), QAbstractSocket::UnconnectedState);
-    disconnect(w->Txt_Out, &QPlainTextEdit::textChanged, w, nullptr);
 }
 
 void TestPanelFaults::cleanup()

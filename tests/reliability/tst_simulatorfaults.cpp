@@ -8,7 +8,6 @@
 // the while an ordinary client keeps being served, the process stays alive
 // and silent on its error output, and its memory stays within a bound.
 
-#include <QFile>
 #include <QHash>
 #include <QTcpSocket>
 #include <QTest>
@@ -38,19 +37,6 @@ constexpr int kCrowd = 200;
 constexpr int kRounds = 4;
 constexpr bool kMemoryTells = true;
 #endif
-
-// Resident memory of a process in KiB, from /proc; -1 when unknown.
-qint64 residentKiB(qint64 pid)
-{
-    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').first().toLongLong();
-    }
-    return -1;
-}
 
 using TestKit::RecordingClient;
 using TestKit::SimulatorProcess;
@@ -124,20 +110,20 @@ void TestSimulatorFaults::keepsServing()
     QVERIFY(program.port() != 0);
     Regular regular(program.port());
     QTRY_VERIFY(regular.answeredSince(0));
-    const qint64 startKiB = residentKiB(program.pid());
+    const qint64 startKiB = program.residentKiB();
 
     // The first round settles the allocator; later rounds must not add.
     abuse(kind, program, regular);
     if (QTest::currentTestFailed())
         return;
-    const qint64 settledKiB = residentKiB(program.pid());
+    const qint64 settledKiB = program.residentKiB();
     m_peakKiB = settledKiB;
     for (int round = 1; round < kRounds; ++round) {
         abuse(kind, program, regular);
         if (QTest::currentTestFailed())
             return;
     }
-    const qint64 finalKiB = residentKiB(program.pid());
+    const qint64 finalKiB = program.residentKiB();
     regular.stop();
     QTRY_VERIFY(regular.allAnswered());
 
@@ -189,14 +175,14 @@ void TestSimulatorFaults::abuse(Abuse kind, SimulatorProcess &program, const Reg
         crowd(program, true);
         QTRY_COMPARE_WITH_TIMEOUT(endlessClient.socket.state(), QAbstractSocket::UnconnectedState, 20000);
         QVERIFY(endlessClient.received.endsWith("<END 8 (command too long)>\n"));
-        m_peakKiB = qMax(m_peakKiB, residentKiB(program.pid()));
+        m_peakKiB = qMax(m_peakKiB, program.residentKiB());
         TestKit::resetConnection(flood.socket);
         break;
     }
     }
     if (QTest::currentTestFailed())
         return;
-    m_peakKiB = qMax(m_peakKiB, residentKiB(program.pid()));
+    m_peakKiB = qMax(m_peakKiB, program.residentKiB());
     // The ordinary client was answered throughout.
     QTRY_VERIFY_WITH_TIMEOUT(regular.answeredSince(askedBefore), 10000);
     QVERIFY(program.running());
@@ -286,7 +272,7 @@ void TestSimulatorFaults::neverReads(SimulatorProcess &program, const Regular &r
     QVERIFY2(flood.socket.bytesToWrite() > 0, "the simulator took the whole flood");
     const qsizetype asked = regular.asked();
     QTRY_VERIFY(regular.answeredSince(asked));
-    m_peakKiB = qMax(m_peakKiB, residentKiB(program.pid()));
+    m_peakKiB = qMax(m_peakKiB, program.residentKiB());
     TestKit::resetConnection(flood.socket);
 }
 

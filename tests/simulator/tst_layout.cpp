@@ -409,8 +409,7 @@ void TestLayout::programServesOwnRailway()
              reply("queryObjects(11, name1)", "300 name1[\"Turnout\"]\n301 name1[\"Signal\"]\n")
                      + reply("get(7, speed, dir)", "7 speed[127] dir[1]\n")
                      + reply("get(1003, name)", {}, "3 (unknown object)"));
-    program.process().terminate();
-    QVERIFY(program.process().waitForFinished(10000));
+    QVERIFY(program.stop());
 }
 
 QTEST_GUILESS_MAIN(TestLayout)

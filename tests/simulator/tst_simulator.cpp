@@ -798,8 +798,7 @@ void TestSimulator::programServesPrintsAndLogs()
     QVERIFY(log.open(QIODevice::ReadOnly));
     QCOMPARE(log.readAll(), sent);
 
-    simulator.process().terminate();
-    QVERIFY(simulator.process().waitForFinished(10000));
+    QVERIFY(simulator.stop());
 }
 
 QTEST_GUILESS_MAIN(TestSimulator)

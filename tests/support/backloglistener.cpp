@@ -5,21 +5,20 @@
 #include "backloglistener.h"
 
 #include <arpa/inet.h>
+#include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
+
+#include "loopbacklistener.h"
 
 using namespace TestKit;
 
 BacklogListener::BacklogListener()
 {
-    m_fd = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
-    m_address.sin_family = AF_INET;
-    m_address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ::bind(m_fd, reinterpret_cast<sockaddr *>(&m_address), sizeof m_address);
-    ::listen(m_fd, 0);
-    socklen_t length = sizeof m_address;
-    ::getsockname(m_fd, reinterpret_cast<sockaddr *>(&m_address), &length);
+    const LoopbackListener listener = listenOnLoopback(0, SOCK_NONBLOCK);
+    m_fd = listener.fd;
+    m_port = listener.port;
 }
 
 BacklogListener::~BacklogListener()
@@ -29,16 +28,15 @@ BacklogListener::~BacklogListener()
     ::close(m_fd);
 }
 
-quint16 BacklogListener::port() const
-{
-    return ntohs(m_address.sin_port);
-}
-
 bool BacklogListener::fillQueue()
 {
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    address.sin_port = htons(m_port);
     for (int i = 0; i < 16; ++i) {
-        const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
-        ::connect(fd, reinterpret_cast<const sockaddr *>(&m_address), sizeof m_address);
+        const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+        ::connect(fd, reinterpret_cast<const sockaddr *>(&address), sizeof address);
         pollfd connected{fd, POLLOUT, 0};
         if (::poll(&connected, 1, 300) <= 0) {
             ::close(fd);
@@ -52,7 +50,7 @@ bool BacklogListener::fillQueue()
 int BacklogListener::acceptAll()
 {
     int accepted = 0;
-    for (int fd; (fd = ::accept4(m_fd, nullptr, nullptr, SOCK_NONBLOCK)) >= 0; ++accepted)
+    for (int fd; (fd = ::accept4(m_fd, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC)) >= 0; ++accepted)
         m_sockets.push_back(fd);
     return accepted;
 }

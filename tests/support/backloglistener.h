@@ -10,8 +10,6 @@
 
 #include <QtGlobal>
 
-#include <netinet/in.h>
-
 #include <vector>
 
 namespace TestKit {
@@ -24,7 +22,7 @@ public:
     BacklogListener(const BacklogListener &) = delete;
     BacklogListener &operator=(const BacklogListener &) = delete;
 
-    quint16 port() const;
+    quint16 port() const { return m_port; }
 
     // Connects until one more attempt is not answered; that one is given up
     // so that it does not come back later. False if the queue never filled.
@@ -34,7 +32,7 @@ public:
 
 private:
     int m_fd = -1;
-    sockaddr_in m_address{};
+    quint16 m_port = 0;
     std::vector<int> m_sockets;
 };
 

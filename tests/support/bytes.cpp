@@ -22,3 +22,14 @@ QByteArray TestKit::randomBytes(qsizetype size, quint32 seed)
         byte = char(generator.bounded(256));
     return bytes;
 }
+
+QList<int> TestKit::speedsIn(const QByteArray &wire, const QByteArray &loco)
+{
+    QList<int> speeds;
+    const QByteArray head = "set(" + loco + ", speed[";
+    for (qsizetype at = 0; (at = wire.indexOf(head, at)) >= 0;) {
+        at += head.size();
+        speeds << wire.mid(at, wire.indexOf("])", at) - at).toInt();
+    }
+    return speeds;
+}

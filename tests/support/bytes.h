@@ -4,9 +4,11 @@
 
 #pragma once
 
-// Byte strings tests feed to the panel and the simulator.
+// Byte strings tests feed to the panel and the simulator, and what is
+// read back from the bytes a station received.
 
 #include <QByteArray>
+#include <QList>
 
 namespace TestKit {
 
@@ -14,5 +16,7 @@ namespace TestKit {
 QByteArray byteRange(int first = 0x00, int last = 0xFF);
 // `size` bytes that look random but are the same for the same `seed`.
 QByteArray randomBytes(qsizetype size, quint32 seed);
+// The speeds of every set-speed command for locomotive `loco` in `wire`.
+QList<int> speedsIn(const QByteArray &wire, const QByteArray &loco);
 
 } // namespace TestKit

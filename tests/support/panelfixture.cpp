@@ -14,6 +14,7 @@
 #include <QTest>
 #include <QTextDocument>
 
+#include "connectpanel.h"
 #include "link/stationlink.h"
 #include "window/clicklabel.h"
 #include "waituntil.h"
@@ -83,10 +84,7 @@ QString PanelFixture::shownText(QPlainTextEdit *box)
 
 bool PanelFixture::connectToStation()
 {
-    window()->Txt_IP->setText(QStringLiteral("127.0.0.1"));
-    click(window()->Pb_Connect);
-    TestKit::waitUntil([this] { return !link()->isAttemptRunning(); });
-    return window()->Txt_Out->toPlainText() == QStringLiteral("CS conectada") && m_station.waitForClient();
+    return TestKit::connectPanel(*window()) && m_station.waitForClient();
 }
 
 bool PanelFixture::connectAndPowerOn()

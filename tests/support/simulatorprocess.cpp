@@ -6,52 +6,51 @@
 
 #include <QByteArrayView>
 
-#include "waituntil.h"
-
 using namespace TestKit;
 
-SimulatorProcess::SimulatorProcess(const QStringList &arguments)
+namespace {
+
+// The sanitizer's quarantine of freed memory would count as resident.
+QProcessEnvironment smallQuarantine()
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    // The sanitizer's quarantine of freed memory would count as resident.
     environment.insert(QStringLiteral("ASAN_OPTIONS"),
                        environment.value(QStringLiteral("ASAN_OPTIONS")) + QStringLiteral(":quarantine_size_mb=4"));
-    m_process.setProcessEnvironment(environment);
-    QObject::connect(&m_process, &QProcess::readyReadStandardOutput, &m_process, [this] { readConsole(); });
-    m_process.start(executable(), QStringList{QStringLiteral("--port"), QStringLiteral("0")} + arguments);
-    if (m_process.waitForStarted(10000))
-        waitUntil([this] { return m_port != 0 || m_process.state() != QProcess::Running; }, 10000);
+    return environment;
 }
 
-SimulatorProcess::~SimulatorProcess()
-{
-    m_process.kill();
-    m_process.waitForFinished(10000);
-}
+} // namespace
+
+SimulatorProcess::SimulatorProcess(const QStringList &arguments, Console console, const QString &program)
+    : ChildProgram(program, QStringList{QStringLiteral("--port"), QStringLiteral("0")} + arguments, console,
+                   smallQuarantine()),
+      m_port(waitForPort())
+{}
 
 QString SimulatorProcess::executable()
 {
     return QStringLiteral(SIMULATOR_EXECUTABLE);
 }
 
-qsizetype SimulatorProcess::linesFrom(quint16 localPort) const
+qsizetype SimulatorProcess::linesFrom(quint16 localPort)
 {
+    readConsole();
     return m_linesByPort.value(localPort);
 }
 
+int SimulatorProcess::timesLeft(quint16 localPort)
+{
+    readConsole();
+    return m_left.value(localPort);
+}
+
+// Counts the whole lines printed since the last call.
 void SimulatorProcess::readConsole()
 {
-    m_partial += m_process.readAllStandardOutput();
+    const QByteArray fresh = console(m_read);
     qsizetype start = 0;
-    for (qsizetype end; (end = m_partial.indexOf('\n', start)) >= 0; start = end + 1) {
-        const QByteArrayView line = QByteArrayView(m_partial).sliced(start, end - start + 1);
-        if (m_port == 0) {
-            const QByteArrayView first = line.chopped(1);
-            m_firstLine = first.toByteArray();
-            m_port = quint16(first.sliced(first.lastIndexOf(' ') + 1).toUInt());
-            continue;
-        }
-        m_console += line;
+    for (qsizetype end; (end = fresh.indexOf('\n', start)) >= 0; start = end + 1) {
+        const QByteArrayView line = QByteArrayView(fresh).sliced(start, end - start + 1);
         // Each line starts with the client's address and port.
         const QByteArrayView peer = line.first(qMax<qsizetype>(0, line.indexOf(' ')));
         const quint16 port = quint16(peer.sliced(peer.lastIndexOf(':') + 1).toUInt());
@@ -59,7 +58,7 @@ void SimulatorProcess::readConsole()
         if (line.endsWith(" left\n"))
             ++m_left[port];
     }
-    m_partial.remove(0, start);
+    m_read += start;
 }
 
 RecordingClient::RecordingClient(quint16 port, bool reads)

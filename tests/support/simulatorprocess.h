@@ -4,57 +4,45 @@
 
 #pragma once
 
-// The simulator program as a user starts it, on a free port, with its
-// console read line by line as it prints; and a client of any station that
-// records everything it receives.
+// The simulator program as a user starts it, on a free port of 127.0.0.1,
+// with its console read line by line as it prints; and a client of any
+// station that records everything it receives.
 
 #include <QByteArray>
 #include <QHash>
-#include <QProcess>
 #include <QStringList>
 #include <QTcpSocket>
 
+#include "childprogram.h"
+
 namespace TestKit {
 
-class SimulatorProcess
+class SimulatorProcess : public ChildProgram
 {
 public:
-    // Starts the program with `--port 0` and `arguments`, and waits for the
+    // Starts `program` with `--port 0` and `arguments`, and waits for the
     // port its first line names.
-    explicit SimulatorProcess(const QStringList &arguments = {});
-    ~SimulatorProcess();
-    SimulatorProcess(const SimulatorProcess &) = delete;
-    SimulatorProcess &operator=(const SimulatorProcess &) = delete;
+    explicit SimulatorProcess(const QStringList &arguments = {}, Console console = Console::Keep,
+                              const QString &program = executable());
 
+    // The simulator of this build.
     static QString executable();
 
     // 0 when the program did not start or named no port.
     quint16 port() const { return m_port; }
-    qint64 pid() const { return m_process.processId(); }
-    bool running() const { return m_process.state() == QProcess::Running; }
-    QProcess &process() { return m_process; }
-    QByteArray errors() { return m_process.readAllStandardError(); }
-
-    // The line that names the port, without its line break.
-    QByteArray firstLine() const { return m_firstLine; }
-    // The console after its first line, as printed so far.
-    QByteArray console() const { return m_console; }
     // Lines printed for the client at local port `localPort`.
-    qsizetype linesFrom(quint16 localPort) const;
+    qsizetype linesFrom(quint16 localPort);
     // How often a client at `localPort` was reported gone: a port may be
     // used again by a later client.
-    int timesLeft(quint16 localPort) const { return m_left.value(localPort); }
+    int timesLeft(quint16 localPort);
 
 private:
     void readConsole();
 
-    QProcess m_process;
-    QByteArray m_partial;
-    QByteArray m_firstLine;
-    QByteArray m_console;
+    quint16 m_port = 0;
+    qsizetype m_read = 0;
     QHash<quint16, qsizetype> m_linesByPort;
     QHash<quint16, int> m_left;
-    quint16 m_port = 0;
 };
 
 struct RecordingClient

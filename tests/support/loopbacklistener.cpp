@@ -9,12 +9,11 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-LoopbackListener listenOnLoopback(int backlog)
+TestKit::LoopbackListener TestKit::listenOnLoopback(int backlog, int flags)
 {
-    LoopbackListener listener;
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | flags, 0);
     if (fd < 0)
-        return listener;
+        return {};
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
@@ -22,9 +21,7 @@ LoopbackListener listenOnLoopback(int backlog)
     if (::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof address) != 0 || ::listen(fd, backlog) != 0
         || ::getsockname(fd, reinterpret_cast<sockaddr *>(&address), &length) != 0) {
         ::close(fd);
-        return listener;
+        return {};
     }
-    listener.fd = fd;
-    listener.port = ntohs(address.sin_port);
-    return listener;
+    return {fd, ntohs(address.sin_port)};
 }
