@@ -21,7 +21,6 @@ class TestPower : public QObject
 private slots:
     void powerClicks_data();
     void powerClicks();
-    void lampClickDoesNothing();
 };
 
 void TestPower::powerClicks_data()
@@ -58,22 +57,6 @@ void TestPower::powerClicks()
     QCOMPARE(w->Sh_Go->fillColor(), go);
     QCOMPARE(w->Sh_Stop->fillColor(), stop);
     QCOMPARE(w->Frm_Loco->isEnabled(), go == qRgb(0, 255, 0));
-}
-
-void TestPower::lampClickDoesNothing()
-{
-    PanelFixture panel;
-    Main *w = panel.window();
-    QVERIFY(panel.connectToStation());
-    // The lamps' top strips lie outside their labels' boxes.
-    for (Shape *lamp : {w->Sh_Go, w->Sh_Stop}) {
-        const QPoint strip = lamp->mapTo(w, QPoint(lamp->width() / 2, 1));
-        QTest::mouseClick(w, Qt::LeftButton, {}, strip);
-    }
-    QCOMPARE(panel.received(), QByteArray());
-    QCOMPARE(w->Sh_Go->fillColor(), qRgb(0, 128, 0));
-    QCOMPARE(w->Sh_Stop->fillColor(), qRgb(128, 0, 0));
-    QVERIFY(!w->Frm_Loco->isEnabled());
 }
 
 QTEST_MAIN(TestPower)

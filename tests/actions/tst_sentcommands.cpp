@@ -61,71 +61,42 @@ void TestSentCommands::controlSendsFields_data()
     QTest::addColumn<QByteArray>("wire");
     QTest::addColumn<QString>("status");
 
+    // Each field holds its own value, so a control that reads the wrong one
+    // sends the wrong bytes.
     const QString loco = "Txt_Loco_Ad", function = "Txt_Loco_Function", accessory = "Txt_Switch_Address",
                   line = "Txt_CommandLine";
-    QTest::newRow("take locomotive") << QStringList{loco, "1000"} << "Pb_Loco_Request"
-                                     << QByteArray("request(1000, control)") << "Status";
-    QTest::newRow("take locomotive at its hint")
-            << QStringList{loco, "ID"} << "Pb_Loco_Request" << QByteArray("request(ID, control)") << "Status";
-    QTest::newRow("take locomotive of blanks")
-            << QStringList{loco, "  "} << "Pb_Loco_Request" << QByteArray("request(  , control)") << "Status";
-    QTest::newRow("release locomotive") << QStringList{loco, "1000"} << "PB_Loco_Release"
-                                        << QByteArray("release(1000, control)") << "Status";
-    QTest::newRow("release locomotive, empty")
-            << QStringList{loco, ""} << "PB_Loco_Release" << QByteArray("release(, control)") << "Status";
-    QTest::newRow("forward") << QStringList{loco, "1001"} << "Pb_Loco_For" << QByteArray("set(1001, dir[0])")
-                             << "Status";
-    QTest::newRow("backward") << QStringList{loco, "1001"} << "Pb_Loco_Back" << QByteArray("set(1001, dir[1])")
-                              << "Status";
-    QTest::newRow("identifier holding ) and ,")
-            << QStringList{loco, "1), x("} << "Pb_Loco_For" << QByteArray("set(1), x(, dir[0])") << "Status";
-    QTest::newRow("function on") << QStringList{loco, "1000", function, "2"} << "Pb_Function_On"
-                                 << QByteArray("set(1000, func[2, 1])") << "Status";
-    QTest::newRow("function off") << QStringList{loco, "1000", function, "2"} << "Pb_Function_Off"
-                                  << QByteArray("set(1000, func[2, 0])") << "Status";
-    QTest::newRow("function at its hint") << QStringList{loco, "1000", function, "Number"} << "Pb_Function_On"
-                                          << QByteArray("set(1000, func[Number, 1])") << "Status";
-    QTest::newRow("take accessory") << QStringList{accessory, "20000"} << "Pb_Switch_Connect"
-                                    << QByteArray("request(20000, control)") << "Status";
-    QTest::newRow("take accessory at its hint")
-            << QStringList{accessory, "ID"} << "Pb_Switch_Connect" << QByteArray("request(ID, control)") << "Status";
-    QTest::newRow("release accessory") << QStringList{accessory, "20000"} << "Pb_Switch_Disconnect"
-                                       << QByteArray("release(20000, control)") << "Status";
-    QTest::newRow("release accessory, empty")
-            << QStringList{accessory, ""} << "Pb_Switch_Disconnect" << QByteArray("release(, control)") << "Status";
-    QTest::newRow("accessory on") << QStringList{accessory, "20001"} << "Pb_Switch_On"
-                                  << QByteArray("set(20001, state[1])") << "1";
-    QTest::newRow("accessory off") << QStringList{accessory, "20001"} << "Pb_Switch_Off"
-                                   << QByteArray("set(20001, state[0])") << "0";
-    QTest::newRow("accessory on, empty") << QStringList{accessory, ""} << "Pb_Switch_On"
-                                         << QByteArray("set(, state[1])") << "1";
-    QTest::newRow("accessory off, empty")
-            << QStringList{accessory, ""} << "Pb_Switch_Off" << QByteArray("set(, state[0])") << "0";
-    QTest::newRow("accessory on, odd identifier")
-            << QStringList{accessory, " 2), x"} << "Pb_Switch_On" << QByteArray("set( 2), x, state[1])") << "1";
-    QTest::newRow("list locomotives") << QStringList{} << "Pb_Locos_List" << QByteArray("queryObjects(10, addr, name)")
-                                      << "Status";
-    QTest::newRow("list accessories") << QStringList{} << "Pb_Switch_List"
-                                      << QByteArray("queryObjects(11, addr, name1)") << "Status";
-    QTest::newRow("submit the command line's hint")
-            << QStringList{} << "Pb_Command_Line" << QByteArray("Escribir la linea de instrucciones aqui") << "Status";
-    QTest::newRow("submit a typed command")
-            << QStringList{line, "get(1, status)"} << "Pb_Command_Line" << QByteArray("get(1, status)") << "Status";
-    QTest::newRow("submit keeps blanks") << QStringList{line, " set(1, go) "} << "Pb_Command_Line"
-                                         << QByteArray(" set(1, go) ") << "Status";
-    QTest::newRow("submit latin-1") << QStringList{line,
-                                                   QString::fromUtf8("se\xc3\xb1"
-                                                                     "al")}
-                                    << "Pb_Command_Line"
-                                    << QByteArray("se\xf1"
-                                                  "al")
-                                    << "Status";
-    // An empty command line hands an empty command to the link: nothing on
-    // the wire, and no complaint since the station is connected.
-    QTest::newRow("submit empty") << QStringList{line, ""} << "Pb_Command_Line" << QByteArray() << "Status";
+    const QStringList ordinary{loco, "1000", function, "3", accessory, "20000", line, "get(1, status)"};
+    struct Control
+    {
+        const char *name;
+        const char *wire;
+        const char *status;
+    };
+    const Control controls[] = {
+            {"Pb_Loco_Request", "request(1000, control)", "Status"},
+            {"PB_Loco_Release", "release(1000, control)", "Status"},
+            {"Slider_Loco", "set(1000, speed[1])", "Status"},
+            {"Pb_Loco_For", "set(1000, dir[0])", "Status"},
+            {"Pb_Loco_Back", "set(1000, dir[1])", "Status"},
+            {"Pb_Function_On", "set(1000, func[3, 1])", "Status"},
+            {"Pb_Function_Off", "set(1000, func[3, 0])", "Status"},
+            {"Pb_Switch_Connect", "request(20000, control)", "Status"},
+            {"Pb_Switch_Disconnect", "release(20000, control)", "Status"},
+            {"Pb_Switch_On", "set(20000, state[1])", "1"},
+            {"Pb_Switch_Off", "set(20000, state[0])", "0"},
+            {"Pb_Locos_List", "queryObjects(10, addr, name)", "Status"},
+            {"Pb_Switch_List", "queryObjects(11, addr, name1)", "Status"},
+            {"Pb_Command_Line", "get(1, status)", "Status"},
+    };
+    for (const Control &c : controls)
+        QTest::newRow(c.name) << ordinary << QString::fromLatin1(c.name) << QByteArray(c.wire)
+                              << QString::fromLatin1(c.status);
 
-    // Texts no operator should type, pasted into each field a control reads
-    // while the others hold ordinary values.
+    // Texts no operator should type, each put once into every field a
+    // control reads, while the others hold ordinary values: the field's
+    // text goes out as it stands. An empty command line hands the link an
+    // empty command: nothing on the wire, and no complaint since the station
+    // is connected.
     QString longText;
     QByteArray longWire;
     while (longText.size() < 100000) {
@@ -142,6 +113,7 @@ void TestSentCommands::controlSendsFields_data()
     };
     const Kind kinds[] = {
             {"empty", QString(), QByteArray()},
+            {"only blanks", QStringLiteral("  "), QByteArray("  ")},
             {"100,000 characters", longText, longWire},
             {"control characters", QStringLiteral("1\t2\r\n3\x01\x1b\x7f"), QByteArray("1\t2\r\n3\x01\x1b\x7f")},
             {"outside Latin-1", QString::fromUtf8("\xe2\x82\xac \xe6\x97\xa5\xf0\x9d\x84\x9e \xc3\xb1"),
@@ -151,32 +123,30 @@ void TestSentCommands::controlSendsFields_data()
     struct Use
     {
         const char *field;
+        const char *startup;
         const char *control;
         QByteArray before;
         QByteArray after;
-        const char *status;
     };
     const Use uses[] = {
-            {"Txt_Loco_Ad", "Pb_Loco_Request", "request(", ", control)", "Status"},
-            {"Txt_Loco_Ad", "PB_Loco_Release", "release(", ", control)", "Status"},
-            {"Txt_Loco_Ad", "Slider_Loco", "set(", ", speed[1])", "Status"},
-            {"Txt_Loco_Ad", "Pb_Loco_Back", "set(", ", dir[1])", "Status"},
-            {"Txt_Loco_Ad", "Pb_Function_On", "set(", ", func[3, 1])", "Status"},
-            {"Txt_Loco_Function", "Pb_Function_Off", "set(1000, func[", ", 0])", "Status"},
-            {"Txt_Switch_Address", "Pb_Switch_Connect", "request(", ", control)", "Status"},
-            {"Txt_Switch_Address", "Pb_Switch_Off", "set(", ", state[0])", "0"},
-            {"Txt_CommandLine", "Pb_Command_Line", "", "", "Status"},
+            {"Txt_Loco_Ad", "ID", "Pb_Loco_Request", "request(", ", control)"},
+            {"Txt_Loco_Function", "Number", "Pb_Function_On", "set(1000, func[", ", 1])"},
+            {"Txt_Switch_Address", "ID", "Pb_Switch_Connect", "request(", ", control)"},
+            {"Txt_CommandLine", "Escribir la linea de instrucciones aqui", "Pb_Command_Line", "", ""},
     };
     for (const Use &use : uses) {
+        QStringList typed = ordinary;
+        const qsizetype at = typed.indexOf(QString::fromLatin1(use.field)) + 1;
+        typed[at] = QString::fromLatin1(use.startup);
+        QTest::addRow("%s at its start-up text", use.field)
+                << typed << QString::fromLatin1(use.control) << use.before + use.startup + use.after << "Status";
         for (const Kind &kind : kinds) {
             // An empty take is refused, which has a test of its own.
-            if (kind.text.isEmpty() && QByteArray(use.before) == "request(")
+            if (kind.text.isEmpty() && use.before == "request(")
                 continue;
-            QStringList typed{loco, "1000", function, "3", accessory, "20000", line, "get(1, status)"};
-            typed[typed.indexOf(QString::fromLatin1(use.field)) + 1] = kind.text;
-            QTest::addRow("%s by %s: %s", use.field, use.control, kind.name)
-                    << typed << QString::fromLatin1(use.control) << use.before + kind.wire + use.after
-                    << QString::fromLatin1(use.status);
+            typed[at] = kind.text;
+            QTest::addRow("%s: %s", use.field, kind.name)
+                    << typed << QString::fromLatin1(use.control) << use.before + kind.wire + use.after << "Status";
         }
     }
 }
@@ -227,6 +197,7 @@ void TestSentCommands::controlSendsFields()
     // The panel keeps no record: nothing else on it changes.
     QCOMPARE(w->Txt_Switch_Status->text(), status);
     QCOMPARE(w->Txt_Out->toPlainText(), QStringLiteral("before"));
+    QCOMPARE(w->strData(), QString());
     if (slider) {
         QCOMPARE(w->Txt_Loco_Speed->text(), QStringLiteral(" 1"));
         // Back to 0, so the next row starts where this one did.

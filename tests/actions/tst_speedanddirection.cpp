@@ -31,8 +31,6 @@ class TestSpeedAndDirection : public QObject
 private slots:
     void speedByKeyboard();
     void speedByDrag();
-    void speedByWheelAndTrack();
-    void speedShownWithSignPosition();
     void toggleDirection_data();
     void toggleDirection();
     void toggleReadsTheChunkBeforeIt();
@@ -77,46 +75,11 @@ void TestSpeedAndDirection::speedByDrag()
     QSlider *slider = w->Slider_Loco;
     TestKit::dragSlider(slider, {10});
     QCOMPARE(slider->value(), 10);
-    const QList<int> speeds = speedsIn(panel.receiveAtLeast(10 * 20), "1000");
-    QCOMPARE(speeds, QList<int>({1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
+    QByteArray expected;
+    for (int speed = 1; speed <= 10; ++speed)
+        expected += "set(1000, speed[" + QByteArray::number(speed) + "])";
+    QCOMPARE(panel.receiveAtLeast(expected.size()), expected);
     QCOMPARE(w->Txt_Loco_Speed->text(), QStringLiteral(" 10"));
-}
-
-void TestSpeedAndDirection::speedByWheelAndTrack()
-{
-    PanelFixture panel;
-    Main *w = panel.window();
-    QVERIFY(panel.connectAndPowerOn());
-    PanelFixture::typeInto(w->Txt_Loco_Ad, QStringLiteral("7"));
-    QSlider *slider = w->Slider_Loco;
-    const QPoint centre = slider->rect().center();
-    QWheelEvent wheel(centre, slider->mapToGlobal(centre), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
-                      Qt::NoScrollPhase, false);
-    QApplication::sendEvent(slider, &wheel);
-    const int afterWheel = slider->value();
-    QVERIFY(afterWheel > 0);
-    // A click on the track to the right of the handle pages up.
-    const QRect groove = TestKit::sliderPart(slider, QStyle::SC_SliderGroove);
-    QTest::mouseClick(slider, Qt::LeftButton, {}, QPoint(groove.right() - 3, groove.center().y()));
-    QTRY_VERIFY(slider->value() > afterWheel);
-    const QList<int> speeds = speedsIn(panel.received(), "7");
-    QCOMPARE(speeds.size(), 2);
-    QCOMPARE(speeds.first(), afterWheel);
-    QCOMPARE(speeds.last(), slider->value());
-    QCOMPARE(w->Txt_Loco_Speed->text(), " " + QString::number(slider->value()));
-}
-
-void TestSpeedAndDirection::speedShownWithSignPosition()
-{
-    PanelFixture panel;
-    Main *w = panel.window();
-    QVERIFY(panel.connectAndPowerOn());
-    PanelFixture::typeInto(w->Txt_Loco_Ad, QStringLiteral("1000"));
-    w->Slider_Loco->setFocus();
-    for (int i = 0; i < 42; ++i)
-        QTest::keyClick(w->Slider_Loco, Qt::Key_Right);
-    QCOMPARE(w->Txt_Loco_Speed->text(), QStringLiteral(" 42"));
-    QVERIFY(panel.receiveAtLeast(1).endsWith("set(1000, speed[42])"));
 }
 
 void TestSpeedAndDirection::toggleDirection_data()
@@ -124,16 +87,13 @@ void TestSpeedAndDirection::toggleDirection_data()
     QTest::addColumn<QByteArray>("lastChunk");
     QTest::addColumn<QByteArray>("wire");
 
+    // How the direction is read from the chunk is the reply reader's own
+    // table; here, each of its three outcomes as the station receives it.
     const QByteArray ask("get(1000, dir)");
     QTest::newRow("reported backward") << QByteArray("<REPLY get(1000, dir)>\n1000 dir[1]\n<END 0 (OK)>\n")
                                        << ask + "set(1000, dir[0])";
-    QTest::newRow("reported forward") << QByteArray("1000 dir[0]") << ask + "set(1000, dir[1])";
     QTest::newRow("no direction in chunk") << QByteArray("<END 0 (OK)>\n") << ask + "set(1000, dir[1])";
-    QTest::newRow("value with blanks") << QByteArray("dir[ 1 ]") << ask + "set(1000, dir[0])";
-    QTest::newRow("value rounds half to even") << QByteArray("dir[2.5]") << ask + "set(1000, dir[-1])";
-    QTest::newRow("top of 16 bits") << QByteArray("dir[32767]") << ask + "set(1000, dir[-32766])";
     QTest::newRow("past 16 bits sends no direction") << QByteArray("dir[40000]") << ask;
-    QTest::newRow("bottom of 16 bits overflows") << QByteArray("dir[-32768]") << ask;
 }
 
 void TestSpeedAndDirection::toggleDirection()

@@ -2,15 +2,16 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// The command texts, byte for byte as the station receives them.
+// The command texts, byte for byte as the station receives them, and the
+// direction the toggle sets from the last chunk the station sent.
 
 #include <QTest>
 
 #include "commandsplitter.h"
 #include "commands/commandtexts.h"
+#include "commands/replies.h"
 
 #include <functional>
-#include <limits>
 
 class TestCommands : public QObject
 {
@@ -19,10 +20,10 @@ class TestCommands : public QObject
 private slots:
     void builders_data();
     void builders();
-    void speedAndDirectionNumbers_data();
-    void speedAndDirectionNumbers();
     void stationSplitsWhatBuildersWrite_data();
     void stationSplitsWhatBuildersWrite();
+    void toggledDirection_data();
+    void toggledDirection();
 };
 
 using Builder = std::function<QString()>;
@@ -54,6 +55,10 @@ void TestCommands::builders_data()
     row(
             "speed empty id", [] { return setSpeed("", 7); }, "set(, speed[7])");
     row(
+            "speed zero, no sign position", [] { return setSpeed("5", 0); }, "set(5, speed[0])");
+    row(
+            "speed negative", [] { return setSpeed("5", -3); }, "set(5, speed[-3])");
+    row(
             "forward", [] { return driveForward("1000"); }, "set(1000, dir[0])");
     row(
             "backward", [] { return driveBackward("1000"); }, "set(1000, dir[1])");
@@ -61,6 +66,8 @@ void TestCommands::builders_data()
             "ask direction", [] { return askDirection("1000"); }, "get(1000, dir)");
     row(
             "set direction", [] { return setDirection("1000", 1); }, "set(1000, dir[1])");
+    row(
+            "set direction negative", [] { return setDirection("1000", -1); }, "set(1000, dir[-1])");
     row(
             "function on", [] { return functionOn("1000", "3"); }, "set(1000, func[3, 1])");
     row(
@@ -93,31 +100,6 @@ void TestCommands::builders()
     QFETCH(Builder, build);
     QFETCH(QString, expected);
     QCOMPARE(build(), expected);
-}
-
-void TestCommands::speedAndDirectionNumbers_data()
-{
-    QTest::addColumn<QString>("command");
-    QTest::addColumn<QString>("expected");
-
-    QTest::newRow("speed zero") << Commands::setSpeed("5", 0) << "set(5, speed[0])";
-    QTest::newRow("speed negative") << Commands::setSpeed("5", -3) << "set(5, speed[-3])";
-    QTest::newRow("speed int32 max") << Commands::setSpeed("5", std::numeric_limits<qint32>::max())
-                                     << "set(5, speed[2147483647])";
-    QTest::newRow("speed int32 min") << Commands::setSpeed("5", std::numeric_limits<qint32>::min())
-                                     << "set(5, speed[-2147483648])";
-    QTest::newRow("direction int16 max") << Commands::setDirection("5", std::numeric_limits<qint16>::max())
-                                         << "set(5, dir[32767])";
-    QTest::newRow("direction int16 min") << Commands::setDirection("5", std::numeric_limits<qint16>::min())
-                                         << "set(5, dir[-32768])";
-    QTest::newRow("direction zero") << Commands::setDirection("5", 0) << "set(5, dir[0])";
-}
-
-void TestCommands::speedAndDirectionNumbers()
-{
-    QFETCH(QString, command);
-    QFETCH(QString, expected);
-    QCOMPARE(command, expected);
 }
 
 void TestCommands::stationSplitsWhatBuildersWrite_data()
@@ -167,6 +149,39 @@ void TestCommands::stationSplitsWhatBuildersWrite()
     for (qsizetype i = 0; i < sent.size(); ++i)
         QCOMPARE(QString::fromLatin1(received.at(i)), sent.at(i));
     QVERIFY(splitter.pending().isEmpty());
+}
+
+// How the reading of numbers and markers works is the common helpers' own
+// table; here, what the toggle makes of what they give.
+void TestCommands::toggledDirection_data()
+{
+    QTest::addColumn<QString>("lastChunk");
+    QTest::addColumn<bool>("sends");
+    QTest::addColumn<int>("direction");
+
+    QTest::newRow("reports 1: sets 0") << "1000 dir[1]" << true << 0;
+    QTest::newRow("reports 0 in a reply block: sets 1") << "<REPLY get(1000, dir)>\n1000 dir[0]\n<END 0 (OK)>\n"
+                                                        << true << 1;
+    QTest::newRow("nothing received yet: sets 1") << "" << true << 1;
+    QTest::newRow("read leniently: digits then text") << "dir[1st]" << true << 0;
+    QTest::newRow("rounded, not cut: 0.6 is 1") << "dir[0.6]" << true << 0;
+    QTest::newRow("minus one") << "dir[-1]" << true << 2;
+    QTest::newRow("largest 16-bit value") << "dir[32767]" << true << -32766;
+    QTest::newRow("-32766: reverse is the largest") << "dir[-32766]" << true << 32767;
+    QTest::newRow("-32767: reverse leaves 16 bits") << "dir[-32767]" << false << 0;
+    QTest::newRow("32768 leaves 16 bits") << "dir[32768]" << false << 0;
+}
+
+void TestCommands::toggledDirection()
+{
+    QFETCH(QString, lastChunk);
+    QFETCH(bool, sends);
+    QFETCH(int, direction);
+
+    const std::optional<qint16> toggled = Replies::toggledDirection(lastChunk);
+    QCOMPARE(toggled.has_value(), sends);
+    if (sends)
+        QCOMPARE(int(*toggled), direction);
 }
 
 QTEST_GUILESS_MAIN(TestCommands)

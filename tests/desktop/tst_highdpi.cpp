@@ -3,8 +3,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 // The window on a screen of twice the density: the same layout in logical
-// pixels, drawn with twice the pixels, pictures rendered sharp from their
-// SVG sources, and every caption still fitting its control.
+// pixels, pictures rendered sharp from their SVG sources, and every caption
+// still fitting its control.
 
 #include <QAbstractButton>
 #include <QLabel>
@@ -18,7 +18,6 @@
 
 #include "window/frame.h"
 #include "window/main.h"
-#include "window/shape.h"
 #include "windowkit.h"
 
 using namespace Qt::StringLiterals;
@@ -89,10 +88,8 @@ private slots:
     void init();
     void cleanup();
 
-    void windowIsScaled();
     void layoutKeepsItsLogicalGeometry_data();
     void layoutKeepsItsLogicalGeometry();
-    void lampsAreDrawnDoubled();
     void picturesAreRenderedFromTheirSources_data();
     void picturesAreRenderedFromTheirSources();
     void windowIconIsSharp();
@@ -112,16 +109,6 @@ void TestHighDpi::init()
 void TestHighDpi::cleanup()
 {
     m_window.reset();
-}
-
-void TestHighDpi::windowIsScaled()
-{
-    QCOMPARE(m_window->devicePixelRatio(), kScale);
-    QCOMPARE(m_window->size(), QSize(802, 449));
-
-    const QPixmap shot = m_window->grab();
-    QCOMPARE(shot.devicePixelRatio(), kScale);
-    QCOMPARE(shot.size(), QSize(1604, 898));
 }
 
 void TestHighDpi::layoutKeepsItsLogicalGeometry_data()
@@ -147,23 +134,7 @@ void TestHighDpi::layoutKeepsItsLogicalGeometry()
     auto *widget = m_window->findChild<QWidget *>(control);
     QVERIFY(widget);
     QCOMPARE(widget->geometry(), geometry);
-}
-
-// Borders and fills land at twice their logical positions in the image: a
-// 3-pixel lamp border is 6 device pixels wide.
-void TestHighDpi::lampsAreDrawnDoubled()
-{
-    m_window->showConnected();
-    const QImage shot = m_window->grab().toImage();
-    const QRect lamp = deviceRect(m_window->Sh_Go, m_window.get());
-    const int middle = lamp.center().y();
-
-    QCOMPARE(shot.pixel(lamp.left(), middle), qRgb(0, 255, 0));
-    QCOMPARE(shot.pixel(lamp.left() + 5, middle), qRgb(0, 255, 0));
-    QCOMPARE(shot.pixel(lamp.left() + 6, middle), qRgb(0, 128, 0));
-    QCOMPARE(shot.pixel(lamp.right() - 6, lamp.top() + 6), qRgb(0, 128, 0));
-    QCOMPARE(shot.pixel(lamp.right() - 5, lamp.top() + 6), qRgb(0, 255, 0));
-    QCOMPARE(shot.pixel(lamp.left() + 6, lamp.bottom() - 5), qRgb(0, 255, 0));
+    QCOMPARE(m_window->size(), QSize(802, 449));
 }
 
 void TestHighDpi::picturesAreRenderedFromTheirSources_data()

@@ -13,54 +13,24 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
 #include <QTimer>
 
 #include <memory>
 
-#include "actions/panel.h"
+#include "panelfixture.h"
 #include "window/clicklabel.h"
 #include "window/main.h"
+#include "windowkit.h"
 
 using namespace Qt::StringLiterals;
+using TestKit::textOf;
 
 namespace {
 
-// A station on 127.0.0.1 that records every byte the panel writes to it.
-class RecordingStation
-{
-public:
-    RecordingStation()
-    {
-        if (!m_server.listen(QHostAddress::LocalHost, 0))
-            qWarning("the recording station cannot listen on loopback");
-        QObject::connect(&m_server, &QTcpServer::newConnection, &m_server, [this] {
-            m_peer = m_server.nextPendingConnection();
-            QObject::connect(m_peer, &QTcpSocket::readyRead, m_peer, [this] { m_received += m_peer->readAll(); });
-        });
-    }
-    quint16 port() const { return m_server.serverPort(); }
-    QByteArray received() const { return m_received; }
-    void clear() { m_received.clear(); }
-    bool clientLeft() const { return m_peer && m_peer->state() == QAbstractSocket::UnconnectedState; }
-
-private:
-    QTcpServer m_server;
-    QTcpSocket *m_peer = nullptr;
-    QByteArray m_received;
-};
-
-enum class Reach { TabFromPrevious, BacktabFromNext, Click, BackFromContextMenu };
+enum class Reach { TabFromPrevious, BacktabFromNext, Click, ClickOverEarlierText, BackFromContextMenu };
 enum class Typing { ReplacesAll, InsertsAtCursor, ChangesNothing };
-
-QString textOf(QWidget *field)
-{
-    if (auto *line = qobject_cast<QLineEdit *>(field))
-        return line->text();
-    return static_cast<QPlainTextEdit *>(field)->toPlainText();
-}
 
 QString selectionOf(QWidget *field)
 {
@@ -74,25 +44,6 @@ int cursorOf(QWidget *field)
     if (auto *line = qobject_cast<QLineEdit *>(field))
         return line->cursorPosition();
     return static_cast<QPlainTextEdit *>(field)->textCursor().position();
-}
-
-// The panel after "Conectar CS" and "Go", connected to `station`.
-std::unique_ptr<Panel> poweredPanel(RecordingStation &station)
-{
-    auto panel = std::make_unique<Panel>(station.port());
-    Main *window = &panel->window();
-    window->show();
-    if (!QTest::qWaitForWindowExposed(window))
-        return nullptr;
-    window->Txt_IP->setText(u"127.0.0.1"_s);
-    QTest::mouseClick(window->Pb_Connect, Qt::LeftButton);
-    if (!QTest::qWaitFor([&] { return window->Txt_Out->toPlainText() == "CS conectada"_L1; }, 5000))
-        return nullptr;
-    QTest::mouseClick(window->Lbl_Go, Qt::LeftButton);
-    if (!QTest::qWaitFor([&] { return station.received() == "set(1, go)"; }, 5000))
-        return nullptr;
-    station.clear();
-    return panel;
 }
 
 } // namespace
@@ -122,21 +73,18 @@ private:
     void pressAndCompare(QWidget *target, int key, Qt::KeyboardModifiers modifiers, const QByteArray &expected);
 
     // One powered panel shared by the rows that only send commands.
-    std::unique_ptr<RecordingStation> m_station;
-    std::unique_ptr<Panel> m_panel;
+    std::unique_ptr<PanelFixture> m_panel;
 };
 
 void TestKeyboard::initTestCase()
 {
-    m_station = std::make_unique<RecordingStation>();
-    m_panel = poweredPanel(*m_station);
-    QVERIFY(m_panel);
+    m_panel = std::make_unique<PanelFixture>();
+    QVERIFY(m_panel->connectAndPowerOn());
 }
 
 void TestKeyboard::cleanupTestCase()
 {
     m_panel.reset();
-    m_station.reset();
 }
 
 void TestKeyboard::fieldSelectionOnFocus_data()
@@ -171,15 +119,18 @@ void TestKeyboard::fieldSelectionOnFocus_data()
         QTest::addRow("%s by Shift+Tab from %s", f.name, f.next)
                 << f.name << f.next << Reach::BacktabFromNext << f.typing;
         QTest::addRow("%s by click", f.name) << f.name << QString() << Reach::Click << f.typing;
+        if (f.typing != Typing::ReplacesAll)
+            continue;
+        QTest::addRow("%s by click over earlier text", f.name)
+                << f.name << QString() << Reach::ClickOverEarlierText << f.typing;
         // The menu only borrows the focus: its Paste must go in at the cursor.
-        if (f.typing == Typing::ReplacesAll)
-            QTest::addRow("%s back from its context menu", f.name)
-                    << f.name << QString() << Reach::BackFromContextMenu << Typing::InsertsAtCursor;
+        QTest::addRow("%s back from its context menu", f.name)
+                << f.name << QString() << Reach::BackFromContextMenu << Typing::InsertsAtCursor;
     }
 }
 
-// A fresh window for every row, so each field holds its start-up text and
-// its cursor has not been moved.
+// A fresh window for every row, so each field holds its start-up text (or
+// one put there before the focus comes) and its cursor has not been moved.
 void TestKeyboard::fieldSelectionOnFocus()
 {
     QFETCH(QString, field);
@@ -194,6 +145,8 @@ void TestKeyboard::fieldSelectionOnFocus()
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     auto *target = window.findChild<QWidget *>(field);
     QVERIFY(target);
+    if (reach == Reach::ClickOverEarlierText)
+        qobject_cast<QLineEdit *>(target)->setText(u"earlier text"_s);
     const QString before = textOf(target);
     QVERIFY(!before.isEmpty());
 
@@ -206,7 +159,7 @@ void TestKeyboard::fieldSelectionOnFocus()
         QTRY_VERIFY(QApplication::activePopupWidget());
         QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape);
         QTRY_VERIFY(!QApplication::activePopupWidget());
-    } else if (reach == Reach::Click) {
+    } else if (reach == Reach::Click || reach == Reach::ClickOverEarlierText) {
         window.Pb_Connect->setFocus();
         QTest::mouseClick(target, Qt::LeftButton, {}, target->rect().center());
     } else {
@@ -247,28 +200,16 @@ void TestKeyboard::pressAndCompare(QWidget *target, int key, Qt::KeyboardModifie
                                    const QByteArray &expected)
 {
     // A message box nobody expects (a take refusing its identifier) is
-    // closed at once and fails the row, rather than holding the key press.
-    bool boxOpened = false;
-    QTimer boxWatch;
-    boxWatch.setInterval(10);
-    connect(&boxWatch, &QTimer::timeout, this, [&boxOpened] {
-        if (QWidget *box = QApplication::activeModalWidget()) {
-            boxOpened = true;
-            box->close();
-        }
-    });
-    boxWatch.start();
+    // closed by the fixture, which fails the row.
     QTest::keyClick(target, Qt::Key(key), modifiers);
-    boxWatch.stop();
-    QVERIFY(!boxOpened);
     // A mouse click on a list button after the key: once its command is in,
     // everything the key sent is in too.
-    Main &w = m_panel->window();
-    QWidget *marker = target == w.Pb_Locos_List ? w.Pb_Switch_List : w.Pb_Locos_List;
-    const QByteArray markerBytes = marker == w.Pb_Locos_List ? QByteArray("queryObjects(10, addr, name)")
-                                                             : QByteArray("queryObjects(11, addr, name1)");
+    Main *w = m_panel->window();
+    QWidget *marker = target == w->Pb_Locos_List ? w->Pb_Switch_List : w->Pb_Locos_List;
+    const QByteArray markerBytes = marker == w->Pb_Locos_List ? QByteArray("queryObjects(10, addr, name)")
+                                                              : QByteArray("queryObjects(11, addr, name1)");
     QTest::mouseClick(marker, Qt::LeftButton);
-    QTRY_COMPARE_WITH_TIMEOUT(m_station->received(), expected + markerBytes, 5000);
+    QCOMPARE(m_panel->receiveAtLeast(expected.size() + markerBytes.size()), expected + markerBytes);
 }
 
 void TestKeyboard::keyPressesFocusedButtonOnce_data()
@@ -336,7 +277,7 @@ void TestKeyboard::keyPressesFocusedButtonOnce()
     QFETCH(QByteArray, bytes);
     QFETCH(QString, outputBox);
 
-    Main *w = &m_panel->window();
+    Main *w = m_panel->window();
     // The focus test's windows may have taken the keyboard.
     w->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(w));
@@ -345,7 +286,7 @@ void TestKeyboard::keyPressesFocusedButtonOnce()
     w->Txt_Switch_Address->setText(u"20000"_s);
     w->Txt_CommandLine->setText(u"get(1, status)"_s);
     w->Txt_Out->setPlainText(u"before the key"_s);
-    m_station->clear();
+    m_panel->clearReceived();
 
     auto *target = w->findChild<QPushButton *>(button);
     QVERIFY(target);
@@ -379,12 +320,12 @@ void TestKeyboard::enterInFieldSendsNothing()
     QFETCH(int, key);
     QFETCH(Qt::KeyboardModifiers, modifiers);
 
-    Main *w = &m_panel->window();
+    Main *w = m_panel->window();
     // The focus test's windows may have taken the keyboard.
     w->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(w));
     w->Txt_CommandLine->setText(u"get(1, status)"_s);
-    m_station->clear();
+    m_panel->clearReceived();
     auto *target = w->findChild<QWidget *>(field);
     QVERIFY(target);
     target->setFocus();
@@ -410,11 +351,10 @@ void TestKeyboard::keyOnDisconnectEndsProgram()
     QFETCH(Qt::KeyboardModifiers, modifiers);
 
     // The shared panel would keep the application running.
-    m_panel->window().hide();
-    RecordingStation station;
-    const std::unique_ptr<Panel> panel = poweredPanel(station);
-    QVERIFY(panel);
-    Main *w = &panel->window();
+    m_panel->window()->hide();
+    PanelFixture panel;
+    QVERIFY(panel.connectAndPowerOn());
+    Main *w = panel.window();
     QSignalSpy clicked(w->Pb_Disconnect, &QAbstractButton::clicked);
     w->Pb_Disconnect->setFocus();
     QCOMPARE(QApplication::focusWidget(), w->Pb_Disconnect);
@@ -423,8 +363,8 @@ void TestKeyboard::keyOnDisconnectEndsProgram()
     QCOMPARE(QApplication::exec(), 0);
     QCOMPARE(clicked.count(), 1);
     QVERIFY(!w->isVisible());
-    QTRY_VERIFY(station.clientLeft());
-    QCOMPARE(station.received(), QByteArray());
+    QTRY_COMPARE(panel.stationSide()->state(), QAbstractSocket::UnconnectedState);
+    QCOMPARE(panel.received(), QByteArray());
 }
 
 void TestKeyboard::cleanup()
