@@ -327,7 +327,7 @@ void TestKeyboard::keyPressesFocusedButtonOnce()
     QCOMPARE(clicked.count(), clicks);
     QCOMPARE(w->Txt_Out->toPlainText(), outputBox.isNull() ? u"before the key"_s : outputBox);
     // The pressed button draws itself again once the press is handled.
-    QTRY_VERIFY(target->updatesEnabled());
+    QTRY_VERIFY_WITH_TIMEOUT(target->updatesEnabled(), 1000);
 }
 
 void TestKeyboard::enterInFieldSendsNothing_data()
