@@ -223,9 +223,7 @@ public:
         if (!TestKit::connectPanel(m_panel.window()) || !waitUntil([this] { return m_station.connectionCount() == 1; }))
             return false;
         m_bare.connectToHost(QHostAddress::LocalHost, m_station.port());
-        if (!waitUntil([this] {
-                return m_bare.state() == QAbstractSocket::ConnectedState && m_station.connectionCount() == 2;
-            }))
+        if (!m_bare.waitForConnected(5000) || !waitUntil([this] { return m_station.connectionCount() == 2; }))
             return false;
         std::vector<double> powerOn;
         timeToWire(powerOn, kPanel, Commands::powerOn().size(),
@@ -311,13 +309,11 @@ void measureClickToWire(ConnectedPanel &station)
                 station.timeToWire(floorUs[round], ConnectedPanel::kBare, command.size(),
                                    [&] { station.writeBare(command); });
             };
-            if (i % 2 == 0) {
-                click();
+            if (i % 2 == 1)
                 write();
-            } else {
+            click();
+            if (i % 2 == 0)
                 write();
-                click();
-            }
         }
     }
     const bool exact = station.take(ConnectedPanel::kPanel) == expectedWire && station.lost() == 0;
@@ -325,8 +321,8 @@ void measureClickToWire(ConnectedPanel &station)
     const QString each = u"%1 clicks, median of %2 rounds"_s.arg(kClicks).arg(kClickRounds);
     addLatencyRows(u"Click \"Go\" to bytes at station, "_s + each, goUs, floorUs);
     addLatencyRows(u"Click list button to bytes at station, "_s + each, listUs, floorUs);
-    g_rows.push_back({u"Clicks: every command arrived exactly"_s, exact ? u"yes"_s : u"NO"_s, u"—"_s, u"—"_s,
-                      u"all, in order"_s, yesNo(exact)});
+    g_rows.push_back({u"Clicks: every command arrived exactly"_s, yesNo(exact), u"—"_s, u"—"_s, u"all, in order"_s,
+                      yesNo(exact)});
 }
 
 // 3. Slider sweeps, 0 → 127 → 0
@@ -464,8 +460,8 @@ void measureFlood()
     g_rows.push_back({u"Flood 64 MiB: longest event-loop stall, worst (ms)"_s, number(std::ranges::max(panelStall)),
                       number(std::ranges::max(bareStall)), u"—"_s, u"≤ 50 ms"_s,
                       yesNo(std::ranges::max(panelStall) <= 50)});
-    g_rows.push_back({u"Flood 64 MiB: output box shows the last chunk"_s, shown ? u"yes"_s : u"NO"_s, u"—"_s, u"—"_s,
-                      u"always"_s, yesNo(shown)});
+    g_rows.push_back({u"Flood 64 MiB: output box shows the last chunk"_s, yesNo(shown), u"—"_s, u"—"_s, u"always"_s,
+                      yesNo(shown)});
 }
 
 // 5. Connect: the press of "Conectar CS" to the answer in the output box,

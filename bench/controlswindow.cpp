@@ -18,8 +18,6 @@
 #include <QPushButton>
 #include <QSlider>
 
-#include <memory>
-
 #include "firstpaint.h"
 
 using namespace Qt::StringLiterals;

@@ -20,8 +20,9 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <string>
 #include <array>
+#include <iterator>
+#include <string>
 #include <vector>
 
 #include "childprogram.h"
@@ -265,9 +266,7 @@ std::vector<Row> g_rows;
 double medianOf(const std::vector<StepResult> &steps, double StepResult::*field)
 {
     std::vector<double> values;
-    values.reserve(steps.size());
-    for (const StepResult &step : steps)
-        values.push_back(step.*field);
+    std::ranges::transform(steps, std::back_inserter(values), field);
     return median(values);
 }
 

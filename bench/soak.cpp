@@ -20,6 +20,7 @@
 
 #include <malloc.h>
 
+#include <algorithm>
 #include <array>
 #include <vector>
 
@@ -86,8 +87,8 @@ public:
         m_stalls.start();
         QCoreApplication::exec();
         m_stalls.stop();
-        m_commandTimer.stop();
-        m_burstTimer.stop();
+        for (QTimer *timer : {&m_commandTimer, &m_burstTimer})
+            timer->stop();
         for (const TestKit::StallWatch::Gap &gap : m_stalls.longGaps())
             progress(QString::asprintf("gap of %.1f ms at %.3f s, %.1f ms of it on the processor%s", gap.ms,
                                        gap.atSeconds, gap.cpuMs, gap.withinBurst ? " (within a burst)" : ""));
@@ -172,10 +173,11 @@ private:
     {
         m_panelMiB.push_back(residentMiB(QCoreApplication::applicationPid()));
         m_simulatorMiB.push_back(residentMiB(m_simulatorPid));
-        progress(QString::asprintf("minute %zu: panel %g MiB (heap in use %g MiB), simulator %g MiB, %lld commands, "
-                                   "stall %g ms",
-                                   m_panelMiB.size() - 1, m_panelMiB.back(),
-                                   double(mallinfo2().uordblks) / (1024 * 1024), m_simulatorMiB.back(), m_commands,
+        const struct mallinfo2 heap = mallinfo2();
+        progress(QString::asprintf("minute %zu: panel %g MiB (heap in use %g of %g MiB held), simulator %g MiB, "
+                                   "%lld commands, stall %g ms",
+                                   m_panelMiB.size() - 1, m_panelMiB.back(), double(heap.uordblks) / (1024 * 1024),
+                                   double(heap.arena + heap.hblkhd) / (1024 * 1024), m_simulatorMiB.back(), m_commands,
                                    m_stalls.longestMs()));
         if (int(m_panelMiB.size()) > m_minutes)
             QCoreApplication::quit();
@@ -209,10 +211,9 @@ private:
 // The largest rise over the figure after minute 1.
 double growth(const std::vector<double> &samples)
 {
-    double most = 0;
-    for (std::size_t i = 2; i < samples.size(); ++i)
-        most = std::max(most, samples[i] - samples[1]);
-    return most;
+    if (samples.size() < 3)
+        return 0;
+    return std::max(0.0, *std::max_element(samples.begin() + 2, samples.end()) - samples[1]);
 }
 
 std::vector<Row> Soak::rows(bool exact, qint64 loggedBytes) const

@@ -42,12 +42,9 @@ inline Row ratioRow(const QString &measurement, double value, double baseline,
                     const QString &target = QStringLiteral("—"), std::optional<bool> met = std::nullopt,
                     int decimals = 1)
 {
-    return {measurement,
-            number(value, decimals),
-            number(baseline, decimals),
-            ratioText(value / baseline),
-            target,
-            met ? yesNo(*met) : QStringLiteral("—")};
+    const QString metText = met ? yesNo(*met) : QStringLiteral("—");
+    return {measurement, number(value, decimals), number(baseline, decimals), ratioText(value / baseline), target,
+            metText};
 }
 
 // A line of progress on stderr, under the program's name.
