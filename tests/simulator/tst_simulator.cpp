@@ -154,6 +154,8 @@ void TestSimulator::splitsCommands_data()
                                         << QByteArray();
     QTest::newRow("line break before any ( ends typed text")
             << QByteArray("hello\r\nset(1, go)") << QByteArrayList{"hello", "set(1, go)"} << QByteArray();
+    QTest::newRow("lone CR before any ( ends typed text")
+            << QByteArray("hello\rset(1, go)") << QByteArrayList{"hello", "set(1, go)"} << QByteArray();
     QTest::newRow("stray ) before any (")
             << QByteArray("oops)set(1, go)") << QByteArrayList{"oops)", "set(1, go)"} << QByteArray();
     QTest::newRow("unfinished command waits") << QByteArray("set(1, go)set(1000, speed[")

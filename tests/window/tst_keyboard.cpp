@@ -4,11 +4,13 @@
 
 // The keyboard as an operator uses it: which text fields select their text
 // when Tab, Shift+Tab or a click brings the focus, and Enter, keypad Enter
-// and Space on a focused push button.
+// and Space, tapped or held, on a focused push button; and the mouse buttons
+// other than the left one, which press nothing.
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -66,11 +68,17 @@ private slots:
     void enterInFieldSendsNothing();
     void keyOnDisconnectEndsProgram_data();
     void keyOnDisconnectEndsProgram();
+    void otherMouseButtonsPressNothing_data();
+    void otherMouseButtonsPressNothing();
     void cleanup();
 
 private:
-    // Presses `key` on `target`; the station then holds exactly `expected`.
-    void pressAndCompare(QWidget *target, int key, Qt::KeyboardModifiers modifiers, const QByteArray &expected);
+    // Presses `key` on `target`, held through `repeats` repeats; the station
+    // then holds exactly `expected`.
+    void pressAndCompare(QWidget *target, int key, Qt::KeyboardModifiers modifiers, const QByteArray &expected,
+                         int repeats = 0);
+    // The station holds exactly `expected` once a later click's command is in.
+    void compareSent(QWidget *target, const QByteArray &expected);
 
     // One powered panel shared by the rows that only send commands.
     std::unique_ptr<PanelFixture> m_panel;
@@ -197,11 +205,24 @@ void TestKeyboard::fieldSelectionOnFocus()
 }
 
 void TestKeyboard::pressAndCompare(QWidget *target, int key, Qt::KeyboardModifiers modifiers,
-                                   const QByteArray &expected)
+                                   const QByteArray &expected, int repeats)
 {
     // A message box nobody expects (a take refusing its identifier) is
     // closed by the fixture, which fails the row.
-    QTest::keyClick(target, Qt::Key(key), modifiers);
+    QTest::keyPress(target, Qt::Key(key), modifiers);
+    // A key held down repeats as pairs of release and press marked as repeats.
+    for (int i = 0; i < repeats; ++i) {
+        for (QEvent::Type type : {QEvent::KeyRelease, QEvent::KeyPress}) {
+            QKeyEvent repeat(type, key, modifiers, QString(), true);
+            QApplication::sendEvent(target, &repeat);
+        }
+    }
+    QTest::keyRelease(target, Qt::Key(key), modifiers);
+    compareSent(target, expected);
+}
+
+void TestKeyboard::compareSent(QWidget *target, const QByteArray &expected)
+{
     // A mouse click on a list button after the key: once its command is in,
     // everything the key sent is in too.
     Main *w = m_panel->window();
@@ -217,6 +238,7 @@ void TestKeyboard::keyPressesFocusedButtonOnce_data()
     QTest::addColumn<QString>("button");
     QTest::addColumn<int>("key");
     QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+    QTest::addColumn<int>("repeats");
     QTest::addColumn<int>("clicks");
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("outputBox");
@@ -259,13 +281,18 @@ void TestKeyboard::keyPressesFocusedButtonOnce_data()
     };
     for (const Key &k : keys) {
         for (const Button &b : buttons)
-            QTest::addRow("%s by %s", b.name, k.name) << b.name << k.key << k.modifiers << 1 << QByteArray(b.bytes)
+            QTest::addRow("%s by %s", b.name, k.name) << b.name << k.key << k.modifiers << 0 << 1 << QByteArray(b.bytes)
                                                       << (b.outputBox ? QString::fromLatin1(b.outputBox) : QString());
+        // Held down, the key clicks once.
+        QTest::addRow("Pb_Locos_List by %s held", k.name) << "Pb_Locos_List" << k.key << k.modifiers << 3 << 1
+                                                          << QByteArray("queryObjects(10, addr, name)") << QString();
         // Disabled from start-up: it takes no focus, and a key sent to it
         // all the same does nothing.
         QTest::addRow("Pb_Loco_CambioDireccion (disabled) by %s", k.name)
-                << "Pb_Loco_CambioDireccion" << k.key << k.modifiers << 0 << QByteArray() << QString();
+                << "Pb_Loco_CambioDireccion" << k.key << k.modifiers << 0 << 0 << QByteArray() << QString();
     }
+    QTest::newRow("Pb_Locos_List by Escape")
+            << "Pb_Locos_List" << int(Qt::Key_Escape) << Qt::KeyboardModifiers() << 0 << 0 << QByteArray() << QString();
 }
 
 void TestKeyboard::keyPressesFocusedButtonOnce()
@@ -273,6 +300,7 @@ void TestKeyboard::keyPressesFocusedButtonOnce()
     QFETCH(QString, button);
     QFETCH(int, key);
     QFETCH(Qt::KeyboardModifiers, modifiers);
+    QFETCH(int, repeats);
     QFETCH(int, clicks);
     QFETCH(QByteArray, bytes);
     QFETCH(QString, outputBox);
@@ -293,11 +321,13 @@ void TestKeyboard::keyPressesFocusedButtonOnce()
     QSignalSpy clicked(target, &QAbstractButton::clicked);
     target->setFocus();
     QCOMPARE(QApplication::focusWidget() == target, target->isEnabled());
-    pressAndCompare(target, key, modifiers, bytes);
+    pressAndCompare(target, key, modifiers, bytes, repeats);
     if (QTest::currentTestFailed())
         return;
     QCOMPARE(clicked.count(), clicks);
     QCOMPARE(w->Txt_Out->toPlainText(), outputBox.isNull() ? u"before the key"_s : outputBox);
+    // The pressed button draws itself again once the press is handled.
+    QTRY_VERIFY_WITH_TIMEOUT(target->updatesEnabled(), 1000);
 }
 
 void TestKeyboard::enterInFieldSendsNothing_data()
@@ -365,6 +395,30 @@ void TestKeyboard::keyOnDisconnectEndsProgram()
     QVERIFY(!w->isVisible());
     QTRY_COMPARE(panel.stationSide()->state(), QAbstractSocket::UnconnectedState);
     QCOMPARE(panel.received(), QByteArray());
+}
+
+void TestKeyboard::otherMouseButtonsPressNothing_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<Qt::MouseButton>("button");
+
+    for (const char *control : {"Pb_Locos_List", "Lbl_Go", "Lbl_Stop"}) {
+        QTest::addRow("%s, right button", control) << control << Qt::RightButton;
+        QTest::addRow("%s, middle button", control) << control << Qt::MiddleButton;
+    }
+}
+
+void TestKeyboard::otherMouseButtonsPressNothing()
+{
+    QFETCH(QString, control);
+    QFETCH(Qt::MouseButton, button);
+
+    m_panel->clearReceived();
+    auto *target = m_panel->window()->findChild<QWidget *>(control);
+    QVERIFY(target);
+    QTest::mouseClick(target, button, {}, target->rect().center());
+    compareSent(target, QByteArray());
+    QVERIFY(m_panel->window()->Frm_Loco->isEnabled());
 }
 
 void TestKeyboard::cleanup()

@@ -166,6 +166,7 @@ private slots:
     void outputBoxWrapsLongLines();
     void pictures_data();
     void pictures();
+    void sliderTicks();
     void windowIcon();
 
 private:
@@ -916,6 +917,17 @@ void TestWindow::pictures()
     QCOMPARE(sharp.size(), QSize(280, 72));
     QCOMPARE(sharp.devicePixelRatio(), 2.0);
     QVERIFY(isReddish(sharp.toImage().pixel(arrowTip * 2)));
+
+    // On a disabled button the picture is greyed, its red arrow gone.
+    const QImage greyed = button->icon().pixmap(QSize(140, 36), 1.0, QIcon::Disabled).toImage();
+    QVERIFY(!isReddish(greyed.pixel(arrowTip)));
+}
+
+// The scale under the slider: a tick mark every 10 speed steps.
+void TestWindow::sliderTicks()
+{
+    QCOMPARE(m_window->Slider_Loco->tickInterval(), 10);
+    QVERIFY(m_window->Slider_Loco->tickPosition() != QSlider::NoTicks);
 }
 
 void TestWindow::windowIcon()
