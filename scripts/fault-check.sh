@@ -15,12 +15,16 @@
 # touched. Faults run one after another, each restored before the next. With
 # IDs given, only those faults run, in that order. The table goes to stdout,
 # one line per fault as it finishes, and the whole run to DIR/fault-check.log.
-# A result is "caught" only when the failing tests fail again on a second run;
-# "flaky" when they then pass (the fault counts as missed).
+# A fault's guard, when it names one, runs first and alone; the whole suite
+# runs only when the guard passes. A result is "caught" only when the test
+# that failed first fails again on a second run; "flaky" when it then passes
+# (the fault counts as missed).
 #
-# A line of faults.txt holds four fields separated by tabs: an id, a file,
-# a Perl substitution that must match exactly once in that file, and a
-# description. Lines starting with "#" are comments.
+# A line of faults.txt holds four or five fields separated by tabs: an id,
+# a file, a Perl substitution that must match exactly once in that file,
+# a description and, where a test is known to catch the fault, that test
+# (its guard: the quickest of those that catch it). Lines starting with "#"
+# are comments.
 set -uo pipefail
 
 repo=$(git rev-parse --show-toplevel)
@@ -118,6 +122,12 @@ suite() {
     return $status
 }
 
+# The first test that failed in the last run of the suite.
+first_failed() {
+    { sed -n 's/^ *[0-9]*\/[0-9]* Test *#[0-9]*: \([^ ]*\) .*\*\*\*.*/\1/p' "$dir/ctest.out"
+        sed 's/^[0-9]*://' "$build/Testing/Temporary/LastTestsFailed.log" 2>/dev/null; } | head -n 1
+}
+
 # Applies substitution $2 to file $1: 0 applied, 3 no match, 4 more than one.
 apply() {
     FAULT_SUBST=$2 perl -0777 -e '
@@ -133,7 +143,7 @@ apply() {
 
 if [ -n "$check" ]; then
     status=0
-    while IFS=$'\t' read -r id file subst description; do
+    while IFS=$'\t' read -r id file subst description guard; do
         [[ -z $id || $id == \#* ]] && continue
         scratch=$(mktemp)
         git -C "$repo" show "$commit:$file" >"$scratch" 2>/dev/null
@@ -160,6 +170,7 @@ if ! suite -j2; then
     echo "The suite fails on the unchanged code; see $log" >&2
     exit 2
 fi
+tests=$(cd "$build" && ctest -N | sed -n 's/^ *Test *#[0-9]*: //p')
 
 printf '%-22s %-10s %-28s %6s  %s\n' id result "caught by" secs description
 caught=0 missed=0 other=0 start=$SECONDS
@@ -180,7 +191,7 @@ if [ ${#wanted[@]} -gt 0 ]; then
     faults=("${chosen[@]}")
 fi
 for line in "${faults[@]}"; do
-    IFS=$'\t' read -r id file subst description <<<"$line"
+    IFS=$'\t' read -r id file subst description guard <<<"$line"
     t0=$SECONDS by=- result=
     echo "=== $id: $file: $subst" >>"$log"
     current=$file
@@ -191,18 +202,26 @@ for line in "${faults[@]}"; do
     4) result="pattern ambiguous" ;;
     *) result="no such file" ;;
     esac
+    if [ -z "$result" ] && [ -n "$guard" ] && ! grep -qx -- "$guard" <<<"$tests"; then
+        result="no such test"
+    fi
     if [ -z "$result" ]; then
+        first=
         if ! build; then
             result="build broke"
+        elif [ -n "$guard" ] && ! suite -R "^$guard\$"; then
+            first=$guard
         elif suite --stop-on-failure -j2; then
             result=missed
         else
-            result=caught
-            by=$(sed 's/^[0-9]*://' "$build/Testing/Temporary/LastTestsFailed.log" 2>/dev/null | paste -sd, -)
+            first=$(first_failed)
+        fi
+        if [ -n "$first" ]; then
+            result=caught by=$first
             grep -q '\*\*\*Timeout' "$dir/ctest.out" && by="$by (timeout)"
-            # A catch counts when the failing tests fail again: on a busy
-            # machine a test may fail once for reasons of its own.
-            if suite --rerun-failed; then
+            # A catch counts when the test fails again: on a busy machine a
+            # test may fail once for reasons of its own.
+            if suite -R "^$first\$"; then
                 result=flaky
             fi
         fi
