@@ -103,7 +103,7 @@ void TestConnection::pressWhileConnectedKeepsConnection()
     QCOMPARE(panel.stationSide(), first);
     QCOMPARE(first->state(), QAbstractSocket::ConnectedState);
     PanelFixture::click(w->Lbl_Go);
-    QCOMPARE(panel.receiveAtLeast(10), QByteArray("set(1, go)"));
+    QCOMPARE(panel.receive("set(1, go)"), QByteArray("set(1, go)"));
 }
 
 void TestConnection::windowAnswersDuringWait()

@@ -52,7 +52,7 @@ void TestPower::powerClicks()
     QVERIFY(panel.connectToStation());
     for (QChar c : clicks)
         PanelFixture::click(c == u'G' ? w->Lbl_Go : w->Lbl_Stop);
-    QCOMPARE(panel.receiveAtLeast(wire.size()), wire);
+    QCOMPARE(panel.receive(wire), wire);
     QCOMPARE(panel.received(), wire);
     QCOMPARE(w->Sh_Go->fillColor(), go);
     QCOMPARE(w->Sh_Stop->fillColor(), stop);

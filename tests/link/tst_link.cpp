@@ -153,7 +153,7 @@ void TestLink::attemptWhileConnectedKeepsConnection()
     QCOMPARE(finished.count(), 1);
     QCOMPARE(finished.first().first().toBool(), true);
     QVERIFY(link->send(QStringLiteral("x")));
-    QCOMPARE(station.waitForBytes(1), QByteArray("x"));
+    QCOMPARE(station.waitFor("x"), QByteArray("x"));
 }
 
 void TestLink::sendWritesExactBytes_data()
@@ -180,7 +180,7 @@ void TestLink::sendWritesExactBytes()
     QVERIFY(link->send(command));
     // Out before control returns to any event loop.
     QCOMPARE(socketOf(*link)->bytesToWrite(), 0);
-    QCOMPARE(station.waitForBytesWithoutEventLoop(wire.size()), wire);
+    QCOMPARE(station.waitForWithoutEventLoop(wire), wire);
     QCOMPARE(station.received(), wire);
 }
 
@@ -191,7 +191,8 @@ void TestLink::quickSendsArriveBackToBack()
     QVERIFY(link);
     QVERIFY(link->send(QStringLiteral("set(1, go)")));
     QVERIFY(link->send(QStringLiteral("queryObjects(10, addr, name)")));
-    QCOMPARE(station.waitForBytes(38), QByteArray("set(1, go)queryObjects(10, addr, name)"));
+    QCOMPARE(station.waitFor("set(1, go)queryObjects(10, addr, name)"),
+             QByteArray("set(1, go)queryObjects(10, addr, name)"));
 }
 
 void TestLink::sendRefusedWhenNeverConnected()

@@ -47,16 +47,25 @@ QByteArray LoopbackStation::received()
     return m_received;
 }
 
-QByteArray LoopbackStation::waitForBytes(qsizetype count, int timeoutMs)
+namespace {
+
+bool stillComing(const QByteArray &received, const QByteArray &expected)
 {
-    waitUntil([this, count] { return m_received.size() >= count; }, timeoutMs);
+    return received.size() < expected.size() && expected.startsWith(received);
+}
+
+} // namespace
+
+QByteArray LoopbackStation::waitFor(const QByteArray &expected, int timeoutMs)
+{
+    waitUntil([&] { return !stillComing(m_received, expected); }, timeoutMs);
     return m_received;
 }
 
-QByteArray LoopbackStation::waitForBytesWithoutEventLoop(qsizetype count, int timeoutMs)
+QByteArray LoopbackStation::waitForWithoutEventLoop(const QByteArray &expected, int timeoutMs)
 {
     const QDeadlineTimer deadline(timeoutMs);
-    while (m_peer && m_peer->isOpen() && m_received.size() < count && !deadline.hasExpired()) {
+    while (m_peer && m_peer->isOpen() && stillComing(m_received, expected) && !deadline.hasExpired()) {
         m_peer->waitForReadyRead(int(qMax<qint64>(1, deadline.remainingTime())));
         m_received += m_peer->readAll();
     }

@@ -32,11 +32,13 @@ public:
     // What the latest client has sent that has already reached this side:
     // pending events are handled once and the socket is read, never waited on.
     QByteArray received();
-    // Waits until at least `count` bytes have come; returns all of them.
-    QByteArray waitForBytes(qsizetype count, int timeoutMs = 5000);
+    // Waits until what has come is as long as `expected` or has stopped
+    // being its start, so a wrong byte ends the wait at once; returns all
+    // that has come.
+    QByteArray waitFor(const QByteArray &expected, int timeoutMs = 5000);
     // The same without running the event loop, so a sender that only
     // writes at its next event-loop pass is never served here.
-    QByteArray waitForBytesWithoutEventLoop(qsizetype count, int timeoutMs = 5000);
+    QByteArray waitForWithoutEventLoop(const QByteArray &expected, int timeoutMs = 5000);
     void clearReceived() { m_received.clear(); }
 
     void reply(const QByteArray &bytes);

@@ -92,7 +92,7 @@ bool PanelFixture::connectAndPowerOn()
     if (!connectToStation())
         return false;
     click(window()->Lbl_Go);
-    const bool sent = m_station.waitForBytes(10) == "set(1, go)";
+    const bool sent = m_station.waitFor("set(1, go)") == "set(1, go)";
     clearReceived();
     return sent;
 }

@@ -55,8 +55,8 @@ public:
 
     // What the station has received so far; see LoopbackStation::received().
     QByteArray received() { return m_station.received(); }
-    // Waits until the station has received at least `count` bytes.
-    QByteArray receiveAtLeast(qsizetype count) { return m_station.waitForBytes(count); }
+    // Waits for `expected` at the station; see LoopbackStation::waitFor().
+    QByteArray receive(const QByteArray &expected) { return m_station.waitFor(expected); }
     void clearReceived() { m_station.clearReceived(); }
     void reply(const QByteArray &bytes) { m_station.reply(bytes); }
 
