@@ -87,8 +87,8 @@ public:
         m_stalls.start();
         QCoreApplication::exec();
         m_stalls.stop();
-        for (QTimer *timer : {&m_commandTimer, &m_burstTimer})
-            timer->stop();
+        m_commandTimer.stop();
+        m_burstTimer.stop();
         for (const TestKit::StallWatch::Gap &gap : m_stalls.longGaps())
             progress(QString::asprintf("gap of %.1f ms at %.3f s, %.1f ms of it on the processor%s", gap.ms,
                                        gap.atSeconds, gap.cpuMs, gap.withinBurst ? " (within a burst)" : ""));
