@@ -4,12 +4,14 @@
 
 // The panel started where no display can be opened: one line on the error
 // output saying which display and how to run it without one, and exit
-// status 1, where Qt alone would abort.
+// status 1, where Qt alone would abort. Where one can, what Qt says while
+// opening it still shows.
 
 #include <QFile>
 #include <QTest>
 
 #include "childprogram.h"
+#include "waituntil.h"
 
 class TestNoDisplay : public QObject
 {
@@ -18,6 +20,7 @@ class TestNoDisplay : public QObject
 private slots:
     void saysSoAndEnds_data();
     void saysSoAndEnds();
+    void passesOnWhatQtSaysWhileOpening();
 };
 
 namespace {
@@ -66,6 +69,19 @@ void TestNoDisplay::saysSoAndEnds()
     QVERIFY(panel.started());
     QCOMPARE(panel.waitForExit(), 1);
     QCOMPARE(panel.errors(), line);
+}
+
+void TestNoDisplay::passesOnWhatQtSaysWhileOpening()
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    // A style that does not exist: QApplication warns of it as it starts.
+    TestKit::ChildProgram panel(QStringLiteral(PANEL_EXECUTABLE), {QStringLiteral("-style"), QStringLiteral("nosuch")},
+                                TestKit::ChildProgram::Console::Keep, environment);
+    const QByteArray warning = "invalid style override 'nosuch'";
+    TestKit::waitUntil([&] { return panel.errors().contains(warning) || !panel.running(); }, 10000);
+    QVERIFY2(panel.errors().contains(warning), panel.errors().constData());
+    QVERIFY(panel.running());
 }
 
 QTEST_GUILESS_MAIN(TestNoDisplay)
