@@ -47,7 +47,7 @@ test-fast: deps-test package
 
 # The panel measured side by side with bare Qt programs, then the simulator
 # against a bare line-echo server: prints two tables of figures
-# (docs/performance.md explains them). Takes two or three minutes.
+# (docs/performance.md explains them). Takes about a minute.
 bench: build
 	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bench/panel-bench
 	$(BUILD_DIR)/bench/simulator-bench
