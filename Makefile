@@ -2,8 +2,12 @@
 #
 # SPDX-License-Identifier: GPL-3.0-or-later
 
-# Two commands matter: `make run` and `make test`. Both install what is
-# missing first, then configure and build incrementally.
+# Two commands matter: `make run` and `make test`. Each command installs
+# the Debian packages it needs first, if missing (scripts/install-deps.sh):
+# `make run`, `make build`, `make bench` only what building and running the
+# two programs takes; `make test`, `make faults`, `make lint`, `make
+# sanitize`, `make fuzz` and `make package` their workshop's tools on top.
+# Then they configure and build incrementally.
 
 BUILD_DIR   ?= build
 SAN_DIR     ?= build-sanitize
@@ -12,12 +16,18 @@ JOBS        ?= $(shell nproc 2>/dev/null || echo 2)
 PANEL       := $(BUILD_DIR)/app/model-railway-panel
 SIMULATOR   := $(BUILD_DIR)/simulator/command-station-simulator
 
-.PHONY: all deps configure build test test-fast bench soak faults sanitize fuzz run package lint screenshot clean
+WORKSHOP_DEPS := deps-test deps-faults deps-lint deps-sanitize deps-package
+
+.PHONY: all deps $(WORKSHOP_DEPS) configure build test test-fast bench soak faults sanitize fuzz run package lint \
+	screenshot clean
 
 all: build
 
 deps:
-	@./scripts/install-deps.sh
+	@./scripts/install-deps.sh run
+
+$(WORKSHOP_DEPS):
+	@./scripts/install-deps.sh $(@:deps-%=%)
 
 $(BUILD_DIR)/CMakeCache.txt: | deps
 	cmake -S . -B $(BUILD_DIR)
@@ -32,12 +42,12 @@ build: configure
 # run briefly.
 test: test-fast lint sanitize
 
-test-fast: package
+test-fast: deps-test package
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
 
 # The panel measured side by side with bare Qt programs, then the simulator
 # against a bare line-echo server: prints two tables of figures
-# (docs/performance.md explains them). Takes two or three minutes.
+# (docs/performance.md explains them). Takes about a minute.
 bench: build
 	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bench/panel-bench
 	$(BUILD_DIR)/bench/simulator-bench
@@ -54,31 +64,33 @@ soak: build
 # the suite: prints which test caught it, or that none did. Half a minute a
 # fault at the median; two and a half hours for all of them on two cores.
 # Not part of `make test`.
-faults: deps
+faults: deps-faults
 	./scripts/fault-check.sh
 
-$(SAN_DIR)/CMakeCache.txt: | deps
+$(SAN_DIR)/CMakeCache.txt: | deps-sanitize
 	CC=clang CXX=clang++ cmake -S . -B $(SAN_DIR) -DCMAKE_BUILD_TYPE=Debug -DPANEL_SANITIZE=ON -DPANEL_FUZZ=ON
 
-sanitize: deps $(SAN_DIR)/CMakeCache.txt
+sanitize: deps-sanitize $(SAN_DIR)/CMakeCache.txt
 	cmake --build $(SAN_DIR) -j$(JOBS)
 	cd $(SAN_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
 
 # Runs every fuzz target for FUZZ_SECONDS on its seed corpus.
-fuzz: deps $(SAN_DIR)/CMakeCache.txt
+fuzz: deps-sanitize $(SAN_DIR)/CMakeCache.txt
 	cmake --build $(SAN_DIR) -j$(JOBS)
 	./scripts/run-fuzzers.sh $(SAN_DIR)/fuzz $(FUZZ_SECONDS)
 
-run: build
+# Builds only the two programs, so the first run does not wait for the tests.
+run: configure
+	cmake --build $(BUILD_DIR) -j$(JOBS) --target model-railway-panel command-station-simulator
 	@./scripts/run-panel.sh $(PANEL) $(SIMULATOR)
 
 # The Debian package, in $(BUILD_DIR); install it with
 # apt install ./$(BUILD_DIR)/model-railway-panel_*.deb
-package: build
+package: deps-package build
 	cd $(BUILD_DIR) && cpack
 
 # Formatting (clang-format) and clang-tidy over our sources.
-lint: configure
+lint: deps-lint configure
 	./scripts/lint.sh $(BUILD_DIR)
 
 # Renders the window headless to docs/ for the README: as it opens, and after

@@ -4,21 +4,62 @@
 #
 # SPDX-License-Identifier: GPL-3.0-or-later
 
-# Installs the Debian packages the build, the tests and the tools need, only
-# when one is missing. Safe to run again: with everything present it only checks.
+# Installs the Debian packages a make command needs, only when one is
+# missing. Building and running the two programs needs the product's own
+# set; the commands that test, lint, fuzz or package them add the workshop's
+# sets on top. Safe to run again: with everything present it only checks.
+#
+# usage: scripts/install-deps.sh [--list] [COMMAND]
+# COMMAND is the make target: run (the default), build, bench, soak,
+# screenshot, test, faults, lint, sanitize, fuzz or package. --list prints
+# the command's packages, one a line, and installs nothing.
 set -euo pipefail
 
-packages=(
-    build-essential cmake ccache
+# Building and running the panel and the simulator: compiler, CMake, Qt 6
+# with its platform plugins, and the fonts the window is laid out for.
+product=(
+    build-essential cmake
     qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-qpa-plugins libqt6svg6
     libgl-dev
     fonts-liberation fonts-dejavu-core
-    xvfb xauth xdotool iproute2
-    clang libclang-rt-14-dev
-    clang-format clang-tidy
-    dpkg-dev file desktop-file-utils appstream
-    reuse lintian help2man python3 man-db fontconfig
 )
+# The test suite of the ordinary build: the program on a virtual display,
+# the desktop files, licences, manual pages and the package's checks, and
+# the build without the workshop (faster again with ccache).
+suite=(
+    ccache
+    xvfb xauth xdotool iproute2
+    file desktop-file-utils appstream
+    reuse python3 help2man
+    dpkg-dev lintian man-db fontconfig
+)
+lint=(clang-format clang-tidy)
+sanitizers=(clang libclang-rt-14-dev)
+# cpack's Debian generator reads the programs' libraries with dpkg-shlibdeps
+# and file.
+packaging=(dpkg-dev file)
+
+list=
+[ "${1:-}" = --list ] && list=1 && shift
+command=${1:-run}
+case $command in
+run | build | bench | soak | screenshot) packages=("${product[@]}") ;;
+package) packages=("${product[@]}" "${packaging[@]}") ;;
+lint) packages=("${product[@]}" "${lint[@]}") ;;
+sanitize | fuzz) packages=("${product[@]}" "${sanitizers[@]}") ;;
+faults) packages=("${product[@]}" "${suite[@]}") ;;
+test) packages=("${product[@]}" "${suite[@]}" "${lint[@]}" "${sanitizers[@]}") ;;
+*)
+    echo "usage: $0 [--list] [run|build|bench|soak|screenshot|test|faults|lint|sanitize|fuzz|package]" >&2
+    exit 2
+    ;;
+esac
+mapfile -t packages < <(printf '%s\n' "${packages[@]}" | sort -u)
+
+if [ -n "$list" ]; then
+    printf '%s\n' "${packages[@]}"
+    exit 0
+fi
 
 missing=()
 for p in "${packages[@]}"; do
@@ -29,13 +70,13 @@ done
 
 [ ${#missing[@]} -eq 0 ] && exit 0
 
-echo "Installing missing packages: ${missing[*]}"
+echo "Installing missing packages for make $command: ${missing[*]}"
 if [ "$(id -u)" -eq 0 ]; then
     sudo=()
 elif command -v sudo >/dev/null 2>&1 && sudo -n true 2>/dev/null; then
     sudo=(sudo -n)
 else
-    echo "error: these Debian packages are missing: ${missing[*]}" >&2
+    echo "error: make $command needs these Debian packages, which are missing: ${missing[*]}" >&2
     echo "Install them as root, then run make again:" >&2
     echo "    apt-get install --no-install-recommends ${missing[*]}" >&2
     exit 1

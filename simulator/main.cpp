@@ -12,6 +12,7 @@
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationVersion(QStringLiteral(PANEL_VERSION));
     QCommandLineParser parser;
     SimulatorOptions::addTo(parser);
     parser.process(app);

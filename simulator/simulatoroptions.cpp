@@ -8,6 +8,8 @@
 #include "layoutreader.h"
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDir>
 
 #include <optional>
 
@@ -31,12 +33,23 @@ QHostAddress hostAddress(const QString &text)
 
 } // namespace
 
+QString SimulatorOptions::manualPath()
+{
+    // Found from where the program is, so it names the right file whatever
+    // the installation prefix.
+    return QDir::cleanPath(QCoreApplication::applicationDirPath() + QStringLiteral("/" SIMULATOR_MANUAL_FROM_PROGRAM));
+}
+
 void SimulatorOptions::addTo(QCommandLineParser &parser)
 {
+    // Qt wraps the options' texts, never this one: one short sentence a line.
     parser.setApplicationDescription(
-            QStringLiteral("Plays the command station on loopback so the panel can be run, learned and tested\n"
-                           "without hardware. Prints every command it receives with the client it came from."));
+            QStringLiteral("Plays the command station on loopback, so the panel runs without hardware.\n"
+                           "Prints every command it receives, with the client it came from.\n"
+                           "Its manual: %1")
+                    .arg(manualPath()));
     parser.addHelpOption();
+    parser.addVersionOption();
     parser.addOptions({
             {QStringLiteral("host"), QStringLiteral("Listen on <address> (default 127.0.0.1)."),
              QStringLiteral("address"), QStringLiteral("127.0.0.1")},
@@ -56,11 +69,11 @@ void SimulatorOptions::addTo(QCommandLineParser &parser)
             {QStringLiteral("layout"),
              QStringLiteral("Hold the locomotives and accessories listed in the JSON <file> (at most %1 MiB) "
                             "instead of the built-in railway. A file with anything wrong in it ends the program "
-                            "before it listens, with exit code 2. The format: docs/simulator.md.")
+                            "before it listens, with exit code 2. The format is in the manual.")
                      .arg(LayoutReader::kMaxFileBytes / (1024 * 1024)),
              QStringLiteral("file")},
             {QStringLiteral("burst"),
-             QStringLiteral("Answer the command burst() with a locomotive list of at least <N> bytes, for\n"
+             QStringLiteral("Answer the command burst() with a locomotive list of at least <N> bytes, for "
                             "measuring how a client copes with a large reply (default 0: no such command)."),
              QStringLiteral("N"), QStringLiteral("0")},
     });

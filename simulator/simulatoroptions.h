@@ -20,6 +20,8 @@ public:
     static constexpr quint16 kDefaultPort = 15471;
 
     static void addTo(QCommandLineParser &parser);
+    // Where the simulator's manual is installed beside the program.
+    static QString manualPath();
     // False, with errorString() saying why, when a value makes no sense.
     bool read(const QCommandLineParser &parser);
 

@@ -97,6 +97,8 @@ expected=(
     /usr/share/man/man1/command-station-simulator.1.gz
     /usr/share/doc/$package/copyright
     /usr/share/doc/$package/changelog.gz
+    /usr/share/doc/$package/README.md
+    /usr/share/doc/$package/simulator.md
 )
 for f in "${expected[@]}"; do
     [ -f "$f" ] || fail "$f was not installed"
@@ -148,9 +150,11 @@ done
 
 note "the installed simulator prints its options"
 /usr/bin/command-station-simulator --help >"$work/help.txt" 2>&1 || fail "command-station-simulator --help failed"
-for option in --host --port --chunk --close-after --log; do
+for option in --host --port --chunk --close-after --log --layout --burst --version; do
     grep -q -- "$option" "$work/help.txt" || fail "--help does not mention $option"
 done
+grep -qxF "Its manual: /usr/share/doc/$package/simulator.md" "$work/help.txt" \
+    || fail "--help does not name the installed manual"
 
 # Port 0: the simulator takes a free port and names it, so parallel runs never clash.
 note "the installed simulator answers on loopback"

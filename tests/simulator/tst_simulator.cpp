@@ -110,8 +110,8 @@ private slots:
     void programPrintsHelp();
     void programListensWhereAsked_data();
     void programListensWhereAsked();
-    void programRefusesBadOptions_data();
-    void programRefusesBadOptions();
+    void programExitStatus_data();
+    void programExitStatus();
     void programServesPrintsAndLogs();
 
 private:
@@ -835,11 +835,20 @@ void TestSimulator::programPrintsHelp()
     program.start(TestKit::SimulatorProcess::executable(), {QStringLiteral("--help")});
     QVERIFY(program.waitForFinished(10000));
     QCOMPARE(program.exitCode(), 0);
+    const QByteArray output = program.readAllStandardOutput();
     // Blanks simplified: a description may wrap anywhere.
-    const QByteArray help = program.readAllStandardOutput().simplified();
+    const QByteArray help = output.simplified();
     for (const char *option : {"--host <address>", "--port <port>", "--chunk <N>", "--close-after <N>", "--log <file>",
-                               "--layout <file>", "at most 1 MiB", "10 ms apart", "--burst <N>", "--help"})
+                               "--layout <file>", "at most 1 MiB", "10 ms apart", "--burst <N>", "--help", "--version"})
         QVERIFY2(help.contains(option), option);
+    // Qt wraps an option's text at 79 columns: a line that ends before the
+    // next word would have filled it was broken by hand.
+    const QList<QByteArray> lines = output.split('\n');
+    for (qsizetype i = 1; i < lines.size(); ++i) {
+        const QByteArray next = lines[i].trimmed();
+        if (lines[i].startsWith("   ") && !next.isEmpty())
+            QVERIFY2(lines[i - 1].size() + 1 + next.split(' ').constFirst().size() > 79, lines[i - 1].constData());
+    }
 }
 
 void TestSimulator::programListensWhereAsked_data()
@@ -882,23 +891,28 @@ void TestSimulator::programListensWhereAsked()
     QVERIFY(program.waitForFinished(10000));
 }
 
-void TestSimulator::programRefusesBadOptions_data()
+void TestSimulator::programExitStatus_data()
 {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<int>("exitCode");
+    // On the standard output for status 0, else on the error output.
     QTest::addColumn<QByteArray>("message");
 
     const QString busyPort = QString::number(m_busy.serverPort());
+    QTest::newRow("version") << QStringList{"--version"} << 0 << QByteArray("command-station-simulator 1.0.0\n");
     // Every bad value is refused alike; readsOptions has them all.
     QTest::newRow("bad value") << QStringList{"--port", "70000"} << 2
                                << QByteArray("--port needs a number from 0 to 65535\n");
+    QTest::newRow("layout that cannot be read")
+            << QStringList{"--port", "0", "--layout", "/nonexistent/railway.json"} << 2 << QByteArray("cannot be read");
     QTest::newRow("unknown option") << QStringList{"--fast"} << 1 << QByteArray("fast");
+    QTest::newRow("option without its value") << QStringList{"--port"} << 1 << QByteArray("Missing value");
     QTest::newRow("port taken") << QStringList{"--port", busyPort} << 1 << QByteArray("Cannot listen");
     QTest::newRow("log in a missing folder")
             << QStringList{"--port", "0", "--log", "/nonexistent/x.log"} << 1 << QByteArray("log file");
 }
 
-void TestSimulator::programRefusesBadOptions()
+void TestSimulator::programExitStatus()
 {
     QFETCH(QStringList, arguments);
     QFETCH(int, exitCode);
@@ -909,8 +923,8 @@ void TestSimulator::programRefusesBadOptions()
     QVERIFY(program.waitForFinished(10000));
     QCOMPARE(program.exitStatus(), QProcess::NormalExit);
     QCOMPARE(program.exitCode(), exitCode);
-    const QByteArray errors = program.readAllStandardError();
-    QVERIFY2(errors.contains(message), errors.constData());
+    const QByteArray output = exitCode == 0 ? program.readAllStandardOutput() : program.readAllStandardError();
+    QVERIFY2(output.contains(message), output.constData());
 }
 
 void TestSimulator::programServesPrintsAndLogs()
