@@ -13,7 +13,7 @@ namespace MemoryPolicy {
 void keepLargeBlocksMapped()
 {
 #ifdef __GLIBC__
-    mallopt(M_MMAP_THRESHOLD, 64 * 1024);
+    mallopt(M_MMAP_THRESHOLD, 32 * 1024);
 #endif
 }
 
