@@ -4,16 +4,21 @@
 
 #include "link/memorypolicy.h"
 
+// Defines __GLIBC__ where the C library is glibc, which the test below
+// needs before any other header has brought it in.
+#include <cstdlib>
 #ifdef __GLIBC__
 #include <malloc.h>
 #endif
 
 namespace MemoryPolicy {
 
-void keepLargeBlocksMapped()
+bool keepLargeBlocksMapped()
 {
 #ifdef __GLIBC__
-    mallopt(M_MMAP_THRESHOLD, 32 * 1024);
+    return mallopt(M_MMAP_THRESHOLD, 64 * 1024) == 1;
+#else
+    return false;
 #endif
 }
 

@@ -9,6 +9,7 @@
 #include <QTcpSocket>
 #include <QTest>
 
+#include "link/memorypolicy.h"
 #include "link/stationlink.h"
 
 #include <memory>
@@ -51,6 +52,7 @@ private slots:
     void chunksAreBounded();
     void readingPassHandsOnItsTail_data();
     void readingPassHandsOnItsTail();
+    void memorySettingIsMade();
 
 private:
     std::unique_ptr<StationLink> connectedLink(LoopbackStation &station);
@@ -285,6 +287,16 @@ void TestLink::readingPassHandsOnItsTail()
         QCOMPARE(text, QString::fromLatin1(stream.mid(readSoFar - tail, tail)));
     }
     QCOMPARE(readSoFar, qint64(waiting));
+}
+
+// The program's memory setting is made wherever the C library is glibc.
+void TestLink::memorySettingIsMade()
+{
+#ifdef __GLIBC__
+    QVERIFY(MemoryPolicy::keepLargeBlocksMapped());
+#else
+    QSKIP("the memory setting is made for glibc only");
+#endif
 }
 
 QTEST_GUILESS_MAIN(TestLink)
