@@ -57,7 +57,9 @@ qsizetype ClientSession::backlog() const
 void ClientSession::readInput()
 {
     while (!m_closing && m_socket->isOpen() && backlog() < kMaxBacklog) {
-        const QByteArray bytes = m_socket->read(kReadStep);
+        // No more than is there: a read of the whole step would make room
+        // for 4 KiB to take in one command.
+        const QByteArray bytes = m_socket->read(qMin(kReadStep, m_socket->bytesAvailable()));
         if (bytes.isEmpty())
             return;
         if (m_options.log)
