@@ -5,13 +5,11 @@
 #include <QApplication>
 
 #include "actions/panel.h"
-#include "link/memorypolicy.h"
 #include "window/main.h"
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    MemoryPolicy::keepLargeBlocksMapped();
     // Lets the desktop match the window to its menu entry and icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.modelrailway.panel"));
     Panel panel;

@@ -33,7 +33,6 @@
 #include "commands/commandtexts.h"
 #include "connectpanel.h"
 #include "floodwriter.h"
-#include "link/memorypolicy.h"
 #include "link/stationlink.h"
 #include "loopbackstation.h"
 #include "recordingstation.h"
@@ -525,8 +524,6 @@ int main(int argc, char *argv[])
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    // The panel measured over a flood behaves as the program does.
-    MemoryPolicy::keepLargeBlocksMapped();
     // Naming phases (startup, clicks, flood, connect) runs only those, for
     // profiling one at a time; no argument runs them all.
     const QStringList chosen = app.arguments().mid(1);

@@ -27,7 +27,6 @@
 #include "actions/panel.h"
 #include "commands/commandtexts.h"
 #include "connectpanel.h"
-#include "link/memorypolicy.h"
 #include "link/stationlink.h"
 #include "simulatorprocess.h"
 #include "stallwatch.h"
@@ -245,7 +244,6 @@ int main(int argc, char *argv[])
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    MemoryPolicy::keepLargeBlocksMapped();
     QCommandLineParser parser;
     parser.addHelpOption();
     parser.addOption({u"minutes"_s, u"Run for <N> minutes (default 10)."_s, u"N"_s, u"10"_s});
