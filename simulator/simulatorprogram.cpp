@@ -57,7 +57,7 @@ void SimulatorProgram::printConnected(const QString &peer)
 
 void SimulatorProgram::printCommand(const QString &peer, const QByteArray &command)
 {
-    m_out << peer << " > " << QString::fromLatin1(ReplyBlock::printable(command)) << '\n';
+    m_out << peer << " > " << QLatin1StringView(ReplyBlock::printable(command)) << '\n';
     if (!m_flushTimer.isActive())
         m_flushTimer.start();
 }
