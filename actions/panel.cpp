@@ -5,11 +5,14 @@
 #include "actions/panel.h"
 
 #include "actions/panelactions.h"
+#include "link/memorypolicy.h"
 #include "window/main.h"
 
 Panel::Panel(quint16 stationPort)
     : m_window(std::make_unique<Main>()), m_link(std::make_unique<StationLink>()),
       m_actions(std::make_unique<PanelActions>(m_window.get(), m_link.get(), stationPort))
-{}
+{
+    MemoryPolicy::handBackAfterLongReplies(*m_link);
+}
 
 Panel::~Panel() = default;

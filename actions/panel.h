@@ -5,7 +5,8 @@
 #pragma once
 
 // The panel as the program runs it: the window, the station link and the
-// actions that wire them together, made and ended as one.
+// actions that wire them together, made and ended as one; the memory that
+// long replies used is handed back once they stop.
 
 #include <QtGlobal>
 

@@ -6,7 +6,6 @@
 
 #include "actions/panel.h"
 #include "displayguard.h"
-#include "link/memorypolicy.h"
 #include "window/main.h"
 
 int main(int argc, char *argv[])
@@ -14,7 +13,6 @@ int main(int argc, char *argv[])
     DisplayGuard displayGuard;
     QApplication app(argc, argv);
     displayGuard.release();
-    MemoryPolicy::keepLargeBlocksMapped();
     // Lets the desktop match the window to its menu entry and icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.modelrailway.panel"));
     Panel panel;

@@ -33,7 +33,6 @@
 #include "commands/commandtexts.h"
 #include "connectpanel.h"
 #include "floodwriter.h"
-#include "link/memorypolicy.h"
 #include "link/stationlink.h"
 #include "loopbackstation.h"
 #include "recordingstation.h"
@@ -376,10 +375,9 @@ QByteArray floodText()
 }
 
 // The output box and strData hold the last chunk read: the stream's tail.
-bool showsTail(Main &window)
+bool showsTail(Main &window, const QByteArray &text)
 {
     const QString shown = window.Txt_Out->toPlainText();
-    const QByteArray text = floodText();
     QByteArray tail;
     for (qint64 at = kFloodBytes - shown.size(); at < kFloodBytes; ++at)
         tail += text[at % text.size()];
@@ -392,6 +390,9 @@ struct FloodResult
     double mibPerSecond = 0;
     double longestStallMs = 0;
     bool lastChunkShown = false;
+    // From the end of the pass that read the last byte to the output box
+    // showing it: the box is laid out at most once a frame.
+    double shownAfterMs = 0;
 };
 
 // The panel, or a bare socket reading in chunks of the same size, as the
@@ -428,12 +429,15 @@ FloodResult floodOnce(bool throughPanel)
     TestKit::StallWatch watch;
     QTimer::singleShot(180'000, &loop, &QEventLoop::quit);
     watch.start();
-    const TestKit::FloodWriter writer(int(station.peer()->socketDescriptor()), kFloodBytes, floodText());
+    const QByteArray text = floodText();
+    const TestKit::FloodWriter writer(int(station.peer()->socketDescriptor()), kFloodBytes, text);
     loop.exec();
+    const bool shown = throughPanel && endNs > 0 && waitUntil([&] { return showsTail(panel->window(), text); }, 1000);
+    const qint64 shownNs = monotonicNs();
     watch.stop();
     const double seconds = double(endNs - writer.startedNs()) / 1e9;
-    return {endNs > 0 ? double(kFloodBytes) / (1024 * 1024) / seconds : 0, watch.longestMs(),
-            throughPanel && endNs > 0 && showsTail(panel->window())};
+    return {endNs > 0 ? double(kFloodBytes) / (1024 * 1024) / seconds : 0, watch.longestMs(), shown,
+            double(shownNs - endNs) / 1e6};
 }
 
 void measureFlood()
@@ -449,17 +453,18 @@ void measureFlood()
         panelRate.push_back(panel.mibPerSecond);
         panelStall.push_back(panel.longestStallMs);
         shown = shown && panel.lastChunkShown;
-        progress(QString::asprintf("  round %d: panel %.1f MiB/s, stall %.1f ms; bare %.1f MiB/s, stall %.1f ms",
-                                   round + 1, panel.mibPerSecond, panel.longestStallMs, bare.mibPerSecond,
-                                   bare.longestStallMs));
+        progress(QString::asprintf("  round %d: panel %.1f MiB/s, stall %.1f ms, last chunk shown %.1f ms after; "
+                                   "bare %.1f MiB/s, stall %.1f ms",
+                                   round + 1, panel.mibPerSecond, panel.longestStallMs, panel.shownAfterMs,
+                                   bare.mibPerSecond, bare.longestStallMs));
     }
     const double rateRatio = median(bareRate) / median(panelRate);
     g_rows.push_back({u"Flood 64 MiB: throughput, median of %1 (MiB/s)"_s.arg(kFloodRounds), number(median(panelRate)),
-                      number(median(bareRate)), ratioText(rateRatio) + u" slower"_s, u"≤ 2× slower"_s,
-                      yesNo(rateRatio <= 2)});
+                      number(median(bareRate)), ratioText(rateRatio) + u" slower"_s, u"≤ 1.25× slower"_s,
+                      yesNo(rateRatio <= 1.25)});
     g_rows.push_back({u"Flood 64 MiB: longest event-loop stall, worst (ms)"_s, number(std::ranges::max(panelStall)),
-                      number(std::ranges::max(bareStall)), u"—"_s, u"≤ 50 ms"_s,
-                      yesNo(std::ranges::max(panelStall) <= 50)});
+                      number(std::ranges::max(bareStall)), u"—"_s, u"≤ 10 ms"_s,
+                      yesNo(std::ranges::max(panelStall) <= 10)});
     g_rows.push_back({u"Flood 64 MiB: output box shows the last chunk"_s, yesNo(shown), u"—"_s, u"—"_s, u"always"_s,
                       yesNo(shown)});
 }
@@ -519,8 +524,6 @@ int main(int argc, char *argv[])
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    // The panel measured over a flood behaves as the program does.
-    MemoryPolicy::keepLargeBlocksMapped();
     // Naming phases (startup, clicks, flood, connect) runs only those, for
     // profiling one at a time; no argument runs them all.
     const QStringList chosen = app.arguments().mid(1);

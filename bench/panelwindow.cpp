@@ -8,13 +8,11 @@
 
 #include "actions/panel.h"
 #include "firstpaint.h"
-#include "link/memorypolicy.h"
 #include "window/main.h"
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    MemoryPolicy::keepLargeBlocksMapped();
     Panel panel;
     markFirstPaint(&panel.window());
     panel.window().show();

@@ -4,19 +4,26 @@
 
 #pragma once
 
-// How the process holds large blocks of memory: set once at start-up by every
-// program that must keep the panel's memory flat over a long run.
+// How the panel's process gives back the memory that long replies used.
+//
+// A reading pass of a long reply takes its bytes through buffers of up to a
+// few MiB. glibc keeps what they free for the next pass: once the first such
+// buffer is freed it raises its thresholds to that size and keeps up to
+// twice as much, so a flood reads into warm memory rather than into fresh
+// pages at every pass (fixing the threshold at 64 KiB instead made a 64 MiB
+// flood take twice as long, for the bare reader as for the panel). Kept for
+// good, that memory made the panel's resident size climb by 2 to 4 MiB over
+// the first minutes of a soak, a step at each reply larger than those
+// before. Handed back once the long replies stop, it serves floods and
+// leaves the panel as small as it is between them.
+
+class StationLink;
 
 namespace MemoryPolicy {
 
-// The link reads the station in chunks of up to 64 KiB and the window shows
-// the last 64 KiB of a pass as text: blocks of 64 to 128 KiB made and freed
-// all the time.
-// glibc maps such blocks on their own at first, but after the first is freed
-// it raises its threshold and carves the next ones out of the heap, which
-// they leave fragmented: the program's memory grew by about 2 MiB a minute
-// under steady traffic while what it held stayed the same. A fixed
-// threshold keeps them mapped on their own and returned when freed.
-void keepLargeBlocksMapped();
+// Hands back what the C library keeps of freed memory once `link` has read
+// no full chunk for half a second. Only with glibc; elsewhere it does
+// nothing and returns false.
+bool handBackAfterLongReplies(StationLink &link);
 
 } // namespace MemoryPolicy

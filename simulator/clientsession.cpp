@@ -57,7 +57,9 @@ qsizetype ClientSession::backlog() const
 void ClientSession::readInput()
 {
     while (!m_closing && m_socket->isOpen() && backlog() < kMaxBacklog) {
-        const QByteArray bytes = m_socket->read(kReadStep);
+        // No more than is there: a read of the whole step would make room
+        // for 4 KiB to take in one command.
+        const QByteArray bytes = m_socket->read(qMin(kReadStep, m_socket->bytesAvailable()));
         if (bytes.isEmpty())
             return;
         if (m_options.log)
@@ -110,11 +112,26 @@ void ClientSession::send(const QByteArray &reply)
 // Handed to the system at once, without blocking: a client that shuts its
 // sending side after its last command still gets the replies, although the
 // socket closes as soon as it sees that end.
+//
+// While nothing waits in the socket's buffer, the bytes go straight to the
+// system: a buffered write switches the socket's write notifier on and then
+// off again for every reply, which with many clients cost the event loop as
+// much as the rest of the command. What the system does not take at once,
+// or refuses, goes through the socket as before, which waits for room or
+// reports the error.
 void ClientSession::write(const QByteArray &bytes)
 {
     if (!m_socket->isOpen())
         return;
-    m_socket->write(bytes);
+    qsizetype sent = 0;
+    if (m_socket->bytesToWrite() == 0)
+        sent = ::send(int(m_socket->socketDescriptor()), bytes.constData(), std::size_t(bytes.size()),
+                      MSG_NOSIGNAL | MSG_DONTWAIT);
+    if (sent >= bytes.size()) {
+        noteBytesTaken();
+        return;
+    }
+    m_socket->write(bytes.sliced(qMax<qsizetype>(sent, 0)));
     m_socket->flush();
 }
 
@@ -128,9 +145,9 @@ void ClientSession::writeNextChunk()
         m_chunkTimer.start();
 }
 
-// A write flushes at once and reports from inside itself, in the middle of
-// handling a command, so what this starts waits for the next event-loop
-// pass. Only a session that left input unread or is closing has anything to
+// A write hands its bytes on at once and reports from inside itself, in the
+// middle of handling a command, so what this starts waits for the next
+// event-loop pass. Only a session that left input unread or is closing has anything to
 // start: the others, nearly all of them, post nothing.
 void ClientSession::noteBytesTaken()
 {

@@ -26,12 +26,12 @@ void ReplyBlock::addLine(const QByteArray &objectLine)
     m_text.append(objectLine).append('\n');
 }
 
-QByteArray ReplyBlock::finished(ReplyStatus status) const
+// In place, in the room the constructor left for it: the text is not
+// copied again.
+QByteArray ReplyBlock::finished(ReplyStatus status)
 {
-    QByteArray reply;
-    reply.reserve(m_text.size() + kEndLineRoom);
-    reply.append(m_text).append("<END ").append(QByteArray::number(int(status))).append(" (");
-    return reply.append(statusText(status)).append(")>\n");
+    m_text.append("<END ").append(QByteArray::number(int(status))).append(" (");
+    return m_text.append(statusText(status)).append(")>\n");
 }
 
 QByteArray ReplyBlock::statusText(ReplyStatus status)

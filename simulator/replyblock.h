@@ -31,7 +31,9 @@ public:
     explicit ReplyBlock(QByteArrayView command);
 
     void addLine(const QByteArray &objectLine);
-    QByteArray finished(ReplyStatus status) const;
+    // Ends the block with its "<END ...>" line and returns it; the block
+    // takes no more after that.
+    QByteArray finished(ReplyStatus status);
 
     static QByteArray statusText(ReplyStatus status);
     // The command as one printable line: control bytes become "?" so that

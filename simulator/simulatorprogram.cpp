@@ -10,11 +10,12 @@
 
 SimulatorProgram::SimulatorProgram(QObject *parent) : QObject(parent), m_out(stdout)
 {
-    // The commands one event-loop pass brings are printed together, in one
-    // write, once the pass is over: with many clients a write per command
-    // would cost more than answering it.
+    // The commands of a short while are printed together, in one write:
+    // with many clients, or one client sending as fast as it is answered, a
+    // write per command or per event-loop pass would cost more than
+    // answering it. A person at the console sees no delay.
     m_flushTimer.setSingleShot(true);
-    m_flushTimer.setInterval(0);
+    m_flushTimer.setInterval(kConsoleBatchMs);
     connect(&m_flushTimer, &QTimer::timeout, this, [this] { m_out.flush(); });
     connect(&m_server, &StationServer::clientConnected, this, &SimulatorProgram::printConnected);
     connect(&m_server, &StationServer::commandReceived, this, &SimulatorProgram::printCommand);
@@ -56,7 +57,7 @@ void SimulatorProgram::printConnected(const QString &peer)
 
 void SimulatorProgram::printCommand(const QString &peer, const QByteArray &command)
 {
-    m_out << peer << " > " << QString::fromLatin1(ReplyBlock::printable(command)) << '\n';
+    m_out << peer << " > " << QLatin1StringView(ReplyBlock::printable(command)) << '\n';
     if (!m_flushTimer.isActive())
         m_flushTimer.start();
 }

@@ -21,6 +21,9 @@ class SimulatorProgram : public QObject
     Q_OBJECT
 
 public:
+    // How long a printed command may wait for the ones after it.
+    static constexpr int kConsoleBatchMs = 20;
+
     explicit SimulatorProgram(QObject *parent = nullptr);
 
     // False, with errorString() saying why, when it cannot serve.

@@ -30,12 +30,15 @@ std::optional<int> onlyValue(const ParsedCommand::Argument &attribute, int low, 
     return numberIn(attribute.values.first(), low, high);
 }
 
-QByteArray field(const QByteArray &name, const QByteArray &value)
+// " name[value]", in one allocation: every attribute of every reply is one.
+QByteArray field(QByteArrayView name, QByteArrayView value)
 {
-    return ' ' + name + '[' + value + ']';
+    QByteArray text;
+    text.reserve(name.size() + value.size() + 3);
+    return text.append(' ').append(name).append('[').append(value).append(']');
 }
 
-QByteArray field(const QByteArray &name, int value)
+QByteArray field(QByteArrayView name, int value)
 {
     return field(name, QByteArray::number(value));
 }

@@ -153,6 +153,9 @@ Main::Main(QWidget *parent) : QWidget(parent)
     setFocusSelection();
     watchButtons();
     Accessibility::describe(*this);
+    m_layoutTimer.setSingleShot(true);
+    m_layoutTimer.setTimerType(Qt::PreciseTimer);
+    connect(&m_layoutTimer, &QTimer::timeout, this, &Main::layOutReceived);
 
     // The operating panels open only once the track power is on.
     for (Frame *panel : {Frm_Global, Frm_Loco, Frm_Desvios, Frm_S88, Frm_MandarOrden})
@@ -416,11 +419,24 @@ QString Main::commandLine() const
 void Main::showReceived(const QString &received)
 {
     m_strData = received;
+    if (m_layoutTimer.isActive())
+        return;
+    const qint64 sinceLayout = m_sinceLayout.isValid() ? m_sinceLayout.elapsed() : kFrameMs;
+    if (sinceLayout >= kFrameMs)
+        layOutReceived();
+    else
+        m_layoutTimer.start(int(kFrameMs - sinceLayout));
+}
+
+void Main::layOutReceived()
+{
+    m_sinceLayout.start();
     Txt_Out->setPlainText(m_strData);
 }
 
 void Main::showConnectionMessage(const QString &message)
 {
+    m_layoutTimer.stop();
     Txt_Out->setPlainText(message);
 }
 

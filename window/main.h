@@ -13,7 +13,9 @@
 // any length.
 
 #include <QColor>
+#include <QElapsedTimer>
 #include <QString>
+#include <QTimer>
 #include <QWidget>
 
 #include "window/controlarray.h"
@@ -38,6 +40,10 @@ public:
     static constexpr QRgb kGoLit = qRgb(0, 255, 0);
     static constexpr QRgb kStopDark = qRgb(128, 0, 0);
     static constexpr QRgb kStopLit = qRgb(255, 0, 0);
+    // The output box is laid out at most once a screen frame: laying out a
+    // long reply costs milliseconds, and while the station keeps sending,
+    // every layout but the frame's last would never be seen.
+    static constexpr int kFrameMs = 16;
 
     explicit Main(QWidget *parent = nullptr);
     ~Main() override;
@@ -54,9 +60,12 @@ public:
     QString accessoryId() const;
     QString commandLine() const;
 
-    // Keeps `received` as strData and shows it in the output box.
+    // Keeps `received` as strData at once and shows it in the output box:
+    // at once after a quiet moment, else at the end of the frame (see
+    // kFrameMs), with whatever strData holds then.
     void showReceived(const QString &received);
-    // Shows a message about the station connection in the output box.
+    // Shows a message about the station connection in the output box, in
+    // place of any received text still waiting to be shown.
     void showConnectionMessage(const QString &message);
     void showSpeed(const QString &speed);
     void showAccessoryState(const QString &state);
@@ -150,6 +159,9 @@ private:
     static void setCaption(Frame *panel, QRgb color);
     static void numberPlate(QLabel *plate);
     QList<QWidget *> powerControls() const;
+    void layOutReceived();
 
     QString m_strData;
+    QTimer m_layoutTimer;
+    QElapsedTimer m_sinceLayout;
 };

@@ -9,6 +9,7 @@
 #include <QTcpSocket>
 #include <QTest>
 
+#include "link/memorypolicy.h"
 #include "link/stationlink.h"
 
 #include <memory>
@@ -51,6 +52,7 @@ private slots:
     void chunksAreBounded();
     void readingPassHandsOnItsTail_data();
     void readingPassHandsOnItsTail();
+    void memoryHandBackIsSetUp();
 
 private:
     std::unique_ptr<StationLink> connectedLink(LoopbackStation &station);
@@ -285,6 +287,18 @@ void TestLink::readingPassHandsOnItsTail()
         QCOMPARE(text, QString::fromLatin1(stream.mid(readSoFar - tail, tail)));
     }
     QCOMPARE(readSoFar, qint64(waiting));
+}
+
+// The memory that long replies used is handed back wherever the C library
+// is glibc.
+void TestLink::memoryHandBackIsSetUp()
+{
+#ifdef __GLIBC__
+    StationLink link;
+    QVERIFY(MemoryPolicy::handBackAfterLongReplies(link));
+#else
+    QSKIP("memory is handed back with glibc only");
+#endif
 }
 
 QTEST_GUILESS_MAIN(TestLink)

@@ -212,7 +212,7 @@ void TestPanelFaults::floodIsReadWhole()
     QVERIFY2(largest <= 65536, qPrintable(QString::number(largest)));
     QVERIFY2(atClick > 0 && atClick < kFloodBytes, qPrintable(QString::number(atClick)));
     QCOMPARE(w->strData(), last);
-    QCOMPARE(PanelFixture::shownText(w->Txt_Out), last);
+    QTRY_COMPARE(PanelFixture::shownText(w->Txt_Out), last);
 
     PanelFixture::click(w->Pb_Switch_List);
     const QByteArray both = "queryObjects(10, addr, name)queryObjects(11, addr, name1)";
@@ -265,7 +265,7 @@ void TestPanelFaults::oddRepliesKeptExactly()
     QCOMPARE(last, QString::fromLatin1(bytes.right(last.size())));
     QVERIFY2(largest <= 65536, qPrintable(QString::number(largest)));
     QCOMPARE(w->strData(), last);
-    QCOMPARE(PanelFixture::shownText(w->Txt_Out), asDisplayed(last));
+    QTRY_COMPARE(PanelFixture::shownText(w->Txt_Out), asDisplayed(last));
 
     // Still answering.
     PanelFixture::click(w->Pb_Locos_List);

@@ -6,6 +6,7 @@
 // stand, what the keyboard and mouse reach, and the three panel states.
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QGroupBox>
@@ -164,6 +165,8 @@ private slots:
     void offButtonComesIntoView();
     void outputBoxWrapsLongLines_data();
     void outputBoxWrapsLongLines();
+    void outputBoxShowsTheLatest_data();
+    void outputBoxShowsTheLatest();
     void pictures_data();
     void pictures();
     void sliderTicks();
@@ -886,6 +889,50 @@ void TestWindow::outputBoxWrapsLongLines()
     QVERIFY(out->document()->firstBlock().layout()->lineCount() > 1);
     QVERIFY(!out->horizontalScrollBar()->isVisible());
     QVERIFY(out->verticalScrollBar()->isVisible());
+}
+
+void TestWindow::outputBoxShowsTheLatest_data()
+{
+    // Received text ("data ...") and connection messages, handed to the
+    // window back to back: what the box shows at once, what it shows once
+    // the frame is over, and strData.
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<QString>("atOnce");
+    QTest::addColumn<QString>("afterFrame");
+    QTest::addColumn<QString>("strData");
+
+    const QString lost = u"CS no conectada"_s;
+    QTest::newRow("reply after a quiet moment: at once") << QStringList{u"data A"_s} << u"A"_s << u"A"_s << u"A"_s;
+    QTest::newRow("replies within a frame: the latest, once")
+            << QStringList{u"data A"_s, u"data B"_s, u"data C"_s} << u"A"_s << u"C"_s << u"C"_s;
+    QTest::newRow("message after data: wins over the pending reply")
+            << QStringList{u"data A"_s, u"data B"_s, u"message "_s + lost} << lost << lost << u"B"_s;
+    QTest::newRow("data after a message: shown")
+            << QStringList{u"data A"_s, u"message "_s + lost, u"data B"_s} << lost << u"B"_s << u"B"_s;
+}
+
+void TestWindow::outputBoxShowsTheLatest()
+{
+    QFETCH(QStringList, steps);
+    QFETCH(QString, atOnce);
+    QFETCH(QString, afterFrame);
+    QFETCH(QString, strData);
+
+    QElapsedTimer clock;
+    clock.start();
+    for (const QString &step : steps) {
+        const QString text = step.section(u' ', 1);
+        step.startsWith(u"data"_s) ? m_window->showReceived(text) : m_window->showConnectionMessage(text);
+    }
+    if (clock.elapsed() >= 16)
+        QSKIP("the steps took longer than a frame of 16 ms here");
+    QCOMPARE(m_window->Txt_Out->toPlainText(), atOnce);
+    QCOMPARE(m_window->strData(), strData);
+    // Within a frame the box changes once, straight to its last text, or
+    // not at all.
+    QSignalSpy changes(m_window->Txt_Out, &QPlainTextEdit::textChanged);
+    QCOMPARE(changes.wait(afterFrame == atOnce ? 50 : 1000), afterFrame != atOnce);
+    QCOMPARE(m_window->Txt_Out->toPlainText(), afterFrame);
 }
 
 void TestWindow::pictures_data()
