@@ -4,18 +4,29 @@
 
 #include "simulatoroptions.h"
 #include "simulatorprogram.h"
+#include "view/guiapplication.h"
+#include "view/railwayview.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QTextStream>
 
+#include <memory>
+
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
+    // A console program, unless the railway's window is asked for.
+    std::unique_ptr<QCoreApplication> app;
+    if (SimulatorOptions::wantsView(argc, argv))
+        app = GuiApplication::open(argc, argv,
+                                   QStringLiteral("--view needs a display, and none could be opened: run the "
+                                                  "simulator without --view, or on a virtual one (xvfb-run -a)"));
+    else
+        app = std::make_unique<QCoreApplication>(argc, argv);
     QCoreApplication::setApplicationVersion(QStringLiteral(PANEL_VERSION));
     QCommandLineParser parser;
     SimulatorOptions::addTo(parser);
-    parser.process(app);
+    parser.process(*app);
 
     SimulatorOptions options;
     SimulatorProgram program;
@@ -24,5 +35,10 @@ int main(int argc, char *argv[])
         QTextStream(stderr) << why << Qt::endl;
         return options.errorString.isEmpty() ? 1 : 2;
     }
-    return app.exec();
+    std::unique_ptr<RailwayView> view;
+    if (options.view) {
+        view = std::make_unique<RailwayView>(program.server());
+        view->show();
+    }
+    return app->exec();
 }

@@ -72,11 +72,24 @@ void SimulatorOptions::addTo(QCommandLineParser &parser)
                             "before it listens, with exit code 2. The format is in the manual.")
                      .arg(LayoutReader::kMaxFileBytes / (1024 * 1024)),
              QStringLiteral("file")},
+            {QStringLiteral("view"),
+             QStringLiteral("Open a window that shows the railway as commands change it: the track power, the\n"
+                            "locomotives, the accessories and the connected clients. Needs a display.")},
             {QStringLiteral("burst"),
              QStringLiteral("Answer the command burst() with a locomotive list of at least <N> bytes, for "
                             "measuring how a client copes with a large reply (default 0: no such command)."),
              QStringLiteral("N"), QStringLiteral("0")},
     });
+}
+
+bool SimulatorOptions::wantsView(int argc, char **argv)
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    QCommandLineParser parser;
+    addTo(parser);
+    return parser.parse(arguments) && parser.isSet(QStringLiteral("view"));
 }
 
 bool SimulatorOptions::read(const QCommandLineParser &parser)
@@ -116,5 +129,6 @@ bool SimulatorOptions::read(const QCommandLineParser &parser)
     chunkSize = *chunkValue;
     closeAfter = *closeValue;
     burstBytes = *burstValue;
+    view = parser.isSet(QStringLiteral("view"));
     return true;
 }
