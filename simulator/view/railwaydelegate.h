@@ -25,6 +25,8 @@ public:
 
     explicit RailwayDelegate(Picture picture, QObject *parent = nullptr);
 
+    Picture picture() const { return m_picture; }
+
     void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override;
     QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override;
 

@@ -69,6 +69,7 @@ void TestChanges::tellsWhatChanged_data()
     row("accessory already so", {takeAccessory}, 1, "set(20001, state[0])",
         "nothing changed: accessory 20001 was already so");
     row("locomotive taken", none, 1, take, "127.0.0.1:54321 now controls locomotive 1000");
+    row("accessory taken", none, 2, takeAccessory, "127.0.0.1:54322 now controls accessory 20001");
     row("taken again", {take}, 1, take, "127.0.0.1:54321 already controls locomotive 1000");
     row("released", {take}, 1, "release(1000, control)", "127.0.0.1:54321 released locomotive 1000");
     row("leaving frees one", {take}, 1, kLeaves, "locomotive 1000 is free again");
@@ -113,14 +114,15 @@ void TestChanges::programPrintsWhatChanged()
     client.socket.disconnectFromHost();
     QTRY_COMPARE(simulator.timesLeft(port), 1);
     TestKit::RecordingClient next(simulator.port());
-    next.socket.write("get(1, stop)");
+    next.socket.write("get(1, status)get(1, stop)");
     QTRY_VERIFY(simulator.console().endsWith(" > get(1, stop)\n  refused: bad attribute\n"));
-    const QString expected = QStringLiteral("%1 connected\n%1 > request(1000, control)\n"
-                                            "  %1 now controls locomotive 1000\n%1 > set(1000, speed[42])\n"
-                                            "  locomotive 1000 \"Tank engine\": speed 42, forward\n%1 left\n"
-                                            "  locomotive 1000 is free again\n%2 connected\n%2 > get(1, stop)\n"
-                                            "  refused: bad attribute\n")
-                                     .arg(u"127.0.0.1:%1"_s.arg(port), u"127.0.0.1:%1"_s.arg(next.socket.localPort()));
+    const QString expected =
+            QStringLiteral("%1 connected\n%1 > request(1000, control)\n"
+                           "  %1 now controls locomotive 1000\n%1 > set(1000, speed[42])\n"
+                           "  locomotive 1000 \"Tank engine\": speed 42, forward\n%1 left\n"
+                           "  locomotive 1000 is free again\n%2 connected\n%2 > get(1, status)\n%2 > get(1, stop)\n"
+                           "  refused: bad attribute\n")
+                    .arg(u"127.0.0.1:%1"_s.arg(port), u"127.0.0.1:%1"_s.arg(next.socket.localPort()));
     QCOMPARE(QString::fromUtf8(simulator.console()), expected);
 }
 

@@ -26,13 +26,58 @@ namespace {
 // Stands for the client leaving, in place of a command.
 const QByteArray kLeave = "<leave>";
 
-// A cell as a screen reader reads it, and the bits its picture draws.
+// What the picture in a cell shows, told from its colours: how far the
+// speed bar is filled, in tenths; where the direction arrow's head, its
+// tallest part, is; which rows of function marks hold lit ones; whether the
+// state's lamp is lit.
+QString pictureIn(QTableView *table, const QModelIndex &index)
+{
+    using Picture = RailwayDelegate::Picture;
+    const Picture picture = static_cast<RailwayDelegate *>(table->itemDelegateForIndex(index))->picture();
+    const QImage image = table->viewport()->grab(table->visualRect(index)).toImage();
+    const auto counts = [picture](QColor c) {
+        return picture == Picture::SpeedBar         ? c.blue() > c.red() + 60
+                : picture == Picture::Arrow         ? c.lightness() < 60
+                : picture == Picture::FunctionMarks ? c.red() > 200 && c.blue() < 80
+                                                    : c.green() > 150 && c.red() < 100;
+    };
+    QList<int> ink(image.width());
+    int above = 0, below = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (counts(image.pixelColor(x, y)))
+                ++ink[x], ++(y < image.height() / 2 ? above : below);
+        }
+    }
+    const auto first = std::find_if(ink.begin(), ink.end(), [](int n) { return n > 0; }) - ink.begin();
+    const auto last = ink.rend() - std::find_if(ink.rbegin(), ink.rend(), [](int n) { return n > 0; });
+    const auto tallest = std::max_element(ink.begin(), ink.end()) - ink.begin();
+    switch (picture) {
+    case Picture::SpeedBar:
+        return u" bar %1"_s.arg(last > first ? qRound(10.0 * double(last - first) / double(ink.size() - 2 * first))
+                                             : 0);
+    case Picture::Arrow:
+        return tallest > ink.size() / 2 ? u" pointing right"_s : u" pointing left"_s;
+    case Picture::FunctionMarks:
+        return above + below == 0 ? u" all dark"_s
+                : below == 0      ? u" lit above"_s
+                : above           ? u" lit in both"_s
+                                  : u" lit below"_s;
+    case Picture::Lamp:
+        return above + below > 0 ? u" lit"_s : u" dark"_s;
+    }
+    return QString();
+}
+
+// A cell as a screen reader reads it and the picture shows it.
 QString cellShown(QTableView *table, int row, int column)
 {
-    const QVariant bits = table->model()->index(row, column).data(RailwayDelegate::kBitsRole);
     QAccessibleInterface *cell = QAccessible::queryAccessibleInterface(table)->tableInterface()->cellAt(row, column);
-    return (cell ? cell->text(QAccessible::Name) : QString())
-            + (bits.isValid() ? u" ["_s + bits.toString() + u']' : QString());
+    if (!cell)
+        return QString();
+    const QModelIndex index = table->model()->index(row, column);
+    const bool picture = table->itemDelegateForIndex(index) != table->itemDelegate();
+    return cell->text(QAccessible::Name) + (picture ? pictureIn(table, index) : QString());
 }
 
 } // namespace
@@ -65,6 +110,7 @@ void TestRailwayView::init()
     m_server = std::make_unique<StationServer>();
     QVERIFY(m_server->listen(QHostAddress::LocalHost, 0));
     m_view = std::make_unique<RailwayView>(*m_server);
+    m_view->resize(m_view->sizeHint());
     m_view->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_view.get()));
 }
@@ -93,16 +139,20 @@ void TestRailwayView::showsWhatCommandsDid_data()
     };
     row("power off at start", {}, 0, 0, 0, u"off"_s);
     row("power on", {"set(1, go)"}, 0, 0, 0, u"on"_s);
+    row("full speed", {take, "set(1000, speed[127])"}, 1, 0, RailwayView::LocoSpeed, u"127 bar 10"_s);
+    row("forward at start", {}, 1, 0, RailwayView::LocoDirection, u"forward pointing right"_s);
+    row("functions off at start", {}, 1, 0, RailwayView::LocoFunctions, u"none all dark"_s);
+    row("accessory off at start", {}, 2, 0, RailwayView::AccessoryState, u"0 dark"_s);
     row("locomotive taken", {take}, 1, 0, RailwayView::LocoController, u"%1"_s);
-    row("speed 42", {take, "set(1000, speed[42])"}, 1, 0, RailwayView::LocoSpeed, u"42"_s);
-    row("refused speed", {"set(1000, speed[42])"}, 1, 0, RailwayView::LocoSpeed, u"0"_s);
+    row("speed 42", {take, "set(1000, speed[42])"}, 1, 0, RailwayView::LocoSpeed, u"42 bar 3"_s);
+    row("refused speed", {"set(1000, speed[42])"}, 1, 0, RailwayView::LocoSpeed, u"0 bar 0"_s);
     row("backward", {"request(1003, control)", "set(1003, dir[1])"}, 1, 3, RailwayView::LocoDirection,
-        u"backward [1]"_s);
-    row("function 3 on", {take, "set(1000, func[3, 1])"}, 1, 0, RailwayView::LocoFunctions, u"3 [8]"_s);
+        u"backward pointing left"_s);
+    row("function 3 on", {take, "set(1000, func[3, 1])"}, 1, 0, RailwayView::LocoFunctions, u"3 lit above"_s);
     row("first and last function", {take, "set(1000, func[31, 1], func[0, 1])"}, 1, 0, RailwayView::LocoFunctions,
-        u"0, 31 [2147483649]"_s);
+        u"0, 31 lit in both"_s);
     row("accessory switched", {"request(20001, control)", "set(20001, state[1])"}, 2, 1, RailwayView::AccessoryState,
-        u"1 [1]"_s);
+        u"1 lit"_s);
     row("accessory taken", {"request(20002, control)"}, 2, 2, RailwayView::AccessoryController, u"%1"_s);
     row("released", {take, "release(1000, control)"}, 1, 0, RailwayView::LocoController, u"nobody"_s);
     row("what a client holds", {"request(20000, control)", take}, 3, 0, RailwayView::ClientHolds,
