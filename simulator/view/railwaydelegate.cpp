@@ -78,7 +78,8 @@ QSize RailwayDelegate::sizeHint(const QStyleOptionViewItem &option, const QModel
         return QSize(8 * line, line + line / 2);
     case Picture::FunctionMarks: {
         const qreal pitch = markPitch(option);
-        return QSize(qCeil((kMarksPerRow + kMarksPerRow / kMarksPerGroup + 1) * pitch), qCeil(2.5 * pitch));
+        const int columns = kMarksPerRow + kMarksPerRow / kMarksPerGroup + 1;
+        return QSize(qCeil(columns * pitch), qCeil(2.5 * pitch));
     }
     default:
         return QStyledItemDelegate::sizeHint(option, index).expandedTo(QSize(2 * line, line + line / 2));
@@ -133,8 +134,9 @@ void RailwayDelegate::paintMarks(QPainter *painter, const QStyleOptionViewItem &
     painter->setPen(QPen(ink(option), size / 8));
     for (int function = 0; function < kFunctionCount; ++function) {
         const int column = function % kMarksPerRow;
-        const qreal x = (column + qreal(column / kMarksPerGroup) / 2) * pitch;
-        const QPointF at = origin + QPointF(x, (function / kMarksPerRow) * pitch);
+        const int group = column / kMarksPerGroup;
+        const int row = function / kMarksPerRow;
+        const QPointF at = origin + QPointF((column + group / 2.0) * pitch, row * pitch);
         painter->setBrush(on & (1u << function) ? QBrush(kLit) : QBrush(Qt::NoBrush));
         painter->drawEllipse(QRectF(at, QSizeF(size, size)));
     }
