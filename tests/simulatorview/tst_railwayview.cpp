@@ -171,6 +171,8 @@ void TestRailwayView::showsWhatCommandsDid()
 
     RecordingClient client(m_server->serverPort());
     QTRY_COMPARE(m_server->clientCount(), 1);
+    // Shown coming before anything else happens.
+    QTRY_VERIFY(!m_view->refreshPending());
     const QString peer = u"127.0.0.1:%1"_s.arg(client.socket.localPort());
     for (const QByteArray &command : commands) {
         const qsizetype replies = client.replyCount();
@@ -199,7 +201,8 @@ void TestRailwayView::readsOutAndTabs_data()
     QTest::newRow("clients") << 3 << int(QAccessible::Table) << u"Clients"_s;
 }
 
-// The cells are read out as the commands' table shows.
+// The cells are read out as the commands' table shows. Tab reaches every
+// part in turn.
 void TestRailwayView::readsOutAndTabs()
 {
     QFETCH(int, part);
@@ -209,8 +212,9 @@ void TestRailwayView::readsOutAndTabs()
     const QAccessibleInterface *shown = QAccessible::queryAccessibleInterface(parts()[part]);
     QCOMPARE(int(shown->role()), role);
     QCOMPARE(shown->text(QAccessible::Name), name);
-    parts()[0]->setFocus(Qt::TabFocusReason);
-    for (int tab = 0; tab < part; ++tab)
+    // From the last part, Tab goes round to the first.
+    parts()[3]->setFocus(Qt::TabFocusReason);
+    for (int tab = 0; tab <= part; ++tab)
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     QCOMPARE(QApplication::focusWidget(), parts()[part]);
 }
