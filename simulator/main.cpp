@@ -4,9 +4,11 @@
 
 #include "simulatoroptions.h"
 #include "simulatorprogram.h"
-#include "view/guiapplication.h"
 #include "view/railwayview.h"
 
+#include "common/displayguard.h"
+
+#include <QApplication>
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QTextStream>
@@ -17,12 +19,14 @@ int main(int argc, char *argv[])
 {
     // A console program, unless the railway's window is asked for.
     std::unique_ptr<QCoreApplication> app;
-    if (SimulatorOptions::wantsView(argc, argv))
-        app = GuiApplication::open(argc, argv,
-                                   QStringLiteral("--view needs a display, and none could be opened: run the "
-                                                  "simulator without --view, or on a virtual one (xvfb-run -a)"));
-    else
+    if (SimulatorOptions::wantsView(argc, argv)) {
+        DisplayGuard displayGuard("command-station-simulator",
+                                  "xvfb-run -a command-station-simulator --view, or leave out --view");
+        app = std::make_unique<QApplication>(argc, argv);
+        displayGuard.release();
+    } else {
         app = std::make_unique<QCoreApplication>(argc, argv);
+    }
     QCoreApplication::setApplicationVersion(QStringLiteral(PANEL_VERSION));
     QCommandLineParser parser;
     SimulatorOptions::addTo(parser);

@@ -11,6 +11,7 @@
 #include <QCoreApplication>
 #include <QDir>
 
+#include <cstring>
 #include <optional>
 
 namespace {
@@ -82,14 +83,15 @@ void SimulatorOptions::addTo(QCommandLineParser &parser)
     });
 }
 
+// Read from the words as given, before Qt is there to parse them; "--"
+// ends the options.
 bool SimulatorOptions::wantsView(int argc, char **argv)
 {
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i)
-        arguments.append(QString::fromLocal8Bit(argv[i]));
-    QCommandLineParser parser;
-    addTo(parser);
-    return parser.parse(arguments) && parser.isSet(QStringLiteral("view"));
+    for (int i = 1; i < argc && std::strcmp(argv[i], "--") != 0; ++i) {
+        if (std::strcmp(argv[i], "--view") == 0)
+            return true;
+    }
+    return false;
 }
 
 bool SimulatorOptions::read(const QCommandLineParser &parser)

@@ -268,8 +268,9 @@ void TestRailwayView::programWithView_data()
 
     QTest::newRow("offscreen display") << u"offscreen"_s << QByteArray() << -1;
     QTest::newRow("no display") << QString()
-                                << QByteArray("--view needs a display, and none could be opened: run the simulator "
-                                              "without --view, or on a virtual one (xvfb-run -a)\n")
+                                << QByteArray("command-station-simulator: cannot open a display, DISPLAY is not "
+                                              "set; without a display, run it as: xvfb-run -a "
+                                              "command-station-simulator --view, or leave out --view\n")
                                 << 1;
 }
 
@@ -280,7 +281,7 @@ void TestRailwayView::programWithView()
     QFETCH(int, exitCode);
 
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const QString &name : {u"DISPLAY"_s, u"WAYLAND_DISPLAY"_s, u"QT_QPA_PLATFORM"_s})
+    for (const QString &name : {u"DISPLAY"_s, u"WAYLAND_DISPLAY"_s, u"XDG_SESSION_TYPE"_s, u"QT_QPA_PLATFORM"_s})
         environment.remove(name);
     if (!platform.isEmpty())
         environment.insert(u"QT_QPA_PLATFORM"_s, platform);
