@@ -74,7 +74,7 @@ void SimulatorOptions::addTo(QCommandLineParser &parser)
                      .arg(LayoutReader::kMaxFileBytes / (1024 * 1024)),
              QStringLiteral("file")},
             {QStringLiteral("view"),
-             QStringLiteral("Open a window that shows the railway as commands change it: the track power, the\n"
+             QStringLiteral("Open a window that shows the railway as commands change it: the track power, the "
                             "locomotives, the accessories and the connected clients. Needs a display.")},
             {QStringLiteral("burst"),
              QStringLiteral("Answer the command burst() with a locomotive list of at least <N> bytes, for "
