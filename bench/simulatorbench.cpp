@@ -295,13 +295,23 @@ double medianOf(const std::vector<StepResult> &steps, double StepResult::*field)
     return median(values);
 }
 
+QString stepName(int clients, int rounds)
+{
+    return u"%1 client%2, median of %3"_s.arg(clients).arg(clients == 1 ? "" : "s").arg(rounds);
+}
+
+// A figure's median over the rounds of the server measured and of its
+// baseline.
+auto mediansOf(const std::vector<StepResult> &measured, const std::vector<StepResult> &baseline)
+{
+    return [&](double StepResult::*field) { return std::pair(medianOf(measured, field), medianOf(baseline, field)); };
+}
+
 void addStepRows(int clients, const std::vector<StepResult> &station, const std::vector<StepResult> &floor,
                  double stationCostAtOne)
 {
-    const QString each = u"%1 client%2, median of %3"_s.arg(clients).arg(clients == 1 ? "" : "s").arg(kRounds);
-    auto figures = [&](double StepResult::*field) {
-        return std::pair(medianOf(station, field), medianOf(floor, field));
-    };
+    const QString each = stepName(clients, kRounds);
+    const auto figures = mediansOf(station, floor);
     const auto [rate, floorRate] = figures(&StepResult::commandsPerSecond);
     g_rows.push_back(
             ratioRow(u"Commands per second, "_s + each, rate, floorRate, u"≥ 0.90×"_s, rate >= 0.9 * floorRate, 0));
@@ -319,10 +329,8 @@ void addStepRows(int clients, const std::vector<StepResult> &station, const std:
 // may cost the replies a tenth at most.
 void addViewRows(int clients, const std::vector<StepResult> &viewed, const std::vector<StepResult> &plain, double)
 {
-    const QString each = u"%1 client%2, median of %3"_s.arg(clients).arg(clients == 1 ? "" : "s").arg(kViewRounds);
-    auto figures = [&](double StepResult::*field) {
-        return std::pair(medianOf(viewed, field), medianOf(plain, field));
-    };
+    const QString each = stepName(clients, kViewRounds);
+    const auto figures = mediansOf(viewed, plain);
     const auto [rate, plainRate] = figures(&StepResult::commandsPerSecond);
     g_rows.push_back(
             ratioRow(u"Commands per second, "_s + each, rate, plainRate, u"≥ 0.90×"_s, rate >= 0.9 * plainRate, 0));
