@@ -318,7 +318,8 @@ void addStepRows(int clients, const std::vector<StepResult> &station, const std:
     const auto [p50, floor50] = figures(&StepResult::p50Us);
     g_rows.push_back(ratioRow(u"Latency p50, "_s + each + u" (µs)"_s, p50, floor50));
     const auto [p99, floor99] = figures(&StepResult::p99Us);
-    g_rows.push_back(ratioRow(u"Latency p99, "_s + each + u" (µs)"_s, p99, floor99, u"≤ 1.50×"_s, p99 <= 1.5 * floor99));
+    g_rows.push_back(
+            ratioRow(u"Latency p99, "_s + each + u" (µs)"_s, p99, floor99, u"≤ 1.50×"_s, p99 <= 1.5 * floor99));
     const auto [cost, floorCost] = figures(&StepResult::cpuUsPerCommand);
     const double growth = cost / stationCostAtOne;
     g_rows.push_back(ratioRow(u"Server CPU per command, "_s + each + u" (µs)"_s, cost, floorCost,
