@@ -95,12 +95,13 @@ lint: deps-lint configure
 
 # Renders the window headless to docs/ for the README: as it opens, and after
 # connecting to the simulator and clicking "Go", with the station's answer in
-# the output box; that again on a screen of twice the density.
+# the output box; that again on a screen of twice the density; and the panel
+# beside the simulator's railway window after a short session.
 screenshot: configure
 	cmake --build $(BUILD_DIR) -j$(JOBS) --target window-screenshot command-station-simulator
 	@mkdir -p docs
 	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/tools/window-screenshot $(SIMULATOR) \
-		docs/window.png docs/window-powered.png
+		docs/window.png docs/window-powered.png docs/panel-and-railway.png
 	QT_QPA_PLATFORM=offscreen QT_SCALE_FACTOR=2 $(BUILD_DIR)/tools/window-screenshot $(SIMULATOR) \
 		$(BUILD_DIR)/window-2x.png docs/window-2x.png
 

@@ -5,12 +5,12 @@
 #include <QApplication>
 
 #include "actions/panel.h"
-#include "displayguard.h"
+#include "common/displayguard.h"
 #include "window/main.h"
 
 int main(int argc, char *argv[])
 {
-    DisplayGuard displayGuard;
+    DisplayGuard displayGuard("model-railway-panel", "xvfb-run -a model-railway-panel");
     QApplication app(argc, argv);
     displayGuard.release();
     // Lets the desktop match the window to its menu entry and icon.

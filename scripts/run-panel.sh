@@ -4,8 +4,8 @@
 #
 # SPDX-License-Identifier: GPL-3.0-or-later
 
-# Starts the station simulator on loopback, opens the panel, and stops the
-# simulator again when the panel exits.
+# Starts the station simulator on loopback with its railway window, opens
+# the panel beside it, and stops the simulator again when the panel exits.
 set -uo pipefail
 panel=$1
 simulator=$2
@@ -19,11 +19,11 @@ fi
 
 sim_pid=
 if [ -x "$simulator" ]; then
-    "$simulator" --host 127.0.0.1 --port 15471 &
+    "$simulator" --host 127.0.0.1 --port 15471 --view &
     sim_pid=$!
     trap '[ -n "$sim_pid" ] && kill "$sim_pid" 2>/dev/null; wait "$sim_pid" 2>/dev/null' EXIT
     sleep 0.3
-    echo "Station simulator running: type 127.0.0.1 into the address field and press \"Conectar CS\"."
+    echo "Station simulator running, its window shows the railway: type 127.0.0.1 into the panel's address field and press \"Conectar CS\"."
 fi
 
 "$panel"

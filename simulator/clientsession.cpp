@@ -81,10 +81,15 @@ void ClientSession::handle(const QByteArray &command)
 {
     ++m_commandCount;
     emit commandReceived(command);
-    if (!m_options.burstReply.isEmpty() && command == kBurstCommand)
+    if (!m_options.burstReply.isEmpty() && command == kBurstCommand) {
         send(m_options.burstReply);
-    else
-        send(m_station.execute(m_clientId, command));
+    } else {
+        StationChange told;
+        const QByteArray reply = m_station.execute(m_clientId, command, told);
+        if (told.kind != StationChange::Kind::None)
+            emit commandDone(told);
+        send(reply);
+    }
     if (m_options.closeAfter > 0 && m_commandCount >= m_options.closeAfter)
         closeWhenSent();
 }

@@ -10,6 +10,7 @@
 // unread, so a client that floods without reading costs bounded memory.
 
 #include "commandsplitter.h"
+#include "stationchange.h"
 
 #include <QByteArray>
 #include <QObject>
@@ -56,6 +57,8 @@ public:
 
 signals:
     void commandReceived(const QByteArray &command);
+    // What the command did, unless it only read.
+    void commandDone(const StationChange &told);
     void commandTooLong();
     void finished();
 

@@ -11,6 +11,7 @@
 #include <QCoreApplication>
 #include <QDir>
 
+#include <cstring>
 #include <optional>
 
 namespace {
@@ -72,11 +73,25 @@ void SimulatorOptions::addTo(QCommandLineParser &parser)
                             "before it listens, with exit code 2. The format is in the manual.")
                      .arg(LayoutReader::kMaxFileBytes / (1024 * 1024)),
              QStringLiteral("file")},
+            {QStringLiteral("view"),
+             QStringLiteral("Open a window that shows the railway as commands change it: the track power, the "
+                            "locomotives, the accessories and the connected clients. Needs a display.")},
             {QStringLiteral("burst"),
              QStringLiteral("Answer the command burst() with a locomotive list of at least <N> bytes, for "
                             "measuring how a client copes with a large reply (default 0: no such command)."),
              QStringLiteral("N"), QStringLiteral("0")},
     });
+}
+
+// Read from the words as given, before Qt is there to parse them; "--"
+// ends the options.
+bool SimulatorOptions::wantsView(int argc, char **argv)
+{
+    for (int i = 1; i < argc && std::strcmp(argv[i], "--") != 0; ++i) {
+        if (std::strcmp(argv[i], "--view") == 0)
+            return true;
+    }
+    return false;
 }
 
 bool SimulatorOptions::read(const QCommandLineParser &parser)
@@ -116,5 +131,6 @@ bool SimulatorOptions::read(const QCommandLineParser &parser)
     chunkSize = *chunkValue;
     closeAfter = *closeValue;
     burstBytes = *burstValue;
+    view = parser.isSet(QStringLiteral("view"));
     return true;
 }

@@ -22,6 +22,9 @@ public:
     static void addTo(QCommandLineParser &parser);
     // Where the simulator's manual is installed beside the program.
     static QString manualPath();
+    // Whether the command line asks for the railway's window: known before
+    // the application is made, as only the window needs a display.
+    static bool wantsView(int argc, char **argv);
     // False, with errorString() saying why, when a value makes no sense.
     bool read(const QCommandLineParser &parser);
 
@@ -31,6 +34,7 @@ public:
     int closeAfter = 0;
     int burstBytes = 0;
     QString logPath;
+    bool view = false;
     RailwayLayout layout = RailwayLayout::builtIn();
     QString errorString;
 };

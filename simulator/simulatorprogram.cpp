@@ -21,6 +21,7 @@ SimulatorProgram::SimulatorProgram(QObject *parent) : QObject(parent), m_out(std
     connect(&m_server, &StationServer::commandReceived, this, &SimulatorProgram::printCommand);
     connect(&m_server, &StationServer::commandTooLong, this, &SimulatorProgram::printTooLong);
     connect(&m_server, &StationServer::clientLeft, this, &SimulatorProgram::printLeft);
+    connect(&m_server, &StationServer::stationChanged, this, &SimulatorProgram::printChange);
 }
 
 bool SimulatorProgram::start(const SimulatorOptions &options)
@@ -58,6 +59,18 @@ void SimulatorProgram::printConnected(const QString &peer)
 void SimulatorProgram::printCommand(const QString &peer, const QByteArray &command)
 {
     m_out << peer << " > " << QLatin1StringView(ReplyBlock::printable(command)) << '\n';
+    flushSoon();
+}
+
+// Indented under the command or the leaving it tells of.
+void SimulatorProgram::printChange(const QString &peer, const StationChange &told)
+{
+    m_out << "  " << told.words(peer) << '\n';
+    flushSoon();
+}
+
+void SimulatorProgram::flushSoon()
+{
     if (!m_flushTimer.isActive())
         m_flushTimer.start();
 }

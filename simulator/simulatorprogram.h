@@ -6,7 +6,7 @@
 
 // The console program around the server: opens the raw log, starts
 // listening and prints one line for every client and command, so a user can
-// watch what the panel sends.
+// watch what the panel sends, and under a command what it did.
 
 #include "simulatoroptions.h"
 #include "stationserver.h"
@@ -29,12 +29,15 @@ public:
     // False, with errorString() saying why, when it cannot serve.
     bool start(const SimulatorOptions &options);
     QString errorString() const { return m_errorString; }
+    const StationServer &server() const { return m_server; }
 
 private:
     void printConnected(const QString &peer);
     void printCommand(const QString &peer, const QByteArray &command);
     void printTooLong(const QString &peer);
     void printLeft(const QString &peer);
+    void printChange(const QString &peer, const StationChange &told);
+    void flushSoon();
 
     StationServer m_server;
     QFile m_log;

@@ -63,26 +63,47 @@ Station::Station(const RailwayLayout &layout)
 
 QByteArray Station::execute(int client, QByteArrayView command)
 {
-    ReplyBlock reply(command);
-    const ParsedCommand parsed = ParsedCommand::parse(command);
-    if (!parsed.isValid())
-        return reply.finished(ReplyStatus::SyntaxError);
-    const Handler handler = handlerFor(parsed.verb());
-    if (!handler)
-        return reply.finished(ReplyStatus::UnknownCommand);
-    return reply.finished((this->*handler)(client, parsed.arguments(), reply));
+    StationChange ignored;
+    return execute(client, command, ignored);
 }
 
-void Station::releaseClient(int client)
+QByteArray Station::execute(int client, QByteArrayView command, StationChange &told)
 {
-    for (Locomotive &loco : m_locomotives) {
-        if (loco.controller == client)
-            loco.controller = 0;
+    told = StationChange();
+    ReplyBlock reply(command);
+    const ParsedCommand parsed = ParsedCommand::parse(command);
+    const Handler handler = parsed.isValid() ? handlerFor(parsed.verb()) : nullptr;
+    ReplyStatus status = ReplyStatus::SyntaxError;
+    if (handler)
+        status = (this->*handler)(client, parsed.arguments(), reply, told);
+    else if (parsed.isValid())
+        status = ReplyStatus::UnknownCommand;
+    if (status != ReplyStatus::Ok) {
+        told = StationChange();
+        told.kind = StationChange::Kind::Refused;
+        told.status = status;
     }
-    for (Accessory &accessory : m_accessories) {
-        if (accessory.controller == client)
-            accessory.controller = 0;
+    return reply.finished(status);
+}
+
+StationChange Station::releaseClient(int client)
+{
+    StationChange told;
+    for (auto loco = m_locomotives.begin(); loco != m_locomotives.end(); ++loco) {
+        if (loco->controller == client) {
+            loco->controller = 0;
+            told.freed.append({true, loco.key()});
+        }
     }
+    for (auto accessory = m_accessories.begin(); accessory != m_accessories.end(); ++accessory) {
+        if (accessory->controller == client) {
+            accessory->controller = 0;
+            told.freed.append({false, accessory.key()});
+        }
+    }
+    if (!told.freed.isEmpty())
+        told.kind = StationChange::Kind::Freed;
+    return told;
 }
 
 Station::Handler Station::handlerFor(const QByteArray &verb)
@@ -121,34 +142,39 @@ int *Station::controllerOf(quint32 id)
     return nullptr;
 }
 
-ReplyStatus Station::set(int client, const Arguments &arguments, ReplyBlock &)
+ReplyStatus Station::set(int client, const Arguments &arguments, ReplyBlock &, StationChange &told)
 {
     const quint32 id = objectId(arguments);
+    told.object.id = id;
     if (id == kStationObject)
-        return setPower(arguments);
+        return setPower(arguments, told);
     if (const auto loco = m_locomotives.find(id); loco != m_locomotives.end())
-        return changeAll(client, *loco, arguments);
+        return changeAll(client, *loco, arguments, told);
     if (const auto accessory = m_accessories.find(id); accessory != m_accessories.end())
-        return changeAll(client, *accessory, arguments);
+        return changeAll(client, *accessory, arguments, told);
     return ReplyStatus::UnknownObject;
 }
 
 // Track power is everyone's: it needs no control.
-ReplyStatus Station::setPower(const Arguments &arguments)
+ReplyStatus Station::setPower(const Arguments &arguments, StationChange &told)
 {
     if (arguments.size() != 2)
         return ReplyStatus::BadAttribute;
+    const bool before = m_powerOn;
     if (isPlain(arguments[1], "go"))
         m_powerOn = true;
     else if (isPlain(arguments[1], "stop"))
         m_powerOn = false;
     else
         return ReplyStatus::BadAttribute;
+    told.kind = StationChange::Kind::Power;
+    told.powerOn = m_powerOn;
+    told.unchanged = m_powerOn == before;
     return ReplyStatus::Ok;
 }
 
 template <typename Object>
-ReplyStatus Station::changeAll(int client, Object &object, const Arguments &arguments)
+ReplyStatus Station::changeAll(int client, Object &object, const Arguments &arguments, StationChange &told)
 {
     if (object.controller != client)
         return ReplyStatus::ControlNotHeld;
@@ -160,8 +186,35 @@ ReplyStatus Station::changeAll(int client, Object &object, const Arguments &argu
         if (const ReplyStatus status = change(changed, arguments[i]); status != ReplyStatus::Ok)
             return status;
     }
+    tell(object, changed, arguments, told);
     object = changed;
     return ReplyStatus::Ok;
+}
+
+void Station::tell(const Locomotive &before, const Locomotive &after, const Arguments &arguments, StationChange &told)
+{
+    told.kind = StationChange::Kind::Locomotive;
+    told.name = after.name;
+    told.speed = after.speed;
+    told.direction = after.dir;
+    told.functions = after.functions;
+    // Every attribute has been checked by now: a function's number is valid.
+    for (const Argument &attribute : arguments.sliced(1)) {
+        if (attribute.name == "func")
+            told.functionsSet |= 1u << attribute.values.first().toInt();
+        else
+            told.drivingSet = true;
+    }
+    told.unchanged = before.speed == after.speed && before.dir == after.dir && before.functions == after.functions;
+}
+
+void Station::tell(const Accessory &before, const Accessory &after, const Arguments &, StationChange &told)
+{
+    told.kind = StationChange::Kind::Accessory;
+    told.object.isLocomotive = false;
+    told.name = after.name1;
+    told.state = after.state;
+    told.unchanged = before.state == after.state;
 }
 
 ReplyStatus Station::change(Locomotive &loco, const Argument &attribute)
@@ -202,7 +255,7 @@ ReplyStatus Station::change(Accessory &accessory, const Argument &attribute)
     return ReplyStatus::Ok;
 }
 
-ReplyStatus Station::get(int, const Arguments &arguments, ReplyBlock &reply)
+ReplyStatus Station::get(int, const Arguments &arguments, ReplyBlock &reply, StationChange &)
 {
     const quint32 id = objectId(arguments);
     if (!exists(id))
@@ -267,7 +320,7 @@ ReplyStatus Station::describe(const Accessory &accessory, const Argument &attrib
     return ReplyStatus::Ok;
 }
 
-ReplyStatus Station::queryObjects(int, const Arguments &arguments, ReplyBlock &reply)
+ReplyStatus Station::queryObjects(int, const Arguments &arguments, ReplyBlock &reply, StationChange &)
 {
     const quint32 list = objectId(arguments);
     const Arguments attributes = arguments.mid(1);
@@ -295,30 +348,34 @@ ReplyStatus Station::listAll(const QMap<quint32, Object> &objects, const Argumen
     return ReplyStatus::Ok;
 }
 
-ReplyStatus Station::request(int client, const Arguments &arguments, ReplyBlock &)
+ReplyStatus Station::request(int client, const Arguments &arguments, ReplyBlock &, StationChange &told)
 {
     int *controller = nullptr;
-    if (const ReplyStatus status = controlTarget(arguments, controller); status != ReplyStatus::Ok)
+    if (const ReplyStatus status = controlTarget(arguments, controller, told); status != ReplyStatus::Ok)
         return status;
     if (*controller != 0 && *controller != client)
         return ReplyStatus::ControlHeldElsewhere;
+    told.kind = StationChange::Kind::Taken;
+    told.unchanged = *controller == client;
     *controller = client;
     return ReplyStatus::Ok;
 }
 
-ReplyStatus Station::release(int client, const Arguments &arguments, ReplyBlock &)
+ReplyStatus Station::release(int client, const Arguments &arguments, ReplyBlock &, StationChange &told)
 {
     int *controller = nullptr;
-    if (const ReplyStatus status = controlTarget(arguments, controller); status != ReplyStatus::Ok)
+    if (const ReplyStatus status = controlTarget(arguments, controller, told); status != ReplyStatus::Ok)
         return status;
     if (*controller != client)
         return ReplyStatus::ControlNotHeld;
+    told.kind = StationChange::Kind::Released;
     *controller = 0;
     return ReplyStatus::Ok;
 }
 
-// The controller slot that request(id, control) or release(id, control) names.
-ReplyStatus Station::controlTarget(const Arguments &arguments, int *&controller)
+// The controller slot that request(id, control) or release(id, control)
+// names, and the object it belongs to.
+ReplyStatus Station::controlTarget(const Arguments &arguments, int *&controller, StationChange &told)
 {
     const quint32 id = objectId(arguments);
     if (!exists(id))
@@ -326,5 +383,6 @@ ReplyStatus Station::controlTarget(const Arguments &arguments, int *&controller)
     controller = controllerOf(id);
     if (!controller || arguments.size() != 2 || !isPlain(arguments[1], "control"))
         return ReplyStatus::BadAttribute;
+    told.object = {m_locomotives.contains(id), id};
     return ReplyStatus::Ok;
 }

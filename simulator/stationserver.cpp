@@ -45,8 +45,11 @@ void StationServer::startSession(QTcpSocket *socket)
     auto *session = new ClientSession(socket, m_nextClientId++, m_station, m_options, this);
     ++m_clientCount;
     const QString peer = session->peer();
+    m_peers.insert(session->clientId(), peer);
     connect(session, &ClientSession::commandReceived, this,
             [this, peer](const QByteArray &command) { emit commandReceived(peer, command); });
+    connect(session, &ClientSession::commandDone, this,
+            [this, peer](const StationChange &told) { emit stationChanged(peer, told); });
     connect(session, &ClientSession::commandTooLong, this, [this, peer] { emit commandTooLong(peer); });
     connect(session, &ClientSession::finished, this, [this, session] { endSession(session); });
     emit clientConnected(peer);
@@ -54,9 +57,12 @@ void StationServer::startSession(QTcpSocket *socket)
 
 void StationServer::endSession(ClientSession *session)
 {
-    m_station.releaseClient(session->clientId());
+    const StationChange freed = m_station.releaseClient(session->clientId());
+    m_peers.remove(session->clientId());
     --m_clientCount;
     emit clientLeft(session->peer());
+    if (freed.kind != StationChange::Kind::None)
+        emit stationChanged(session->peer(), freed);
     session->deleteLater();
 }
 

@@ -5,12 +5,14 @@
 #pragma once
 
 // Listens for clients and gives each a session on the one shared station.
-// Reports what happens through signals; the console program prints them.
+// Reports what happens through signals; the console program prints them and
+// the railway's window shows the station as they leave it.
 
 #include "clientsession.h"
 #include "station.h"
 
 #include <QHostAddress>
+#include <QMap>
 #include <QObject>
 #include <QString>
 #include <QTcpServer>
@@ -44,11 +46,19 @@ public:
     // The most reply bytes any one client leaves waiting; bounded by design.
     qsizetype largestBacklog() const;
 
+    const Station &station() const { return m_station; }
+    // The connected clients by the number the station knows them by, in the
+    // order they came.
+    const QMap<int, QString> &clients() const { return m_peers; }
+
 signals:
     void clientConnected(const QString &peer);
     void commandReceived(const QString &peer, const QByteArray &command);
     void commandTooLong(const QString &peer);
     void clientLeft(const QString &peer);
+    // What a command of `peer` did, or why it changed nothing; after
+    // clientLeft, what the client held that is free again.
+    void stationChanged(const QString &peer, const StationChange &told);
 
 private:
     void acceptClients();
@@ -58,6 +68,7 @@ private:
     QTcpServer m_server;
     Station m_station;
     ClientSession::Options m_options;
+    QMap<int, QString> m_peers;
     int m_nextClientId = 1;
     int m_clientCount = 0;
 };

@@ -7,20 +7,37 @@
 // pressing "Conectar CS" and clicking "Go", once the station's answer to the
 // power-on command shows in the output box. The simulator is the real
 // program, started here on a free loopback port.
+//
+// Given a third file, it also renders the panel and the simulator's railway
+// window side by side, after a short session against a simulator's server
+// run here with its window: power on, a locomotive taken and driven at speed
+// 42 with a function on, an accessory taken and switched.
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSlider>
+#include <QTableView>
 #include <QTest>
 #include <QTextStream>
+
+#include <functional>
 
 #include "actions/panel.h"
 #include "connectpanel.h"
 #include "link/stationlink.h"
+#include "panelfixture.h"
 #include "simulatorprocess.h"
+#include "sliderkit.h"
+#include "stationserver.h"
+#include "view/railwayview.h"
 #include "waituntil.h"
 #include "window/clicklabel.h"
 #include "window/main.h"
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -38,14 +55,79 @@ bool save(Main &window, const QString &fileName)
     return window.grab().save(fileName);
 }
 
+// Runs one step of the operator's session and waits for the station's
+// answer to it, so that each answer shows on its own in the output box.
+bool step(Main &window, const std::function<void()> &action, const QString &answered)
+{
+    action();
+    return TestKit::waitUntil([&] { return window.Txt_Out->toPlainText().contains(answered); }, kStepTimeoutMs);
+}
+
+// The session, each step through the panel's controls: power on, a
+// locomotive taken and driven at speed 42 with function 3 on, an accessory
+// taken and switched.
+bool driveSession(Main &window)
+{
+    const auto typeAndClick = [&window](QLineEdit *field, const QString &text, QPushButton *button) {
+        return [=] {
+            PanelFixture::typeInto(field, text);
+            PanelFixture::click(button);
+        };
+    };
+    return step(
+                   window, [&] { QTest::mouseClick(window.Lbl_Go, Qt::LeftButton); }, u"<REPLY set(1, go)>"_s)
+            && step(window, typeAndClick(window.Txt_Loco_Ad, u"1000"_s, window.Pb_Loco_Request),
+                    u"<REPLY request(1000, control)>"_s)
+            && step(
+                    window, [&] { TestKit::dragSlider(window.Slider_Loco, {42}); }, u"speed[42])>"_s)
+            && step(window, typeAndClick(window.Txt_Loco_Function, u"3"_s, window.Pb_Function_On), u"func[3, 1])>"_s)
+            && step(window, typeAndClick(window.Txt_Switch_Address, u"20000"_s, window.Pb_Switch_Connect),
+                    u"<REPLY request(20000, control)>"_s)
+            && step(
+                    window, [&] { PanelFixture::click(window.Pb_Switch_On); }, u"state[1])>"_s);
+}
+
+int sideBySide(const QString &fileName)
+{
+    StationServer server;
+    if (!server.listen())
+        return failWith(QStringLiteral("the simulator's server did not listen: %1").arg(server.errorString()));
+    RailwayView railway(server);
+    railway.resize(railway.sizeHint());
+    Panel panel(server.serverPort());
+    Main &window = panel.window();
+    railway.show();
+    if (!TestKit::connectPanel(window) || !QTest::qWaitForWindowExposed(&railway))
+        return failWith(QStringLiteral("the panel did not connect: %1").arg(window.Txt_Out->toPlainText()));
+    if (!driveSession(window))
+        return failWith(
+                QStringLiteral("a step of the session was not answered: %1").arg(window.Txt_Out->toPlainText()));
+    if (!TestKit::waitUntil([&] { return !railway.refreshPending(); }, kStepTimeoutMs))
+        return failWith(QStringLiteral("the railway was never drawn again"));
+
+    const QPixmap left = window.grab();
+    const QPixmap right = railway.grab();
+    const qreal ratio = left.devicePixelRatio();
+    const int gap = 16;
+    QImage both(QSize(left.width() + right.width() + gap * ratio, qMax(left.height(), right.height())),
+                QImage::Format_RGB32);
+    both.setDevicePixelRatio(ratio);
+    both.fill(window.palette().color(QPalette::Window).darker(115));
+    QPainter painter(&both);
+    painter.drawPixmap(0, 0, left);
+    painter.drawPixmap(QPointF(left.width() / ratio + gap, 0), right);
+    painter.end();
+    return both.save(fileName) ? 0 : failWith(QStringLiteral("cannot write %1").arg(fileName));
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     const QStringList args = app.arguments().mid(1);
-    if (args.size() != 3) {
-        QTextStream(stderr) << "usage: window-screenshot SIMULATOR START.png POWERED.png\n";
+    if (args.size() != 3 && args.size() != 4) {
+        QTextStream(stderr) << "usage: window-screenshot SIMULATOR START.png POWERED.png [SIDE-BY-SIDE.png]\n";
         return 2;
     }
 
@@ -73,5 +155,7 @@ int main(int argc, char *argv[])
                 QStringLiteral("the station's answer to Go never showed: %1").arg(window->Txt_Out->toPlainText()));
     if (!save(*window, args[2]))
         return failWith(QStringLiteral("cannot write %1").arg(args[2]));
-    return simulator.stop(kStepTimeoutMs) ? 0 : failWith(QStringLiteral("the simulator did not end"));
+    if (!simulator.stop(kStepTimeoutMs))
+        return failWith(QStringLiteral("the simulator did not end"));
+    return args.size() == 4 ? sideBySide(args[3]) : 0;
 }

@@ -946,14 +946,15 @@ void TestSimulator::programServesPrintsAndLogs()
     const QByteArray sent = "set(1, go)\r\n\xe9(\x01)set(1, stop)";
     // A command shows while its client is still there.
     client.socket.write(sent.first(10));
-    QTRY_VERIFY(simulator.console().endsWith(" > set(1, go)\n"));
+    QTRY_VERIFY(simulator.console().endsWith(" > set(1, go)\n  power on\n"));
     client.socket.write(sent.sliced(10));
     QTRY_COMPARE(client.socket.state(), QAbstractSocket::UnconnectedState);
     QCOMPARE(client.received, okReply("set(1, go)") + errorReply("\xe9(?)", 2, "syntax error"));
 
     QTRY_COMPARE(simulator.timesLeft(localPort), 1);
-    const QByteArray expected =
-            QStringLiteral("%1 connected\n%1 > set(1, go)\n%1 > \u00e9(?)\n%1 left\n").arg(peer).toUtf8();
+    const QString lines =
+            "%1 connected\n%1 > set(1, go)\n  power on\n%1 > \u00e9(?)\n  refused: syntax error\n%1 left\n";
+    const QByteArray expected = lines.arg(peer).toUtf8();
     QCOMPARE(simulator.console(), expected);
     QVERIFY(log.open(QIODevice::ReadOnly));
     QCOMPARE(log.readAll(), "earlier\n" + sent);

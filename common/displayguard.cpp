@@ -2,7 +2,7 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "displayguard.h"
+#include "common/displayguard.h"
 
 #include <QByteArray>
 #include <QList>
@@ -25,21 +25,14 @@ struct HeldMessage
 std::mutex heldLock;
 QList<HeldMessage> heldMessages;
 QtMessageHandler usualHandler = nullptr;
-
-QByteArray noDisplayLine()
-{
-    const QByteArray display = qgetenv("DISPLAY");
-    const QByteArray which = display.isEmpty() ? "cannot open a display, DISPLAY is not set"
-                                               : "cannot open the display \"" + display + '"';
-    return "model-railway-panel: " + which + "; without a display, run it as: xvfb-run -a model-railway-panel\n";
-}
+QByteArray noDisplayLine;
 
 // Qt's only fatal message while the application starts is the one for a
 // platform that could not be opened.
 void holdOrEnd(QtMsgType type, const QMessageLogContext &context, const QString &text)
 {
     if (type == QtFatalMsg) {
-        std::fputs(noDisplayLine().constData(), stderr);
+        std::fputs(noDisplayLine.constData(), stderr);
         std::_Exit(1);
     }
     const std::lock_guard lock(heldLock);
@@ -48,8 +41,12 @@ void holdOrEnd(QtMsgType type, const QMessageLogContext &context, const QString 
 
 } // namespace
 
-DisplayGuard::DisplayGuard()
+DisplayGuard::DisplayGuard(const QByteArray &program, const QByteArray &headless)
 {
+    const QByteArray display = qgetenv("DISPLAY");
+    const QByteArray which = display.isEmpty() ? "cannot open a display, DISPLAY is not set"
+                                               : "cannot open the display \"" + display + '"';
+    noDisplayLine = program + ": " + which + "; without a display, run it as: " + headless + '\n';
     usualHandler = qInstallMessageHandler(holdOrEnd);
 }
 

@@ -1,0 +1,303 @@
+// SPDX-FileCopyrightText: 2026 The Model Railway Panel authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+// The railway's window as it watches a server driven over loopback: what it
+// shows after each command, what a screen reader reads and the keyboard
+// reaches, its layout at any size, and the program opening it or not.
+
+#include "stationserver.h"
+#include "view/powerlamp.h"
+#include "view/railwaydelegate.h"
+#include "view/railwayview.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QTableView>
+#include <QTest>
+
+#include "simulatorprocess.h"
+
+using namespace Qt::StringLiterals;
+using TestKit::RecordingClient;
+
+namespace {
+
+// Stands for the client leaving, in place of a command.
+const QByteArray kLeave = "<leave>";
+
+// What the picture in a cell shows, told from its colours: how far the
+// speed bar is filled, in tenths; where the direction arrow's head, its
+// tallest part, is; which rows of function marks hold lit ones; whether the
+// state's lamp is lit.
+QString pictureIn(QTableView *table, const QModelIndex &index)
+{
+    using Picture = RailwayDelegate::Picture;
+    const Picture picture = static_cast<RailwayDelegate *>(table->itemDelegateForIndex(index))->picture();
+    const QImage image = table->viewport()->grab(table->visualRect(index)).toImage();
+    const auto counts = [picture](QColor c) {
+        return picture == Picture::SpeedBar         ? c.blue() > c.red() + 60
+                : picture == Picture::Arrow         ? c.lightness() < 60
+                : picture == Picture::FunctionMarks ? c.red() > 200 && c.blue() < 80
+                                                    : c.green() > 150 && c.red() < 100;
+    };
+    QList<int> ink(image.width());
+    int above = 0, below = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (counts(image.pixelColor(x, y)))
+                ++ink[x], ++(y < image.height() / 2 ? above : below);
+        }
+    }
+    const auto first = std::find_if(ink.begin(), ink.end(), [](int n) { return n > 0; }) - ink.begin();
+    const auto last = ink.rend() - std::find_if(ink.rbegin(), ink.rend(), [](int n) { return n > 0; });
+    const auto tallest = std::max_element(ink.begin(), ink.end()) - ink.begin();
+    switch (picture) {
+    case Picture::SpeedBar:
+        return u" bar %1"_s.arg(last > first ? qRound(10.0 * double(last - first) / double(ink.size() - 2 * first))
+                                             : 0);
+    case Picture::Arrow:
+        return tallest > ink.size() / 2 ? u" pointing right"_s : u" pointing left"_s;
+    case Picture::FunctionMarks:
+        return above + below == 0 ? u" all dark"_s
+                : below == 0      ? u" lit above"_s
+                : above           ? u" lit in both"_s
+                                  : u" lit below"_s;
+    case Picture::Lamp:
+        return above + below > 0 ? u" lit"_s : u" dark"_s;
+    }
+    return QString();
+}
+
+// A cell as a screen reader reads it and the picture shows it.
+QString cellShown(QTableView *table, int row, int column)
+{
+    QAccessibleInterface *cell = QAccessible::queryAccessibleInterface(table)->tableInterface()->cellAt(row, column);
+    if (!cell)
+        return QString();
+    const QModelIndex index = table->model()->index(row, column);
+    const bool picture = table->itemDelegateForIndex(index) != table->itemDelegate();
+    return cell->text(QAccessible::Name) + (picture ? pictureIn(table, index) : QString());
+}
+
+} // namespace
+
+class TestRailwayView : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void showsWhatCommandsDid_data();
+    void showsWhatCommandsDid();
+    void readsOutAndTabs_data();
+    void readsOutAndTabs();
+    void fitsAnySize_data();
+    void fitsAnySize();
+    void programWithView_data();
+    void programWithView();
+
+private:
+    QList<QWidget *> parts() const;
+
+    std::unique_ptr<StationServer> m_server;
+    std::unique_ptr<RailwayView> m_view;
+};
+
+void TestRailwayView::init()
+{
+    m_view.reset();
+    m_server = std::make_unique<StationServer>();
+    QVERIFY(m_server->listen(QHostAddress::LocalHost, 0));
+    m_view = std::make_unique<RailwayView>(*m_server);
+    m_view->resize(m_view->sizeHint());
+    m_view->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_view.get()));
+}
+
+// The lamp and the three tables, in their tab order.
+QList<QWidget *> TestRailwayView::parts() const
+{
+    return {const_cast<PowerLamp *>(m_view->powerLamp()), const_cast<QTableView *>(m_view->locomotiveTable()),
+            const_cast<QTableView *>(m_view->accessoryTable()), const_cast<QTableView *>(m_view->clientTable())};
+}
+
+void TestRailwayView::showsWhatCommandsDid_data()
+{
+    QTest::addColumn<QByteArrayList>("commands");
+    // 0: the power lamp, 1 to 3: the tables.
+    QTest::addColumn<int>("part");
+    QTest::addColumn<int>("row");
+    QTest::addColumn<int>("column");
+    // %1: the client's address and port.
+    QTest::addColumn<QString>("expected");
+
+    const QByteArray take = "request(1000, control)";
+    const auto row = [](const char *name, const QByteArrayList &commands, int part, int row, int column,
+                        const QString &expected) {
+        QTest::newRow(name) << commands << part << row << column << expected;
+    };
+    row("power off at start", {}, 0, 0, 0, u"off"_s);
+    row("power on", {"set(1, go)"}, 0, 0, 0, u"on"_s);
+    row("full speed", {take, "set(1000, speed[127])"}, 1, 0, RailwayView::LocoSpeed, u"127 bar 10"_s);
+    row("forward at start", {}, 1, 0, RailwayView::LocoDirection, u"forward pointing right"_s);
+    row("functions off at start", {}, 1, 0, RailwayView::LocoFunctions, u"none all dark"_s);
+    row("accessory off at start", {}, 2, 0, RailwayView::AccessoryState, u"0 dark"_s);
+    row("locomotive taken", {take}, 1, 0, RailwayView::LocoController, u"%1"_s);
+    row("speed 42", {take, "set(1000, speed[42])"}, 1, 0, RailwayView::LocoSpeed, u"42 bar 3"_s);
+    row("refused speed", {"set(1000, speed[42])"}, 1, 0, RailwayView::LocoSpeed, u"0 bar 0"_s);
+    row("backward", {"request(1003, control)", "set(1003, dir[1])"}, 1, 3, RailwayView::LocoDirection,
+        u"backward pointing left"_s);
+    row("function 3 on", {take, "set(1000, func[3, 1])"}, 1, 0, RailwayView::LocoFunctions, u"3 lit above"_s);
+    row("first and last function", {take, "set(1000, func[31, 1], func[0, 1])"}, 1, 0, RailwayView::LocoFunctions,
+        u"0, 31 lit in both"_s);
+    row("accessory switched", {"request(20001, control)", "set(20001, state[1])"}, 2, 1, RailwayView::AccessoryState,
+        u"1 lit"_s);
+    row("accessory taken", {"request(20002, control)"}, 2, 2, RailwayView::AccessoryController, u"%1"_s);
+    row("released", {take, "release(1000, control)"}, 1, 0, RailwayView::LocoController, u"nobody"_s);
+    row("what a client holds", {"request(20000, control)", take}, 3, 0, RailwayView::ClientHolds,
+        u"locomotive 1000, accessory 20000"_s);
+    row("client gone", {kLeave}, 3, 0, RailwayView::ClientPeer, QString());
+    row("what it held is free", {take, kLeave}, 1, 0, RailwayView::LocoController, u"nobody"_s);
+}
+
+void TestRailwayView::showsWhatCommandsDid()
+{
+    QFETCH(QByteArrayList, commands);
+    QFETCH(int, part);
+    QFETCH(int, row);
+    QFETCH(int, column);
+    QFETCH(QString, expected);
+
+    RecordingClient client(m_server->serverPort());
+    QTRY_COMPARE(m_server->clientCount(), 1);
+    // Shown coming before anything else happens.
+    QTRY_VERIFY(!m_view->refreshPending());
+    const QString peer = u"127.0.0.1:%1"_s.arg(client.socket.localPort());
+    for (const QByteArray &command : commands) {
+        const qsizetype replies = client.replyCount();
+        if (command == kLeave)
+            client.socket.disconnectFromHost();
+        else
+            client.socket.write(command);
+        QTRY_VERIFY(client.replyCount() > replies || m_server->clientCount() == 0);
+    }
+    QTRY_VERIFY(!m_view->refreshPending());
+    const QString shown = part == 0 ? QAccessible::queryAccessibleInterface(parts()[0])->text(QAccessible::Value)
+                                    : cellShown(static_cast<QTableView *>(parts()[part]), row, column);
+    QCOMPARE(shown, expected.contains(u"%1") ? expected.arg(peer) : expected);
+}
+
+void TestRailwayView::readsOutAndTabs_data()
+{
+    // The parts in their tab order, from 0.
+    QTest::addColumn<int>("part");
+    QTest::addColumn<int>("role");
+    QTest::addColumn<QString>("name");
+
+    QTest::newRow("power lamp") << 0 << int(QAccessible::StaticText) << u"Track power"_s;
+    QTest::newRow("locomotives") << 1 << int(QAccessible::Table) << u"Locomotives"_s;
+    QTest::newRow("accessories") << 2 << int(QAccessible::Table) << u"Accessories"_s;
+    QTest::newRow("clients") << 3 << int(QAccessible::Table) << u"Clients"_s;
+}
+
+// The cells are read out as the commands' table shows. Tab reaches every
+// part in turn.
+void TestRailwayView::readsOutAndTabs()
+{
+    QFETCH(int, part);
+    QFETCH(int, role);
+    QFETCH(QString, name);
+
+    const QAccessibleInterface *shown = QAccessible::queryAccessibleInterface(parts()[part]);
+    QCOMPARE(int(shown->role()), role);
+    QCOMPARE(shown->text(QAccessible::Name), name);
+    // From the last part, Tab goes round to the first.
+    parts()[3]->setFocus(Qt::TabFocusReason);
+    for (int tab = 0; tab <= part; ++tab)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), parts()[part]);
+}
+
+void TestRailwayView::fitsAnySize_data()
+{
+    // An invalid size: the window's own.
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<qreal>("fontScale");
+
+    QTest::newRow("its own size") << QSize() << 1.0;
+    QTest::newRow("squeezed") << QSize(200, 150) << 1.0;
+    QTest::newRow("large") << QSize(1600, 1200) << 1.0;
+    QTest::newRow("large font") << QSize() << 2.0;
+}
+
+// Every part inside the window, none over another, the marks of the
+// functions never cut.
+void TestRailwayView::fitsAnySize()
+{
+    QFETCH(QSize, size);
+    QFETCH(qreal, fontScale);
+
+    QFont font = m_view->font();
+    font.setPointSizeF(font.pointSizeF() * fontScale);
+    m_view->setFont(font);
+    m_view->resize(size.isValid() ? size : m_view->sizeHint());
+    QApplication::processEvents();
+    QList<QRect> placed;
+    for (const QWidget *part : parts()) {
+        const QRect at(part->mapTo(m_view.get(), QPoint(0, 0)), part->size());
+        QVERIFY2(m_view->rect().contains(at), qPrintable(part->accessibleName()));
+        for (const QRect &other : placed)
+            QVERIFY2(!at.intersects(other), qPrintable(part->accessibleName()));
+        placed.append(at);
+    }
+    const QTableView *locomotives = m_view->locomotiveTable();
+    QStyleOptionViewItem option;
+    option.initFrom(locomotives);
+    const QModelIndex marks = locomotives->model()->index(0, RailwayView::LocoFunctions);
+    const QSize wanted = locomotives->itemDelegateForIndex(marks)->sizeHint(option, marks);
+    QVERIFY(locomotives->rowHeight(0) >= wanted.height());
+}
+
+void TestRailwayView::programWithView_data()
+{
+    QTest::addColumn<QString>("platform");
+    // What it prints on its error output and ends with; -1: it serves.
+    QTest::addColumn<QByteArray>("errors");
+    QTest::addColumn<int>("exitCode");
+
+    QTest::newRow("offscreen display") << u"offscreen"_s << QByteArray() << -1;
+    QTest::newRow("no display") << QString()
+                                << QByteArray("command-station-simulator: cannot open a display, DISPLAY is not "
+                                              "set; without a display, run it as: xvfb-run -a "
+                                              "command-station-simulator --view, or leave out --view\n")
+                                << 1;
+}
+
+void TestRailwayView::programWithView()
+{
+    QFETCH(QString, platform);
+    QFETCH(QByteArray, errors);
+    QFETCH(int, exitCode);
+
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const QString &name : {u"DISPLAY"_s, u"WAYLAND_DISPLAY"_s, u"XDG_SESSION_TYPE"_s, u"QT_QPA_PLATFORM"_s})
+        environment.remove(name);
+    if (!platform.isEmpty())
+        environment.insert(u"QT_QPA_PLATFORM"_s, platform);
+    TestKit::ChildProgram program(TestKit::SimulatorProcess::executable(), {u"--view"_s, u"--port"_s, u"0"_s},
+                                  TestKit::ChildProgram::Console::Keep, environment);
+    const quint16 port = program.waitForPort();
+    if (exitCode >= 0) {
+        QCOMPARE(program.waitForExit(), exitCode);
+        QCOMPARE(program.errors(), errors);
+        return;
+    }
+    RecordingClient client(port);
+    client.socket.write("set(1, go)");
+    QTRY_COMPARE(client.replyCount(), 1);
+    QVERIFY(program.stop());
+}
+
+QTEST_MAIN(TestRailwayView)
+#include "tst_railwayview.moc"
