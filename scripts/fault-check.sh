@@ -106,10 +106,9 @@ restore() {
 trap 'restore; exit 130' INT TERM
 trap restore EXIT
 
-# Configured again after a new revision, so its new targets and tests are
-# listed; what the suite may build, and each test's command, are noted then.
+# Configured again after a new revision, so its new targets are listed.
 configure() {
-    [ -z "$fresh" ] && [ -f "$build/CMakeCache.txt" ] && [ -f "$dir/tests.json" ] && return 0
+    [ -z "$fresh" ] && [ -f "$build/CMakeCache.txt" ] && [ -f "$dir/targets.txt" ] && return 0
     cmake -S "$src" -B "$build" >>"$log" 2>&1 || return 1
     fresh=
     # Everything the suite runs; the benchmarks are left out, being the
@@ -117,12 +116,14 @@ configure() {
     cmake --build "$build" --target help | sed -n 's/^\.\.\. \([^ ]*\).*/\1/p' |
         grep -v -e / -e _autogen -e bench -e '^all$' -e '^clean$' -e '^depend$' -e '^edit_cache$' -e '^install' \
             -e '^list_install_components$' -e '^package' -e '^rebuild_cache$' -e '^test$' >"$dir/targets.txt"
-    (cd "$build" && ctest --show-only=json-v1) >"$dir/tests.json"
 }
 
+# Builds everything the suite runs, and notes each test's command: ctest
+# names a program only once it is built.
 build() {
     configure || return 1
-    cmake --build "$build" -j2 --target $(cat "$dir/targets.txt") >>"$log" 2>&1
+    cmake --build "$build" -j2 --target $(cat "$dir/targets.txt") >>"$log" 2>&1 &&
+        (cd "$build" && ctest --show-only=json-v1) >"$dir/tests.json"
 }
 
 # Test $1's command, one word a line ("command"), or the environment it runs
@@ -144,13 +145,17 @@ test_info() {
 
 # Builds what test $1 runs: each program of its command that is a target of
 # this build, with what it links and depends on. A test whose command runs
-# nothing built here needs nothing.
+# nothing built here needs nothing; one without a known command, everything.
 build_for() {
-    configure || return 1
-    local targets=() word
-    while IFS= read -r word; do
+    local command targets=() word
+    mapfile -t command < <(test_info "$1" command)
+    [ ${#command[@]} -gt 0 ] || {
+        build
+        return
+    }
+    for word in "${command[@]}"; do
         [[ $word == "$build"/* ]] && grep -qxF -- "${word##*/}" "$dir/targets.txt" && targets+=("${word##*/}")
-    done < <(test_info "$1" command)
+    done
     [ ${#targets[@]} -eq 0 ] || cmake --build "$build" -j2 --target "${targets[@]}" >>"$log" 2>&1
 }
 
