@@ -523,7 +523,7 @@ void TestSimulator::writesRepliesInChunks()
     QElapsedTimer elapsed;
     elapsed.start();
     client.socket.write("queryObjects(10, addr, name)get(1, status)");
-    QTRY_COMPARE(client.received.size(), expected.size());
+    QTRY_VERIFY(client.received.size() >= expected.size() || !expected.startsWith(client.received));
     QCOMPARE(client.received, expected);
     const qsizetype pieces = (expected.size() + chunk - 1) / chunk;
     QVERIFY2(elapsed.elapsed() >= (pieces - 1) * 10,
@@ -559,15 +559,17 @@ void TestSimulator::closesAfterNthCommand()
     Client client(server.serverPort(), reads);
     QByteArray sent = "set(1, go)get(1, status)set(1, stop)get(1, status)";
     client.socket.write(sent);
-    QTRY_COMPARE(commands.count(), 2);
+    QTRY_VERIFY(commands.count() >= 2);
     if (!reads) {
         client.socket.write("get(1, status)");
         sent += "get(1, status)";
     }
 
-    QTRY_COMPARE_WITH_TIMEOUT(left.count(), 1, 10000);
-    QCOMPARE(server.clientCount(), 0);
+    // Let go, or a command too many taken.
+    QVERIFY(TestKit::waitUntil([&] { return left.count() == 1 || commands.count() > 2; }, 10000));
     QCOMPARE(commands.count(), 2);
+    QCOMPARE(left.count(), 1);
+    QCOMPARE(server.clientCount(), 0);
     QCOMPARE(log.data(), sent);
     if (reads)
         QCOMPARE(client.received, okReply("set(1, go)") + okReply("get(1, status)", "1 status[go]\n"));
@@ -625,13 +627,17 @@ void TestSimulator::closesEndlessCommand()
     // which must not cost it the replies on their way.
     endless.socket.write("set(1, go)set(1000, name[" + QByteArray(64 * CommandSplitter::kDefaultLimit, ']'));
 
-    QTRY_COMPARE(endless.socket.state(), QAbstractSocket::UnconnectedState);
-    QCOMPARE(tooLong.count(), 1);
+    // Closed after its two replies, not answered on.
+    QVERIFY(TestKit::waitUntil(
+            [&] { return endless.socket.state() == QAbstractSocket::UnconnectedState || endless.replyCount() > 2; }));
     QCOMPARE(endless.replyCount(), 2);
+    QCOMPARE(endless.socket.state(), QAbstractSocket::UnconnectedState);
+    QCOMPARE(tooLong.count(), 1);
     QVERIFY(endless.received.startsWith(okReply("set(1, go)")));
     QVERIFY(endless.received.endsWith("]]]...>\n<END 8 (command too long)>\n"));
     bystander.socket.write("get(1, status)");
-    QTRY_COMPARE(bystander.received, okReply("get(1, status)", "1 status[go]\n"));
+    QTRY_COMPARE(bystander.replyCount(), 1);
+    QCOMPARE(bystander.received, okReply("get(1, status)", "1 status[go]\n"));
 }
 
 // As a script piping commands into a network tool does: send, shut the
@@ -666,7 +672,7 @@ void TestSimulator::stopsReadingFromClientThatDoesNotRead()
     // it at most: a read of 4 KiB of commands.
     constexpr qsizetype stop = 256 * 1024;
     const qsizetype bound = stop + 4096 / command.size() * 60;
-    QTRY_VERIFY(server.largestBacklog() >= stop);
+    QTRY_VERIFY(server.largestBacklog() >= stop || commands.count() == 70000);
     for (int sample = 0; sample < 20; ++sample) {
         QVERIFY(server.largestBacklog() < bound);
         QTest::qWait(10);
@@ -685,7 +691,7 @@ void TestSimulator::readsOnOnceRepliesAreTaken()
     Client client(server.serverPort());
     // Blanks put the second command past the first read.
     client.socket.write("burst()" + QByteArray(5000, ' ') + "get(1, status)");
-    QTRY_COMPARE(client.replyCount(), 2);
+    QVERIFY(TestKit::waitUntil([&] { return client.replyCount() == 2; }));
     QVERIFY(client.received.endsWith(okReply("get(1, status)", "1 status[stop]\n")));
 }
 
@@ -778,6 +784,7 @@ void TestSimulator::programListensWhereAsked()
     const QByteArray listening = "Command station simulator listening on " + address.toLatin1() + " port ";
     QVERIFY2(line.startsWith(listening), line.constData());
     const quint16 picked = line.sliced(listening.size()).toUShort();
+    QVERIFY(picked != 0);
     if (port != 0)
         QCOMPARE(picked, port);
 
@@ -786,7 +793,8 @@ void TestSimulator::programListensWhereAsked()
     connect(&client, &QTcpSocket::readyRead, &client, [&] { received += client.readAll(); });
     client.connectToHost(QHostAddress(address), picked);
     client.write("get(1, status)");
-    QTRY_COMPARE(received, okReply("get(1, status)", "1 status[stop]\n"));
+    QTRY_VERIFY(received.contains("<END "));
+    QCOMPARE(received, okReply("get(1, status)", "1 status[stop]\n"));
     program.kill();
     QVERIFY(program.waitForFinished(10000));
 }
@@ -843,8 +851,9 @@ void TestSimulator::programServesPrintsAndLogs()
     client.socket.write(sent.first(10));
     QTRY_VERIFY(simulator.console().endsWith(" > set(1, go)\n"));
     client.socket.write(sent.sliced(10));
-    QTRY_COMPARE(client.socket.state(), QAbstractSocket::UnconnectedState);
+    QTRY_VERIFY(client.socket.state() == QAbstractSocket::UnconnectedState || client.replyCount() > 2);
     QCOMPARE(client.received, okReply("set(1, go)") + errorReply("\xe9(?)", 2, "syntax error"));
+    QCOMPARE(client.socket.state(), QAbstractSocket::UnconnectedState);
 
     QTRY_COMPARE(simulator.timesLeft(localPort), 1);
     const QByteArray expected =
