@@ -53,8 +53,10 @@ soak: build
 # into a scratch copy of the committed code (build-faults/): its guard test
 # is built and run alone, the whole suite only when the guard misses it.
 # Prints which test caught it, or that none did, and records it in
-# scripts/fault-results.txt and the map in docs/robustness.md. About ten
-# seconds a fault at the median, a minute at most. Not part of `make test`.
+# scripts/fault-results.txt and the map in docs/robustness.md. About six
+# seconds a fault at the median, half a minute at most, half an hour for all
+# of them on two cores once the compiler cache has seen each faulty file.
+# Not part of `make test`.
 faults: deps
 	./scripts/fault-check.sh
 
