@@ -122,7 +122,9 @@ configure() {
 # names a program only once it is built.
 build() {
     configure || return 1
-    cmake --build "$build" -j2 --target $(cat "$dir/targets.txt") >>"$log" 2>&1 &&
+    local targets
+    mapfile -t targets <"$dir/targets.txt"
+    cmake --build "$build" -j2 --target "${targets[@]}" >>"$log" 2>&1 &&
         (cd "$build" && ctest --show-only=json-v1) >"$dir/tests.json"
 }
 

@@ -70,10 +70,10 @@ current() {
 
 case ${1-} in
 --write)
-    grep -qxF -- "$begin" "$doc" && grep -qxF -- "$end" "$doc" || {
+    if ! grep -qxF -- "$begin" "$doc" || ! grep -qxF -- "$end" "$doc"; then
         echo "$doc has no marker lines for the table" >&2
         exit 1
-    }
+    fi
     fresh=$(mktemp)
     trap 'rm -f "$fresh"' EXIT
     table >"$fresh" || exit 1
