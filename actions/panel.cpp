@@ -8,8 +8,14 @@
 #include "link/memorypolicy.h"
 #include "window/main.h"
 
+namespace {
+// Past this long reading a flood, the link leaves the rest for the next
+// event-loop pass, so the window keeps answering.
+constexpr std::chrono::milliseconds kReadBudget{8};
+} // namespace
+
 Panel::Panel(quint16 stationPort)
-    : m_window(std::make_unique<Main>()), m_link(std::make_unique<StationLink>()),
+    : m_window(std::make_unique<Main>()), m_link(std::make_unique<StationLink>(kReadBudget)),
       m_actions(std::make_unique<PanelActions>(m_window.get(), m_link.get(), stationPort))
 {
     MemoryPolicy::handBackAfterLongReplies(*m_link);

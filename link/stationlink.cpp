@@ -10,10 +10,6 @@
 #include <utility>
 
 namespace {
-// Past this long reading a flood, the rest waits for the next event-loop
-// pass, so the window keeps answering.
-constexpr qint64 kReadBudgetMs = 8;
-
 // One byte per character: Latin-1 as it is, anything else as "?". A
 // character beyond U+FFFF takes two UTF-16 units and is still one "?".
 QByteArray singleByteText(const QString &text)
@@ -40,7 +36,8 @@ QByteArray passTail(const QByteArray &earlier, const QByteArray &latest)
 }
 } // namespace
 
-StationLink::StationLink(QObject *parent) : QObject(parent), m_socket(new QTcpSocket(this))
+StationLink::StationLink(std::chrono::milliseconds readBudget, QObject *parent)
+    : QObject(parent), m_socket(new QTcpSocket(this)), m_readBudget(readBudget)
 {
     m_socket->setObjectName(QStringLiteral("WinsockCS"));
     m_waitTimer.setSingleShot(true);
@@ -112,7 +109,7 @@ void StationLink::readChunks()
         earlier = std::move(latest);
         latest = m_socket->read(kMaxChunkBytes);
         byteCount += latest.size();
-        if (budget.elapsed() >= kReadBudgetMs)
+        if (budget.elapsed() >= m_readBudget.count())
             break;
     }
     if (byteCount > 0)

@@ -13,6 +13,8 @@
 #include <QString>
 #include <QTimer>
 
+#include <chrono>
+
 class QTcpSocket;
 
 class StationLink : public QObject
@@ -27,7 +29,10 @@ public:
     // handed on: the recent end of what arrived.
     static constexpr qint64 kMaxChunkBytes = 64 * 1024;
 
-    explicit StationLink(QObject *parent = nullptr);
+    // A reading pass stops once it has read for `readBudget`, after a chunk
+    // at least, and leaves the rest to the next event-loop pass, so that a
+    // flood does not hold the caller's event loop.
+    explicit StationLink(std::chrono::milliseconds readBudget, QObject *parent = nullptr);
 
     // Starts one connection attempt to `host`; attemptFinished() tells the
     // outcome once the wait is over. While an attempt runs, another is not
@@ -44,10 +49,11 @@ public:
 
 signals:
     void attemptFinished(bool connected);
-    // Once per reading pass: all that was waiting is read in chunks of at
-    // most kMaxChunkBytes, `byteCount` bytes in all. Only the pass's last
-    // kMaxChunkBytes are handed on (all of it when it read less), since
-    // nothing can see what came before them.
+    // Once per reading pass: what was waiting is read in chunks of at most
+    // kMaxChunkBytes until none is left or the read budget is spent,
+    // `byteCount` bytes in all. Only the pass's last kMaxChunkBytes are
+    // handed on (all of it when it read less), since nothing can see what
+    // came before them.
     void dataArrived(const QString &recentText, qint64 byteCount);
 
 private:
@@ -57,5 +63,6 @@ private:
     QTcpSocket *m_socket = nullptr;
     QTimer m_waitTimer;
     QElapsedTimer m_waitClock;
+    const std::chrono::milliseconds m_readBudget;
     bool m_readScheduled = false;
 };

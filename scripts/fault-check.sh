@@ -5,20 +5,27 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 
 # Puts each deliberate fault of scripts/faults.txt into a scratch copy of the
-# code, rebuilds, runs the suite and records whether a test caught it.
+# code, rebuilds, runs the tests and records whether a test caught it.
 #
 #   scripts/fault-check.sh [--check] [--rev REV] [--dir DIR] [--timeout S] [ID...]
 #
 # --check only tries every substitution on REV's files, building nothing.
 # REV (default HEAD) is exported with git archive into DIR/src (default
-# build-faults/src) and built in DIR/build, so the working tree is never
-# touched. Faults run one after another, each restored before the next. With
-# IDs given, only those faults run, in that order. The table goes to stdout,
-# one line per fault as it finishes, and the whole run to DIR/fault-check.log.
-# A fault's guard, when it names one, runs first and alone; the whole suite
-# runs only when the guard passes. A result is "caught" only when the test
-# that failed first fails again on a second run; "flaky" when it then passes
-# (the fault counts as missed).
+# build-faults/src) and built in DIR/build, so the code in the working tree
+# is never touched. Faults run one after another, each restored before the
+# next. With IDs given, only those faults run, in that order. The table goes
+# to stdout, one line per fault as it finishes, and the whole run to
+# DIR/fault-check.log.
+#
+# A fault's guard, when it names one, is built alone (the programs its
+# command runs, and what they link) and runs alone; everything is built and
+# the whole suite runs only when the guard passes. A result is "caught" only
+# when the test that failed first fails again on a second run, of the row
+# that failed first where the test names one; "flaky" when it then passes
+# (the fault counts as missed). Each result, with the seconds from planting
+# the fault to its confirmed catch and REV, replaces the fault's line in
+# scripts/fault-results.txt, and scripts/fault-map.sh draws the map in
+# docs/robustness.md again: commit both with the run.
 #
 # A line of faults.txt holds four or five fields separated by tabs: an id,
 # a file, a Perl substitution that must match exactly once in that file,
@@ -45,10 +52,12 @@ while [ $# -gt 0 ]; do
 done
 wanted=("$@")
 list=$repo/scripts/faults.txt
+results=$repo/scripts/fault-results.txt
 src=$dir/src
 build=$dir/build
 log=$dir/fault-check.log
 commit=$(git -C "$repo" rev-parse --verify "$rev^{commit}") || exit 2
+short=$(git -C "$repo" rev-parse --short "$commit")
 
 if [ -n "$check" ]; then
     log=/dev/stderr
@@ -97,19 +106,59 @@ restore() {
 trap 'restore; exit 130' INT TERM
 trap restore EXIT
 
-# Everything the suite runs; the benchmarks are left out, being the dearest
-# to link and tested by nothing.
-build() {
-    # Configured again after a new revision, so its new targets are listed.
-    if [ -n "$fresh" ] || [ ! -f "$build/CMakeCache.txt" ]; then
-        cmake -S "$src" -B "$build" >>"$log" 2>&1 || return 1
-        fresh=
-    fi
-    local targets
-    targets=$(cmake --build "$build" --target help | sed -n 's/^\.\.\. \([^ ]*\).*/\1/p' |
+# Configured again after a new revision, so its new targets are listed.
+configure() {
+    [ -z "$fresh" ] && [ -f "$build/CMakeCache.txt" ] && [ -f "$dir/targets.txt" ] && return 0
+    cmake -S "$src" -B "$build" >>"$log" 2>&1 || return 1
+    fresh=
+    # Everything the suite runs; the benchmarks are left out, being the
+    # dearest to link and tested by nothing.
+    cmake --build "$build" --target help | sed -n 's/^\.\.\. \([^ ]*\).*/\1/p' |
         grep -v -e / -e _autogen -e bench -e '^all$' -e '^clean$' -e '^depend$' -e '^edit_cache$' -e '^install' \
-            -e '^list_install_components$' -e '^package' -e '^rebuild_cache$' -e '^test$')
-    cmake --build "$build" -j2 --target $targets >>"$log" 2>&1
+            -e '^list_install_components$' -e '^package' -e '^rebuild_cache$' -e '^test$' >"$dir/targets.txt"
+}
+
+# Builds everything the suite runs, and notes each test's command: ctest
+# names a program only once it is built.
+build() {
+    configure || return 1
+    local targets
+    mapfile -t targets <"$dir/targets.txt"
+    cmake --build "$build" -j2 --target "${targets[@]}" >>"$log" 2>&1 &&
+        (cd "$build" && ctest --show-only=json-v1) >"$dir/tests.json"
+}
+
+# Test $1's command, one word a line ("command"), or the environment it runs
+# in, one VAR=value a line ("environment"), or the folder it runs in.
+test_info() {
+    perl -MJSON::PP -e '
+        my ($name, $what) = @ARGV;
+        local $/;
+        for my $test (@{decode_json(<STDIN>)->{tests}}) {
+            next unless $test->{name} eq $name;
+            if ($what eq "command") { print "$_\n" for @{$test->{command}} }
+            for my $property (@{$test->{properties} // []}) {
+                my $value = $property->{value};
+                print "$_\n" for $property->{name} eq "ENVIRONMENT" && $what eq "environment" ? grep(length, @$value) : ();
+                print "$value\n" if $property->{name} eq "WORKING_DIRECTORY" && $what eq "folder";
+            }
+        }' "$1" "$2" <"$dir/tests.json"
+}
+
+# Builds what test $1 runs: each program of its command that is a target of
+# this build, with what it links and depends on. A test whose command runs
+# nothing built here needs nothing; one without a known command, everything.
+build_for() {
+    local command targets=() word
+    mapfile -t command < <(test_info "$1" command)
+    [ ${#command[@]} -gt 0 ] || {
+        build
+        return
+    }
+    for word in "${command[@]}"; do
+        [[ $word == "$build"/* ]] && grep -qxF -- "${word##*/}" "$dir/targets.txt" && targets+=("${word##*/}")
+    done
+    [ ${#targets[@]} -eq 0 ] || cmake --build "$build" -j2 --target "${targets[@]}" >>"$log" 2>&1
 }
 
 # Runs the suite with the options given, its output kept in the log; less
@@ -122,10 +171,59 @@ suite() {
     return $status
 }
 
-# The first test that failed in the last run of the suite.
+# The first test that failed in the last run of ctest.
 first_failed() {
     { sed -n 's/^ *[0-9]*\/[0-9]* Test *#[0-9]*: \([^ ]*\) .*\*\*\*.*/\1/p' "$dir/ctest.out"
         sed 's/^[0-9]*://' "$build/Testing/Temporary/LastTestsFailed.log" 2>/dev/null; } | head -n 1
+}
+
+# The first failure that test $1 reported in the last run of ctest: its
+# "FAIL!" line, where it prints one.
+failure_of() {
+    awk -v name="$1" '/ Test +#[0-9]+: / { inside = index($0, " " name " ") > 0; next }
+        inside && /^FAIL!  : / { print; exit }' "$dir/ctest.out"
+}
+
+# Runs test $1 again, alone; only the test function and row that failed
+# first when it names them. Succeeds when the test fails again.
+confirm() {
+    local name=$1 failure function row folder command environment
+    failure=$(failure_of "$name")
+    function=$(sed -n 's/^FAIL!  : [A-Za-z0-9_]*::\([A-Za-z0-9_]*\)(.*/\1/p' <<<"$failure")
+    case $function in
+    '' | initTestCase | cleanupTestCase | init | cleanup)
+        ! suite -R "^$name\$"
+        return
+        ;;
+    esac
+    mapfile -t command < <(test_info "$name" command)
+    mapfile -t environment < <(test_info "$name" environment)
+    folder=$(test_info "$name" folder)
+    # The row is the longest of the function's data tags that the failure
+    # names: a tag may hold brackets and blanks.
+    row=$(cd "${folder:-$build}" && env "${environment[@]}" "${command[@]}" -datatags 2>/dev/null | perl -ne '
+        BEGIN { ($failure, $function) = splice @ARGV; $row = "" }
+        chomp;
+        my ($class, $name, $tag) = split / /, $_, 3;
+        next unless defined $tag && $name eq $function;
+        $row = $tag if index($failure, "FAIL!  : ${class}::$function($tag)") == 0 && length($tag) > length($row);
+        END { print $row }' "$failure" "$function")
+    echo "=== again: $name $function${row:+:$row}" >>"$log"
+    ! (cd "${folder:-$build}" && env "${environment[@]}" timeout "$timeout" "${command[@]}" "$function${row:+:$row}") \
+        >>"$log" 2>&1
+}
+
+# Replaces the line of fault $1 in the results file with $2, and draws the
+# map again; runs side by side in other scratch folders take turns.
+record() {
+    (
+        flock 9
+        [ -f "$results" ] || : >"$results"
+        awk -F '\t' -v id="$1" -v line="$2" '$1 == id { if (!done) print line; done = 1; next }
+            { print } END { if (!done) print line }' "$results" >"$results.new" &&
+            mv "$results.new" "$results" &&
+            "$repo/scripts/fault-map.sh" --write
+    ) 9<"$list"
 }
 
 # Applies substitution $2 to file $1: 0 applied, 3 no match, 4 more than one.
@@ -207,10 +305,18 @@ for line in "${faults[@]}"; do
     fi
     if [ -z "$result" ]; then
         first=
-        if ! build; then
+        # The guard alone first; everything only when it passes.
+        if [ -n "$guard" ]; then
+            if ! build_for "$guard"; then
+                result="build broke"
+            elif ! suite -R "^$guard\$"; then
+                first=$guard
+            fi
+        fi
+        if [ -n "$result" ] || [ -n "$first" ]; then
+            :
+        elif ! build; then
             result="build broke"
-        elif [ -n "$guard" ] && ! suite -R "^$guard\$"; then
-            first=$guard
         elif suite --stop-on-failure -j2; then
             result=missed
         else
@@ -221,9 +327,7 @@ for line in "${faults[@]}"; do
             grep -q '\*\*\*Timeout' "$dir/ctest.out" && by="$by (timeout)"
             # A catch counts when the test fails again: on a busy machine a
             # test may fail once for reasons of its own.
-            if suite -R "^$first\$"; then
-                result=flaky
-            fi
+            confirm "$first" || result=flaky
         fi
     fi
     restore
@@ -232,7 +336,9 @@ for line in "${faults[@]}"; do
     missed | flaky) missed=$((missed + 1)) ;;
     *) other=$((other + 1)) ;;
     esac
-    printf '%-22s %-10s %-28s %6s  %s\n' "$id" "$result" "${by:--}" $((SECONDS - t0)) "$description"
+    secs=$((SECONDS - t0))
+    printf '%-22s %-10s %-28s %6s  %s\n' "$id" "$result" "${by:--}" $secs "$description"
+    record "$id" "$id"$'\t'"$result"$'\t'"${by:--}"$'\t'"$secs"$'\t'"$short"
 done
 # The last fault's restored file is rebuilt, so the build is left clean.
 build || echo "The restored code did not build; see $log" >&2

@@ -14,7 +14,6 @@
 #include <QTest>
 #include <QWheelEvent>
 
-#include "bytes.h"
 #include "connectpanel.h"
 #include "link/stationlink.h"
 #include "window/clicklabel.h"
@@ -22,8 +21,6 @@
 #include "recordingstation.h"
 #include "sliderkit.h"
 #include "window/main.h"
-
-using TestKit::speedsIn;
 
 class TestSpeedAndDirection : public QObject
 {
@@ -70,7 +67,10 @@ void TestSpeedAndDirection::speedByKeysAndWheel()
     expected << w->Slider_Loco->value();
     QTest::keyClick(w->Slider_Loco, Qt::Key_Home);
     expected << 0;
-    QTRY_COMPARE(speedsIn(panel.received(), "1000"), expected);
+    QByteArray wire;
+    for (int speed : expected)
+        wire += "set(1000, speed[" + QByteArray::number(speed) + "])";
+    QCOMPARE(panel.receive(wire), wire);
     QCOMPARE(w->Txt_Loco_Speed->text(), QStringLiteral(" 0"));
 }
 

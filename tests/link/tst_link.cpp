@@ -12,6 +12,7 @@
 #include "link/memorypolicy.h"
 #include "link/stationlink.h"
 
+#include <chrono>
 #include <memory>
 #include <numeric>
 
@@ -21,8 +22,12 @@
 #include "waituntil.h"
 
 using TestKit::LoopbackStation;
+using namespace std::chrono_literals;
 
 namespace {
+
+// Time enough for a reading pass to read all that waits.
+constexpr std::chrono::milliseconds kWholePass = 1h;
 
 // A socket of the link's own, to look into what it has not yet written.
 QTcpSocket *socketOf(const StationLink &link)
@@ -55,12 +60,13 @@ private slots:
     void memoryHandBackIsSetUp();
 
 private:
-    std::unique_ptr<StationLink> connectedLink(LoopbackStation &station);
+    std::unique_ptr<StationLink> connectedLink(LoopbackStation &station,
+                                               std::chrono::milliseconds readBudget = kWholePass);
 };
 
-std::unique_ptr<StationLink> TestLink::connectedLink(LoopbackStation &station)
+std::unique_ptr<StationLink> TestLink::connectedLink(LoopbackStation &station, std::chrono::milliseconds readBudget)
 {
-    auto link = std::make_unique<StationLink>();
+    auto link = std::make_unique<StationLink>(readBudget);
     QSignalSpy finished(link.get(), &StationLink::attemptFinished);
     link->connectToStation(QStringLiteral("127.0.0.1"), station.port());
     if (!finished.wait(3000) || !finished.first().first().toBool() || !station.waitForClient())
@@ -93,7 +99,7 @@ void TestLink::attemptOutcome()
     if (!listening)
         station.stopListening();
 
-    StationLink link;
+    StationLink link(kWholePass);
     QSignalSpy finished(&link, &StationLink::attemptFinished);
     link.connectToStation(host, port);
     QVERIFY(finished.wait(5000));
@@ -109,7 +115,7 @@ void TestLink::attemptLastsTheWholeWait()
     // The outcome is read once, after the wait, even when the station
     // answers at once.
     LoopbackStation station;
-    StationLink link;
+    StationLink link(kWholePass);
     QSignalSpy finished(&link, &StationLink::attemptFinished);
     QElapsedTimer timer;
     timer.start();
@@ -122,7 +128,7 @@ void TestLink::unansweredAttemptEndsClosed()
 {
     TestKit::BacklogListener station;
     QVERIFY(station.fillQueue());
-    StationLink link;
+    StationLink link(kWholePass);
     QSignalSpy finished(&link, &StationLink::attemptFinished);
     link.connectToStation(QStringLiteral("127.0.0.1"), station.port());
     QVERIFY(finished.wait(5000));
@@ -133,13 +139,13 @@ void TestLink::unansweredAttemptEndsClosed()
 void TestLink::secondAttemptDuringWaitIsIgnored()
 {
     LoopbackStation station;
-    StationLink link;
+    StationLink link(kWholePass);
     QSignalSpy finished(&link, &StationLink::attemptFinished);
     link.connectToStation(QStringLiteral("127.0.0.1"), station.port());
     link.connectToStation(QStringLiteral("127.0.0.1"), station.port());
     QVERIFY(finished.wait(5000));
-    // A second attempt would report within another whole wait.
-    QVERIFY(!finished.wait(510 + 100));
+    // No attempt left running that could report again.
+    QVERIFY(!link.isAttemptRunning());
     QCOMPARE(finished.count(), 1);
     QVERIFY(link.isConnected());
     QCOMPARE(station.clientCount(), 1);
@@ -199,7 +205,7 @@ void TestLink::quickSendsArriveBackToBack()
 
 void TestLink::sendRefusedWhenNeverConnected()
 {
-    StationLink link;
+    StationLink link(kWholePass);
     QVERIFY(!link.send(QStringLiteral("set(1, go)")));
     QCOMPARE(socketOf(link)->bytesToWrite(), 0);
 }
@@ -252,17 +258,24 @@ void TestLink::chunksAreBounded()
 void TestLink::readingPassHandsOnItsTail_data()
 {
     QTest::addColumn<int>("waiting");
+    QTest::addColumn<int>("budgetMs");
 
-    QTest::newRow("just under 64 KiB: all of it") << 65535;
-    QTest::newRow("4 bytes past 64 KiB: the last 65,536") << 65540;
-    QTest::newRow("several chunks: the tail across the last boundary") << 3 * 65536 + 100;
+    const int wholePass = int(std::chrono::milliseconds(kWholePass).count());
+    QTest::newRow("just under 64 KiB: all of it") << 65535 << wholePass;
+    QTest::newRow("4 bytes past 64 KiB: the last 65,536") << 65540 << wholePass;
+    QTest::newRow("several chunks: the tail across the last boundary") << 3 * 65536 + 100 << wholePass;
+    // A pass out of time stops after one chunk, and the next follows at
+    // the next turn of the event loop without a new byte to start it.
+    QTest::newRow("budget 0, 4 bytes past 64 KiB: two passes") << 65540 << 0;
+    QTest::newRow("budget 0, several chunks: a pass each") << 3 * 65536 + 100 << 0;
 }
 
 void TestLink::readingPassHandsOnItsTail()
 {
     QFETCH(int, waiting);
+    QFETCH(int, budgetMs);
     LoopbackStation station;
-    auto link = connectedLink(station);
+    auto link = connectedLink(station, std::chrono::milliseconds(budgetMs));
     QVERIFY(link);
     const QByteArray stream = TestKit::randomBytes(waiting, 20);
     QTcpSocket *socket = socketOf(*link);
@@ -275,11 +288,13 @@ void TestLink::readingPassHandsOnItsTail()
     }
     QSignalSpy passes(link.get(), &StationLink::dataArrived);
     station.reply(stream.right(1));
+    QVERIFY(passes.wait(5000));
     qint64 readSoFar = 0;
-    // A pass cut short by its time budget leaves the rest to the next one,
-    // so each pass is checked against where it ended.
     for (int seen = 0; readSoFar < waiting; ++seen) {
-        QVERIFY(seen < passes.count() || passes.wait(5000));
+        if (seen == passes.count())
+            QCoreApplication::processEvents();
+        QVERIFY(seen < passes.count());
+        QCOMPARE(passes.at(seen).at(1).toLongLong(), budgetMs == 0 ? qMin(waiting - readSoFar, 65536) : waiting);
         readSoFar += passes.at(seen).at(1).toLongLong();
         const qsizetype tail = qMin(passes.at(seen).at(1).toLongLong(), qint64(65536));
         const QString text = passes.at(seen).first().toString();

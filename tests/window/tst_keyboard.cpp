@@ -73,10 +73,8 @@ private slots:
     void cleanup();
 
 private:
-    // Presses `key` on `target`, held through `repeats` repeats; the station
-    // then holds exactly `expected`.
-    void pressAndCompare(QWidget *target, int key, Qt::KeyboardModifiers modifiers, const QByteArray &expected,
-                         int repeats = 0);
+    // Presses `key` on `target`, held through `repeats` repeats.
+    static void press(QWidget *target, int key, Qt::KeyboardModifiers modifiers, int repeats = 0);
     // The station holds exactly `expected` once a later click's command is in.
     void compareSent(QWidget *target, const QByteArray &expected);
 
@@ -204,8 +202,7 @@ void TestKeyboard::fieldSelectionOnFocus()
     }
 }
 
-void TestKeyboard::pressAndCompare(QWidget *target, int key, Qt::KeyboardModifiers modifiers,
-                                   const QByteArray &expected, int repeats)
+void TestKeyboard::press(QWidget *target, int key, Qt::KeyboardModifiers modifiers, int repeats)
 {
     // A message box nobody expects (a take refusing its identifier) is
     // closed by the fixture, which fails the row.
@@ -218,7 +215,6 @@ void TestKeyboard::pressAndCompare(QWidget *target, int key, Qt::KeyboardModifie
         }
     }
     QTest::keyRelease(target, Qt::Key(key), modifiers);
-    compareSent(target, expected);
 }
 
 void TestKeyboard::compareSent(QWidget *target, const QByteArray &expected)
@@ -240,33 +236,13 @@ void TestKeyboard::keyPressesFocusedButtonOnce_data()
     QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
     QTest::addColumn<int>("repeats");
     QTest::addColumn<int>("clicks");
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<QString>("outputBox");
 
-    // With the fields as the test body fills them: locomotive 1000, function
-    // 3, accessory 20000, command line "get(1, status)".
-    struct Button
-    {
-        const char *name;
-        const char *bytes;
-        const char *outputBox;
-    };
-    const Button buttons[] = {
-            {"Pb_Connect", "", "CS conectada"},
-            {"Pb_Locos_List", "queryObjects(10, addr, name)", nullptr},
-            {"Pb_Switch_List", "queryObjects(11, addr, name1)", nullptr},
-            {"Pb_Loco_Request", "request(1000, control)", nullptr},
-            {"PB_Loco_Release", "release(1000, control)", nullptr},
-            {"Pb_Loco_Back", "set(1000, dir[1])", nullptr},
-            {"Pb_Loco_For", "set(1000, dir[0])", nullptr},
-            {"Pb_Function_On", "set(1000, func[3, 1])", nullptr},
-            {"Pb_Function_Off", "set(1000, func[3, 0])", nullptr},
-            {"Pb_Switch_Connect", "request(20000, control)", nullptr},
-            {"Pb_Switch_Disconnect", "release(20000, control)", nullptr},
-            {"Pb_Switch_On", "set(20000, state[1])", nullptr},
-            {"Pb_Switch_Off", "set(20000, state[0])", nullptr},
-            {"Pb_Command_Line", "get(1, status)", nullptr},
-            {"Pb_Off", "", nullptr},
+    // What each click sends is the table of tst_sentcommands; here, that the
+    // key makes the click.
+    const char *const buttons[] = {
+            "Pb_Connect",           "Pb_Locos_List", "Pb_Switch_List", "Pb_Loco_Request", "PB_Loco_Release",
+            "Pb_Loco_Back",         "Pb_Loco_For",   "Pb_Function_On", "Pb_Function_Off", "Pb_Switch_Connect",
+            "Pb_Switch_Disconnect", "Pb_Switch_On",  "Pb_Switch_Off",  "Pb_Command_Line", "Pb_Off",
     };
     struct Key
     {
@@ -280,19 +256,17 @@ void TestKeyboard::keyPressesFocusedButtonOnce_data()
             {"Space", Qt::Key_Space, Qt::NoModifier},
     };
     for (const Key &k : keys) {
-        for (const Button &b : buttons)
-            QTest::addRow("%s by %s", b.name, k.name) << b.name << k.key << k.modifiers << 0 << 1 << QByteArray(b.bytes)
-                                                      << (b.outputBox ? QString::fromLatin1(b.outputBox) : QString());
+        for (const char *b : buttons)
+            QTest::addRow("%s by %s", b, k.name) << b << k.key << k.modifiers << 0 << 1;
         // Held down, the key clicks once.
-        QTest::addRow("Pb_Locos_List by %s held", k.name) << "Pb_Locos_List" << k.key << k.modifiers << 3 << 1
-                                                          << QByteArray("queryObjects(10, addr, name)") << QString();
+        QTest::addRow("Pb_Locos_List by %s held", k.name) << "Pb_Locos_List" << k.key << k.modifiers << 3 << 1;
         // Disabled from start-up: it takes no focus, and a key sent to it
         // all the same does nothing.
         QTest::addRow("Pb_Loco_CambioDireccion (disabled) by %s", k.name)
-                << "Pb_Loco_CambioDireccion" << k.key << k.modifiers << 0 << 0 << QByteArray() << QString();
+                << "Pb_Loco_CambioDireccion" << k.key << k.modifiers << 0 << 0;
     }
     QTest::newRow("Pb_Locos_List by Escape")
-            << "Pb_Locos_List" << int(Qt::Key_Escape) << Qt::KeyboardModifiers() << 0 << 0 << QByteArray() << QString();
+            << "Pb_Locos_List" << int(Qt::Key_Escape) << Qt::KeyboardModifiers() << 0 << 0;
 }
 
 void TestKeyboard::keyPressesFocusedButtonOnce()
@@ -302,32 +276,26 @@ void TestKeyboard::keyPressesFocusedButtonOnce()
     QFETCH(Qt::KeyboardModifiers, modifiers);
     QFETCH(int, repeats);
     QFETCH(int, clicks);
-    QFETCH(QByteArray, bytes);
-    QFETCH(QString, outputBox);
 
     Main *w = m_panel->window();
     // The focus test's windows may have taken the keyboard.
     w->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(w));
-    w->Txt_Loco_Ad->setText(u"1000"_s);
-    w->Txt_Loco_Function->setText(u"3"_s);
-    w->Txt_Switch_Address->setText(u"20000"_s);
-    w->Txt_CommandLine->setText(u"get(1, status)"_s);
-    w->Txt_Out->setPlainText(u"before the key"_s);
-    m_panel->clearReceived();
-
     auto *target = w->findChild<QPushButton *>(button);
     QVERIFY(target);
     QSignalSpy clicked(target, &QAbstractButton::clicked);
+    // The pressed button does not draw inside its click, so the click's
+    // command leaves first; it draws again at the event loop's next pass.
+    bool drawsInClick = false;
+    QObject row;
+    connect(target, &QAbstractButton::clicked, &row, [&] { drawsInClick = target->updatesEnabled(); });
     target->setFocus();
     QCOMPARE(QApplication::focusWidget() == target, target->isEnabled());
-    pressAndCompare(target, key, modifiers, bytes, repeats);
-    if (QTest::currentTestFailed())
-        return;
+    press(target, key, modifiers, repeats);
     QCOMPARE(clicked.count(), clicks);
-    QCOMPARE(w->Txt_Out->toPlainText(), outputBox.isNull() ? u"before the key"_s : outputBox);
-    // The pressed button draws itself again once the press is handled.
-    QTRY_VERIFY_WITH_TIMEOUT(target->updatesEnabled(), 1000);
+    QVERIFY(!drawsInClick);
+    QCoreApplication::processEvents();
+    QVERIFY(target->updatesEnabled());
 }
 
 void TestKeyboard::enterInFieldSendsNothing_data()
@@ -355,12 +323,15 @@ void TestKeyboard::enterInFieldSendsNothing()
     w->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(w));
     w->Txt_CommandLine->setText(u"get(1, status)"_s);
+    // What the key rows' clicks sent is forgotten, on its way or not.
+    m_panel->received();
     m_panel->clearReceived();
     auto *target = w->findChild<QWidget *>(field);
     QVERIFY(target);
     target->setFocus();
     QCOMPARE(QApplication::focusWidget(), target);
-    pressAndCompare(target, key, modifiers, QByteArray());
+    press(target, key, modifiers);
+    compareSent(target, QByteArray());
     QVERIFY(w->isVisible());
 }
 
@@ -388,7 +359,12 @@ void TestKeyboard::keyOnDisconnectEndsProgram()
     QSignalSpy clicked(w->Pb_Disconnect, &QAbstractButton::clicked);
     w->Pb_Disconnect->setFocus();
     QCOMPARE(QApplication::focusWidget(), w->Pb_Disconnect);
-    QTimer::singleShot(0, w, [w, key, modifiers] { QTest::keyClick(w->Pb_Disconnect, Qt::Key(key), modifiers); });
+    QTimer::singleShot(0, w, [w, key, modifiers] {
+        QTest::keyClick(w->Pb_Disconnect, Qt::Key(key), modifiers);
+        // A window still shown after the press would keep the program going.
+        if (w->isVisible())
+            QCoreApplication::exit(99);
+    });
     QTimer::singleShot(5000, qApp, [] { QCoreApplication::exit(99); });
     QCOMPARE(QApplication::exec(), 0);
     QCOMPARE(clicked.count(), 1);
