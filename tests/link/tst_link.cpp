@@ -309,7 +309,7 @@ void TestLink::readingPassHandsOnItsTail()
 void TestLink::memoryHandBackIsSetUp()
 {
 #ifdef __GLIBC__
-    StationLink link;
+    StationLink link(kWholePass);
     QVERIFY(MemoryPolicy::handBackAfterLongReplies(link));
 #else
     QSKIP("memory is handed back with glibc only");
