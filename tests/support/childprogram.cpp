@@ -60,6 +60,9 @@ ChildProgram::ChildProgram(const QString &program, const QStringList &arguments,
     int output[2], errors[2];
     if (::pipe2(output, O_CLOEXEC) != 0 || ::pipe2(errors, O_CLOEXEC) != 0)
         return;
+    // Output that is dropped goes through a pipe with room for a burst and
+    // is drained as fast as it comes: a full pipe would hold the program
+    // at its next console write, and a bench would time that wait.
     if (console == Console::Drop)
         ::fcntl(output[0], F_SETPIPE_SZ, 1024 * 1024);
     posix_spawn_file_actions_t actions;
@@ -98,11 +101,6 @@ void ChildProgram::readOutput(int output, int errors)
     std::vector<pollfd> open = {{output, POLLIN, 0}, {errors, POLLIN, 0}};
     char buffer[64 * 1024];
     while (open[0].fd >= 0 || open[1].fd >= 0) {
-        // Output that is dropped is taken in batches, through a pipe with
-        // room for them, so that a chatty program does not wake this
-        // process at every line it prints.
-        if (m_console == Console::Drop && firstLineDone())
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
         if (::poll(open.data(), open.size(), -1) < 0)
             continue;
         for (pollfd &stream : open) {
