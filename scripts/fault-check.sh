@@ -83,6 +83,10 @@ elif [ -n "$previous" ] && [ -d "$src" ] && [ "$previous" != "$commit" ]; then
         if git -C "$repo" cat-file -e "$commit:$file" 2>/dev/null; then
             mkdir -p "$(dirname "$src/$file")"
             git -C "$repo" show "$commit:$file" >"$src/$file"
+            # A script keeps its executable bit, as an exported tree has it.
+            case $(git -C "$repo" ls-tree "$commit" -- "$file") in
+            100755*) chmod +x "$src/$file" ;;
+            esac
         else
             rm -f "$src/$file"
         fi
