@@ -4,9 +4,10 @@
 
 # Two commands matter: `make run` and `make test`. Each command installs
 # the Debian packages it needs first, if missing (scripts/install-deps.sh):
-# `make run`, `make build`, `make bench` only what building and running the
-# two programs takes; `make test`, `make faults`, `make lint`, `make
-# sanitize`, `make fuzz` and `make package` their workshop's tools on top.
+# `make run`, `make build`, `make bench`, `make soak` and `make screenshot`
+# only what building and running the two programs takes; `make test`, `make
+# faults`, `make lint`, `make sanitize`, `make fuzz` and `make package` their
+# workshop's tools on top.
 # Then they configure and build incrementally.
 
 BUILD_DIR   ?= build

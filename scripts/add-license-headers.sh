@@ -7,10 +7,11 @@
 # Gives files the project's copyright and licence header (SPDX tags, in each
 # file's own comment style, after a shebang), leaving alone any file that
 # already has one. Files that cannot carry a header (pictures, JSON, fuzz
-# seeds, the menu entry, the metainfo, the changelog, manual page sources) are
-# covered by .reuse/dep5 instead and skipped. A file of a kind reuse does not know stops
-# the run before anything is written: give it a comment style below, or a
-# line in .reuse/dep5.
+# seeds, the menu entry, the metainfo, the changelog, the copyright file, the
+# manual pages and their sources, the fault catalogue and its results) are
+# covered by .reuse/dep5 instead and skipped. A file of a kind reuse does not
+# know stops the run before anything is written: give it a comment style
+# below, or a line in .reuse/dep5.
 #
 # usage: scripts/add-license-headers.sh [FILE...]   (default: every tracked file)
 set -euo pipefail

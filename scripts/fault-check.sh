@@ -11,11 +11,14 @@
 #
 # --check only tries every substitution on REV's files, building nothing.
 # REV (default HEAD) is exported with git archive into DIR/src (default
-# build-faults/src) and built in DIR/build, so the code in the working tree
-# is never touched. Faults run one after another, each restored before the
-# next. With IDs given, only those faults run, in that order. The table goes
-# to stdout, one line per fault as it finishes, and the whole run to
-# DIR/fault-check.log.
+# build-faults/src; from a revision run before, only the files that differ
+# are replaced) and built in DIR/build, so the code in the working tree is
+# never touched. Everything is built and the suite run on the unchanged code
+# first; when either fails, nothing more runs. Faults run one after another,
+# each restored before the next. With IDs given, only those faults run, in
+# that order. The table goes to stdout, one line per fault as it finishes,
+# and the whole run to DIR/fault-check.log. Exit status: 0 when every fault
+# was caught, 1 when one was not, 2 when the unchanged code fails.
 #
 # A fault's guard, when it names one, is built alone (the programs its
 # command runs, and what they link) and runs alone; everything is built and

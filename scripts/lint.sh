@@ -5,8 +5,9 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 
 # Checks our sources: their formatting against .clang-format, then clang-tidy
-# (.clang-tidy) over the program's own sources, tests excluded, with the
-# build's compile commands. Runs both, then fails on any difference or finding.
+# (.clang-tidy) over the sources of the two programs, the tools, the benches
+# and the icon renderer, tests and fuzz targets excluded, with the build's
+# compile commands. Runs both, then fails on any difference or finding.
 #
 # usage: scripts/lint.sh [BUILD_DIR]      (default: build)
 # LINT_JOBS sets how many clang-tidy processes run at once (default 2).
