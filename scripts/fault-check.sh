@@ -76,6 +76,15 @@ fi
 export CCACHE_BASEDIR=${CCACHE_BASEDIR-$dir}
 export QT_QPA_PLATFORM=offscreen
 
+# Writes FILE as the revision has it to DEST; a script keeps its executable
+# bit, as in an exported tree.
+copy_out() {
+    git -C "$repo" show "$commit:$1" >"$2" || return
+    case $(git -C "$repo" ls-tree "$commit" -- "$1") in
+    100755*) chmod +x "$2" ;;
+    esac
+}
+
 # Another revision replaces only the files that differ: the others keep
 # their times, so the build stays incremental from one run to the next.
 previous=$(cat "$dir/src.rev" 2>/dev/null)
@@ -85,11 +94,7 @@ elif [ -n "$previous" ] && [ -d "$src" ] && [ "$previous" != "$commit" ]; then
     git -C "$repo" diff --name-only --no-renames "$previous" "$commit" | while IFS= read -r file; do
         if git -C "$repo" cat-file -e "$commit:$file" 2>/dev/null; then
             mkdir -p "$(dirname "$src/$file")"
-            git -C "$repo" show "$commit:$file" >"$src/$file"
-            # A script keeps its executable bit, as an exported tree has it.
-            case $(git -C "$repo" ls-tree "$commit" -- "$file") in
-            100755*) chmod +x "$src/$file" ;;
-            esac
+            copy_out "$file" "$src/$file"
         else
             rm -f "$src/$file"
         fi
@@ -107,7 +112,7 @@ fi
 current=
 restore() {
     [ -n "$current" ] || return 0
-    git -C "$repo" show "$commit:$current" >"$src/$current.restored" && mv "$src/$current.restored" "$src/$current"
+    copy_out "$current" "$src/$current.restored" && mv "$src/$current.restored" "$src/$current"
     current=
 }
 trap 'restore; exit 130' INT TERM
