@@ -20,7 +20,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <netinet/in.h>
 #include <sys/socket.h>
+#include <unistd.h>
 
 #include "bytes.h"
 #include "privatenetwork.h"
@@ -38,6 +42,34 @@ QByteArray errorReply(const QByteArray &command, int code, const QByteArray &tex
 {
     return "<REPLY " + command + ">\n<END " + QByteArray::number(code) + " (" + text + ")>\n";
 }
+
+// A client on a bare non-blocking socket, so that it can read at any moment,
+// even in the middle of the station's handling of a command.
+struct BareClient
+{
+    explicit BareClient(quint16 port)
+    {
+        sockaddr_in station{};
+        station.sin_family = AF_INET;
+        station.sin_port = htons(port);
+        station.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        ::connect(fd, reinterpret_cast<const sockaddr *>(&station), sizeof station);
+        ::fcntl(fd, F_SETFL, O_NONBLOCK);
+    }
+    ~BareClient() { ::close(fd); }
+    BareClient(const BareClient &) = delete;
+    BareClient &operator=(const BareClient &) = delete;
+    void send(const QByteArray &bytes) { ::send(fd, bytes.constData(), std::size_t(bytes.size()), MSG_NOSIGNAL); }
+    void readWhatIsThere()
+    {
+        char buffer[64 * 1024];
+        for (ssize_t got = 0; (got = ::recv(fd, buffer, sizeof buffer, 0)) > 0;)
+            received.append(buffer, got);
+    }
+
+    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    QByteArray received;
+};
 
 QByteArrayList feedWhole(CommandSplitter &splitter, const QByteArray &bytes)
 {
@@ -83,6 +115,7 @@ private slots:
     void repliesToClientThatStopsSending();
     void stopsReadingFromClientThatDoesNotRead();
     void readsOnOnceRepliesAreTaken();
+    void keepsRepliesInOrderForAReadingClient();
 
     void readsOptions_data();
     void readsOptions();
@@ -693,6 +726,32 @@ void TestSimulator::readsOnOnceRepliesAreTaken()
     client.socket.write("burst()" + QByteArray(5000, ' ') + "get(1, status)");
     QVERIFY(TestKit::waitUntil([&] { return client.replyCount() == 2; }));
     QVERIFY(client.received.endsWith(okReply("get(1, status)", "1 status[stop]\n")));
+}
+
+// A reply made while an earlier one still waits in the socket's buffer
+// leaves after it, though the client has just made room in the network.
+void TestSimulator::keepsRepliesInOrderForAReadingClient()
+{
+    StationServer server;
+    server.setBurstBytes(4 * 1024 * 1024);
+    QVERIFY(server.listen(QHostAddress::LocalHost, 0));
+    BareClient client(server.serverPort());
+    qsizetype waitingAtSecond = -1;
+    connect(&server, &StationServer::commandReceived, &server, [&](const QString &, const QByteArray &command) {
+        if (command != "get(1, status)")
+            return;
+        waitingAtSecond = server.largestBacklog();
+        client.readWhatIsThere();
+    });
+    client.send("burst()get(1, status)");
+    QVERIFY(TestKit::waitUntil([&] {
+        client.readWhatIsThere();
+        return client.received.count("<END ") == 2;
+    }));
+    QVERIFY2(waitingAtSecond > 0, "the first reply did not wait in the socket's buffer");
+    const QByteArray last = okReply("get(1, status)", "1 status[stop]\n");
+    QCOMPARE(client.received.indexOf("<REPLY get(1, status)>"), client.received.size() - last.size());
+    QVERIFY(client.received.endsWith(last));
 }
 
 void TestSimulator::readsOptions_data()
