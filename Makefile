@@ -64,9 +64,9 @@ soak: build
 # into a scratch copy of the committed code (build-faults/): its guard test
 # is built and run alone, the whole suite only when the guard misses it.
 # Prints which test caught it, or that none did, and records it in
-# scripts/fault-results.txt and the map in docs/robustness.md. About six
-# seconds a fault at the median, half a minute at most, half an hour for all
-# of them on two cores once the compiler cache has seen each faulty file.
+# scripts/fault-results.txt and the map in docs/robustness.md. About eight
+# seconds a fault at the median, under a minute at most, about 55 minutes
+# for all 260 of them on two cores.
 # Not part of `make test`.
 faults: deps-faults
 	./scripts/fault-check.sh
