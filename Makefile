@@ -69,7 +69,7 @@ soak: build
 # for all 260 of them on two cores.
 # Not part of `make test`.
 faults: deps-faults
-	./scripts/fault-check.sh
+	./scripts/fault-check.sh --halves
 
 $(SAN_DIR)/CMakeCache.txt: | deps-sanitize
 	CC=clang CXX=clang++ cmake -S . -B $(SAN_DIR) -DCMAKE_BUILD_TYPE=Debug -DPANEL_SANITIZE=ON -DPANEL_FUZZ=ON

@@ -7,7 +7,7 @@
 # Puts each deliberate fault of scripts/faults.txt into a scratch copy of the
 # code, rebuilds, runs the tests and records whether a test caught it.
 #
-#   scripts/fault-check.sh [--check] [--rev REV] [--dir DIR] [--timeout S] [ID...]
+#   scripts/fault-check.sh [--check] [--halves] [--rev REV] [--dir DIR] [--timeout S] [ID...]
 #
 # --check only tries every substitution on REV's files, building nothing.
 # REV (default HEAD) is exported with git archive into DIR/src (default
@@ -40,6 +40,7 @@ set -uo pipefail
 repo=$(git rev-parse --show-toplevel)
 rev=HEAD
 check=
+halves=
 fresh=
 dir=$repo/build-faults
 timeout=120
@@ -49,11 +50,32 @@ while [ $# -gt 0 ]; do
     --dir) dir=$2; shift 2 ;;
     --timeout) timeout=$2; shift 2 ;;
     --check) check=1; shift ;;
+    --halves) halves=1; shift ;;
     -h | --help) sed -n '2,/^set /{/^#/s/^# \{0,1\}//p}' "$0"; exit 0 ;;
     *) break ;;
     esac
 done
 wanted=("$@")
+
+# --halves deals the faults (all, or those named) alternately to two runs
+# side by side, each in a scratch folder of its own under DIR, so that the
+# one's build and the other's tests share the two cores.
+if [ -n "$halves" ] && [ -z "$check" ]; then
+    ids=("${wanted[@]}")
+    [ ${#ids[@]} -gt 0 ] || mapfile -t ids < <(grep -v -e '^#' -e '^$' "$repo/scripts/faults.txt" | cut -f1)
+    first=() second=()
+    for i in "${!ids[@]}"; do
+        if [ $((i % 2)) -eq 0 ]; then first+=("${ids[i]}"); else second+=("${ids[i]}"); fi
+    done
+    commit=$(git -C "$repo" rev-parse "$rev") || exit 2
+    "$0" --rev "$commit" --dir "$dir/1" --timeout "$timeout" "${first[@]}" &
+    one=$!
+    "$0" --rev "$commit" --dir "$dir/2" --timeout "$timeout" "${second[@]}"
+    other=$?
+    wait $one
+    mine=$?
+    exit $((mine > other ? mine : other))
+fi
 list=$repo/scripts/faults.txt
 results=$repo/scripts/fault-results.txt
 src=$dir/src
