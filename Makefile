@@ -60,13 +60,14 @@ SOAK_MINUTES ?= 10
 soak: build
 	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bench/panel-soak --minutes $(SOAK_MINUTES)
 
-# Every deliberate fault of scripts/faults.txt, one after another, each built
-# into a scratch copy of the committed code (build-faults/): its guard test
-# is built and run alone, the whole suite only when the guard misses it.
-# Prints which test caught it, or that none did, and records it in
-# scripts/fault-results.txt and the map in docs/robustness.md. About eight
-# seconds a fault at the median, under a minute at most, about 55 minutes
-# for all 260 of them on two cores.
+# Every deliberate fault of scripts/faults.txt, each built into a scratch
+# copy of the committed code (build-faults/1 and build-faults/2, two runs
+# side by side with half the faults each): its guard test is built and run
+# alone, the whole suite only when the guard misses it. Prints which test
+# caught it, or that none did, and records it in scripts/fault-results.txt
+# and the map in docs/robustness.md. About eight seconds a fault at the
+# median, under a minute at most, about 40 minutes for all 260 of them on
+# two cores.
 # Not part of `make test`.
 faults: deps-faults
 	./scripts/fault-check.sh --halves

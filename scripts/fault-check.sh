@@ -19,6 +19,8 @@
 # that order. The table goes to stdout, one line per fault as it finishes,
 # and the whole run to DIR/fault-check.log. Exit status: 0 when every fault
 # was caught, 1 when one was not, 2 when the unchanged code fails.
+# --halves (what `make faults` runs) makes two such runs side by side, in
+# DIR/1 and DIR/2, the faults dealt to them alternately.
 #
 # A fault's guard, when it names one, is built alone (the programs its
 # command runs, and what they link) and runs alone; everything is built and
