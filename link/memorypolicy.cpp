@@ -4,11 +4,17 @@
 
 #include "link/memorypolicy.h"
 
-// Defines __GLIBC__ where the C library is glibc, which the tests below
+// Defines __GLIBC__ where the C library is glibc, which the guards below
 // need whatever the other headers bring in.
 #include <cstdlib>
-#ifdef __GLIBC__
+// glibc and the Windows C runtime each have a call that gives what the heap
+// keeps of freed memory back to the system; other C libraries keep it.
+#if defined(__GLIBC__)
 #include <malloc.h>
+#define HAND_BACK_FREED_MEMORY() malloc_trim(0)
+#elif defined(_WIN32)
+#include <malloc.h>
+#define HAND_BACK_FREED_MEMORY() _heapmin()
 #endif
 
 #include <QTimer>
@@ -24,11 +30,11 @@ constexpr int kQuietMs = 500;
 
 bool MemoryPolicy::handBackAfterLongReplies(StationLink &link)
 {
-#ifdef __GLIBC__
+#ifdef HAND_BACK_FREED_MEMORY
     auto *quiet = new QTimer(&link);
     quiet->setSingleShot(true);
     quiet->setInterval(kQuietMs);
-    QObject::connect(quiet, &QTimer::timeout, quiet, [] { malloc_trim(0); });
+    QObject::connect(quiet, &QTimer::timeout, quiet, [] { HAND_BACK_FREED_MEMORY(); });
     QObject::connect(&link, &StationLink::dataArrived, quiet, [quiet](const QString &, qint64 byteCount) {
         if (byteCount >= kLongPassBytes)
             quiet->start();

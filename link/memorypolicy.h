@@ -22,8 +22,8 @@ class StationLink;
 namespace MemoryPolicy {
 
 // Hands back what the C library keeps of freed memory once `link` has read
-// no full chunk for half a second. Only with glibc; elsewhere it does
-// nothing and returns false.
+// no full chunk for half a second. With glibc and the Windows C runtime;
+// elsewhere it does nothing and returns false.
 bool handBackAfterLongReplies(StationLink &link);
 
 } // namespace MemoryPolicy

@@ -2,42 +2,121 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// Renders the program's SVG icon to a square PNG of the given size, for the
-// icon theme's fixed-size folders. Runs at build time, with no display.
+// Renders one of the program's SVG pictures to PNG at a given size, for the
+// icon theme's fixed-size folders and for the Windows build, which draws
+// PNGs; or to a Windows .ico holding it at several sizes. Runs at build
+// time, with no display.
 
+#include <QBuffer>
+#include <QFile>
 #include <QImage>
+#include <QList>
 #include <QPainter>
+#include <QSize>
 #include <QString>
 #include <QSvgRenderer>
+#include <QtEndian>
 
 #include <cstdio>
 
-int main(int argc, char *argv[])
-{
-    if (argc != 4) {
-        std::fprintf(stderr, "usage: render-icon ICON.svg SIZE OUT.png\n");
-        return 2;
-    }
-    const QString svgFile = QString::fromLocal8Bit(argv[1]);
-    bool ok = false;
-    const int size = QString::fromLocal8Bit(argv[2]).toInt(&ok);
-    const QString pngFile = QString::fromLocal8Bit(argv[3]);
-    if (!ok || size < 1 || size > 1024) {
-        std::fprintf(stderr, "render-icon: SIZE must be a number from 1 to 1024\n");
-        return 2;
-    }
+namespace {
 
-    QSvgRenderer renderer(svgFile);
-    if (!renderer.isValid()) {
-        std::fprintf(stderr, "render-icon: cannot read %s\n", argv[1]);
-        return 1;
-    }
-    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+// "32" is a square, "140x36" a width and a height; each from 1 to 1024.
+QSize parseSize(const QString &text)
+{
+    const QStringList parts = text.split(u'x');
+    if (parts.size() > 2)
+        return {};
+    bool okWidth = false;
+    bool okHeight = false;
+    const int width = parts.first().toInt(&okWidth);
+    const int height = parts.last().toInt(&okHeight);
+    if (!okWidth || !okHeight || width < 1 || width > 1024 || height < 1 || height > 1024)
+        return {};
+    return {width, height};
+}
+
+QImage render(QSvgRenderer &renderer, QSize size)
+{
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter painter(&image);
     renderer.render(&painter, QRectF(image.rect()));
     painter.end();
-    if (!image.save(pngFile, "PNG")) {
+    return image;
+}
+
+template <typename Number>
+void appendLittleEndian(QByteArray &bytes, Number value)
+{
+    char raw[sizeof(Number)];
+    qToLittleEndian(value, raw);
+    bytes.append(raw, sizeof(Number));
+}
+
+// An .ico is a directory of images; each is stored as a whole PNG, which
+// Windows reads from Vista on. A side of 256 is written as 0.
+QByteArray icoFile(const QList<QImage> &images)
+{
+    QList<QByteArray> pngs;
+    for (const QImage &image : images) {
+        QBuffer png;
+        png.open(QIODevice::WriteOnly);
+        image.save(&png, "PNG");
+        pngs.append(png.data());
+    }
+    QByteArray ico;
+    appendLittleEndian<quint16>(ico, 0);
+    appendLittleEndian<quint16>(ico, 1);
+    appendLittleEndian<quint16>(ico, quint16(images.size()));
+    quint32 offset = 6 + 16 * quint32(images.size());
+    for (qsizetype i = 0; i < images.size(); ++i) {
+        ico.append(char(images[i].width() & 0xff));
+        ico.append(char(images[i].height() & 0xff));
+        ico.append(2, '\0');
+        appendLittleEndian<quint16>(ico, 1);
+        appendLittleEndian<quint16>(ico, 32);
+        appendLittleEndian<quint32>(ico, quint32(pngs[i].size()));
+        appendLittleEndian<quint32>(ico, offset);
+        offset += quint32(pngs[i].size());
+    }
+    for (const QByteArray &png : pngs)
+        ico += png;
+    return ico;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (argc != 4) {
+        std::fprintf(stderr, "usage: render-icon PICTURE.svg SIZE OUT.png\n"
+                             "       render-icon PICTURE.svg SIZE[,SIZE...] OUT.ico\n"
+                             "SIZE is a side (32) or a width and a height (140x36)\n");
+        return 2;
+    }
+    const QString outFile = QString::fromLocal8Bit(argv[3]);
+    const bool ico = outFile.endsWith(u".ico");
+    QList<QSize> sizes;
+    for (const QString &text : QString::fromLocal8Bit(argv[2]).split(u','))
+        sizes.append(parseSize(text));
+    if (sizes.contains(QSize()) || (!ico && sizes.size() != 1) || (ico && sizes.size() > 16)) {
+        std::fprintf(stderr, "render-icon: SIZE must be from 1 to 1024, one for a PNG, up to 16 for an .ico\n");
+        return 2;
+    }
+
+    QSvgRenderer renderer(QString::fromLocal8Bit(argv[1]));
+    if (!renderer.isValid()) {
+        std::fprintf(stderr, "render-icon: cannot read %s\n", argv[1]);
+        return 1;
+    }
+    QList<QImage> images;
+    for (QSize size : sizes)
+        images.append(render(renderer, size));
+    QFile out(outFile);
+    const bool written = ico ? out.open(QIODevice::WriteOnly) && out.write(icoFile(images)) > 0 && out.flush()
+                             : images.first().save(outFile, "PNG");
+    if (!written) {
         std::fprintf(stderr, "render-icon: cannot write %s\n", argv[3]);
         return 1;
     }

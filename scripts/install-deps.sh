@@ -11,8 +11,9 @@
 #
 # usage: scripts/install-deps.sh [--list] [COMMAND]
 # COMMAND is the make target: run (the default), build, bench, soak,
-# screenshot, test, faults, lint, sanitize, fuzz or package. --list prints
-# the command's packages, one a line, and installs nothing.
+# screenshot, test, faults, lint, sanitize, fuzz, package, windows or
+# windows-check. --list prints the command's packages, one a line, and
+# installs nothing.
 set -euo pipefail
 
 # Building and running the panel and the simulator: compiler, CMake, Qt 6
@@ -38,6 +39,11 @@ sanitizers=(clang libclang-rt-14-dev)
 # cpack's Debian generator reads the programs' libraries with dpkg-shlibdeps
 # and file.
 packaging=(dpkg-dev file)
+# The Windows build: the MinGW-w64 cross compiler, Ninja, dpkg-source for
+# Qt's source package, NSIS for the installer; and its check under Wine on
+# a virtual display.
+windows=(g++-mingw-w64-x86-64-posix ninja-build dpkg-dev xz-utils nsis)
+windows_check=(wine wine64 xvfb xauth xdotool xclip iproute2)
 
 list=
 [ "${1:-}" = --list ] && list=1 && shift
@@ -49,8 +55,10 @@ lint) packages=("${product[@]}" "${lint[@]}") ;;
 sanitize | fuzz) packages=("${product[@]}" "${sanitizers[@]}") ;;
 faults) packages=("${product[@]}" "${suite[@]}") ;;
 test) packages=("${product[@]}" "${suite[@]}" "${lint[@]}" "${sanitizers[@]}") ;;
+windows) packages=("${product[@]}" "${windows[@]}") ;;
+windows-check) packages=("${product[@]}" "${windows[@]}" "${windows_check[@]}") ;;
 *)
-    echo "usage: $0 [--list] [run|build|bench|soak|screenshot|test|faults|lint|sanitize|fuzz|package]" >&2
+    echo "usage: $0 [--list] [run|build|bench|soak|screenshot|test|faults|lint|sanitize|fuzz|package|windows|windows-check]" >&2
     exit 2
     ;;
 esac

@@ -5,12 +5,11 @@
 #include "clientsession.h"
 
 #include "replyblock.h"
+#include "socketsend.h"
 #include "station.h"
 
 #include <QHostAddress>
 #include <QTcpSocket>
-
-#include <sys/socket.h>
 
 namespace {
 
@@ -130,8 +129,7 @@ void ClientSession::write(const QByteArray &bytes)
         return;
     qsizetype sent = 0;
     if (m_socket->bytesToWrite() == 0)
-        sent = ::send(int(m_socket->socketDescriptor()), bytes.constData(), std::size_t(bytes.size()),
-                      MSG_NOSIGNAL | MSG_DONTWAIT);
+        sent = SocketSend::sendNow(m_socket->socketDescriptor(), bytes.constData(), bytes.size());
     if (sent >= bytes.size()) {
         noteBytesTaken();
         return;
@@ -186,7 +184,7 @@ void ClientSession::finishClosing()
 {
     if (m_ended || m_lingerTimer.isActive() || backlog() > 0)
         return;
-    ::shutdown(int(m_socket->socketDescriptor()), SHUT_WR);
+    SocketSend::shutdownSending(m_socket->socketDescriptor());
     m_lingerTimer.start();
 }
 

@@ -20,9 +20,9 @@
 #include "window/enterpressesbutton.h"
 #include "window/frame.h"
 #include "window/neverselectwhenfocused.h"
+#include "window/pictureicon.h"
 #include "window/selectallonfocus.h"
 #include "window/shape.h"
-#include "window/svgiconengine.h"
 #include "window/twips.h"
 
 using namespace Qt::StringLiterals;
@@ -95,9 +95,9 @@ void centre(QLabel *label)
     label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
 }
 
-void setPicture(QPushButton *button, const QString &fileName)
+void setPicture(QPushButton *button, const QString &name)
 {
-    button->setIcon(QIcon(new SvgIconEngine(fileName)));
+    button->setIcon(pictureIcon(name));
     button->setIconSize(kPictureSize);
 }
 
@@ -138,7 +138,7 @@ Main::Main(QWidget *parent) : QWidget(parent)
     Q_INIT_RESOURCE(artwork);
     setObjectName(u"Main"_s);
     setWindowTitle(u"Central Station"_s);
-    setWindowIcon(QIcon(new SvgIconEngine(u":/artwork/icon.svg"_s, {QSize(16, 16), QSize(32, 32)})));
+    setWindowIcon(pictureIcon(u"icon"_s, {QSize(16, 16), QSize(32, 32)}));
     setFont(windowFont());
     resize(twips(12030), twips(6735));
 
@@ -230,8 +230,8 @@ void Main::createLocomotivePanel()
     Txt_Loco_Speed->setReadOnly(true);
     Pb_Loco_CambioDireccion->setEnabled(false);
     Pb_Loco_CambioDireccion->setToolTip(u"Desactivado"_s);
-    setPicture(Pb_Loco_Back, u":/artwork/loco-backward.svg"_s);
-    setPicture(Pb_Loco_For, u":/artwork/loco-forward.svg"_s);
+    setPicture(Pb_Loco_Back, u"loco-backward"_s);
+    setPicture(Pb_Loco_For, u"loco-forward"_s);
     Slider_Loco->setRange(0, 127);
     Slider_Loco->setSingleStep(1);
     Slider_Loco->setPageStep(5);

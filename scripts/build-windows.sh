@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Model Railway Panel authors
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
+# The Windows build, made on Debian: Qt for Windows from the cache (built
+# into it the first time, scripts/build-qt-windows.sh), the panel and the
+# simulator cross-built with MinGW-w64, then under build-windows/:
+#   model-railway-panel-VERSION-win64/      the installed, portable folder
+#   model-railway-panel-VERSION-win64.zip   that folder zipped
+#   model-railway-panel-VERSION-setup.exe   the installer (NSIS)
+# The pictures are rendered by the host's render-icon, built in the Linux
+# tree (BUILD_DIR, build by default).
+#
+# usage: scripts/build-windows.sh
+set -euo pipefail
+
+cd "$(dirname "$0")/.."
+linux_build=${BUILD_DIR:-build}
+out=build-windows
+cross=$out/build
+jobs=${JOBS:-2}
+start=$(date +%s)
+
+qt=$(scripts/build-qt-windows.sh | tail -n 1)
+
+# The host's picture renderer, from the Linux tree.
+[ -f "$linux_build/CMakeCache.txt" ] || cmake -S . -B "$linux_build"
+cmake --build "$linux_build" -j"$jobs" --target render-icon
+renderer=$(cd "$linux_build/packaging" && pwd)/render-icon
+
+launcher=()
+command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+generator=()
+command -v ninja >/dev/null && [ ! -f "$cross/CMakeCache.txt" ] && generator=(-G Ninja)
+cmake -S . -B "$cross" "${generator[@]}" "${launcher[@]}" \
+    -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64-x86_64.cmake" \
+    -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_PREFIX_PATH="$qt" -DCMAKE_FIND_ROOT_PATH="$qt" \
+    -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
+    -DPANEL_PICTURE_RENDERER="$renderer" \
+    -DPANEL_QT_DEBIAN_VERSION="$(dpkg-query -W -f='${Version}' qt6-base-dev)"
+nice -n 10 cmake --build "$cross" -j"$jobs" --target model-railway-panel command-station-simulator
+
+version=$(cat "$cross/panel-version.txt")
+name=model-railway-panel-$version-win64
+folder=$out/$name
+rm -rf "$folder"
+cmake --install "$cross" --prefix "$folder" --strip
+scripts/check-windows-imports.sh "$folder"
+
+rm -f "$out/$name.zip"
+(cd "$out" && cmake -E tar cf "$name.zip" --format=zip "$name")
+makensis -V2 -DVERSION="$version" -DSOURCE="$PWD/$folder" \
+    -DOUTFILE="$PWD/$out/model-railway-panel-$version-setup.exe" packaging/windows/installer.nsi
+
+end=$(date +%s)
+echo "Windows build done in $(((end - start) / 60)) min $(((end - start) % 60)) s:"
+ls -l "$out/$name.zip" "$out/model-railway-panel-$version-setup.exe"

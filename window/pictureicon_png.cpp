@@ -1,0 +1,19 @@
+// SPDX-FileCopyrightText: 2026 The Model Railway Panel authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "window/pictureicon.h"
+
+#include <QDir>
+
+// The build renders each picture into a folder of its own, one PNG a size
+// ("16x16.png"); Qt picks the one that fits the size and the screen's density
+// and greys it for a disabled control.
+QIcon pictureIcon(const QString &name, const QList<QSize> &)
+{
+    const QDir folder(QStringLiteral(":/artwork/%1").arg(name));
+    QIcon icon;
+    for (const QString &file : folder.entryList({QStringLiteral("*.png")}, QDir::Files))
+        icon.addFile(folder.filePath(file));
+    return icon;
+}
