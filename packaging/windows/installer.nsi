@@ -10,7 +10,9 @@
 ; with Start-menu entries for the panel and for the simulator with its
 ; railway window, and an uninstaller that Windows lists.
 
-Unicode true
+; A 64-bit installer for 64-bit programs: it runs where they run, Wine's
+; 64-bit loader included.
+Target amd64-unicode
 SetCompressor /SOLID lzma
 
 !define PRODUCT "Model Railway Panel"

@@ -59,8 +59,9 @@ pids=()
 failures=0
 
 export WINEPREFIX=$out/wine WINEDEBUG=-all
-# No Mono or Gecko download dialogs: the programs need neither.
-export WINEDLLOVERRIDES="mscoree,mshtml="
+# No Mono or Gecko download dialogs (the programs need neither), and no
+# menu entries or icons written into the Linux desktop for what is installed.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 
 cleanup() {
     for pid in "${pids[@]}"; do
@@ -264,9 +265,6 @@ fi
 
 echo "== 4. The installer, for the current user, and its uninstaller"
 setup=$out/model-railway-panel-$version-setup.exe
-installed="$WINEPREFIX/drive_c/users/$USER/AppData/Local/Model Railway Panel"
-[ -n "${USER:-}" ] || installed="$WINEPREFIX/drive_c/users/$(id -un)/AppData/Local/Model Railway Panel"
-menu=$(find "$WINEPREFIX/drive_c" -path '*Start Menu/Programs' -type d 2>/dev/null | grep -i "users/$(id -un)" | head -n 1)
 wine "$setup" /S /CurrentUser >"$work/setup.out" 2>&1
 installed=$(find "$WINEPREFIX/drive_c/users" -type f -name model-railway-panel.exe -path '*Model Railway Panel*' | head -n 1)
 if [ -n "$installed" ]; then
