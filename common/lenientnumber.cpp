@@ -6,12 +6,10 @@
 
 #include <cfenv>
 #include <cmath>
-#include <clocale>
-#include <cstdlib>
-#include <locale.h> // NOLINT(modernize-deprecated-headers): newlocale and locale_t are POSIX, not in <clocale>
-#include <stdlib.h> // NOLINT(modernize-deprecated-headers): strtod_l is POSIX, not in <cstdlib>
 #include <limits>
 #include <string>
+
+#include "common/cnumber.h"
 
 namespace LenientNumber {
 
@@ -87,8 +85,7 @@ double read(const QString &text)
         return 0.0;
     // Parsed in the C locale whatever the process locale (Qt sets it from the
     // environment); an overflow gives an infinity, an underflow zero.
-    static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", locale_t(nullptr));
-    return strtod_l(prefix.c_str(), nullptr, cLocale);
+    return strtodInCLocale(prefix);
 }
 
 std::optional<qint16> toInt16(double value)

@@ -90,9 +90,10 @@ QByteArray icoFile(const QList<QImage> &images)
 int main(int argc, char *argv[])
 {
     if (argc != 4) {
-        std::fprintf(stderr, "usage: render-icon PICTURE.svg SIZE OUT.png\n"
-                             "       render-icon PICTURE.svg SIZE[,SIZE...] OUT.ico\n"
-                             "SIZE is a side (32) or a width and a height (140x36)\n");
+        std::fprintf(stderr,
+                     "usage: render-icon PICTURE.svg SIZE OUT.png\n"
+                     "       render-icon PICTURE.svg SIZE[,SIZE...] OUT.ico\n"
+                     "SIZE is a side (32) or a width and a height (140x36)\n");
         return 2;
     }
     const QString outFile = QString::fromLocal8Bit(argv[3]);
