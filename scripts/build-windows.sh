@@ -23,7 +23,8 @@ cross=$out/build
 jobs=${JOBS:-2}
 start=$(date +%s)
 
-qt=$(scripts/build-qt-windows.sh | tail -n 1)
+scripts/build-qt-windows.sh
+qt=$(scripts/build-qt-windows.sh --prefix)
 
 # The host's picture renderer, from the Linux tree.
 [ -f "$linux_build/CMakeCache.txt" ] || cmake -S . -B "$linux_build"
@@ -40,6 +41,7 @@ cmake -S . -B "$cross" "${generator[@]}" "${launcher[@]}" \
     -DCMAKE_PREFIX_PATH="$qt" -DCMAKE_FIND_ROOT_PATH="$qt" \
     -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
     -DPANEL_PICTURE_RENDERER="$renderer" \
+    -DCMAKE_CROSSCOMPILING_EMULATOR=wine \
     -DPANEL_QT_DEBIAN_VERSION="$(dpkg-query -W -f='${Version}' qt6-base-dev)"
 nice -n 10 cmake --build "$cross" -j"$jobs" --target model-railway-panel command-station-simulator
 
