@@ -13,7 +13,7 @@
 # The pictures are rendered by the host's render-icon, built in the Linux
 # tree (BUILD_DIR, build by default).
 #
-# usage: scripts/build-windows.sh
+# usage: scripts/build-windows.sh   (BUILD_DIR, JOBS, QT_WINDOWS_PREFIX)
 set -euo pipefail
 
 cd "$(dirname "$0")/.."
@@ -23,8 +23,14 @@ cross=$out/build
 jobs=${JOBS:-2}
 start=$(date +%s)
 
-scripts/build-qt-windows.sh
-qt=$(scripts/build-qt-windows.sh --prefix)
+# QT_WINDOWS_PREFIX names a Qt for Windows of one's own (an install or a
+# build tree) instead of the cache's.
+if [ -n "${QT_WINDOWS_PREFIX:-}" ]; then
+    qt=$QT_WINDOWS_PREFIX
+else
+    scripts/build-qt-windows.sh
+    qt=$(scripts/build-qt-windows.sh --prefix)
+fi
 
 # The host's picture renderer, from the Linux tree.
 [ -f "$linux_build/CMakeCache.txt" ] || cmake -S . -B "$linux_build"

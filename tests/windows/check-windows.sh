@@ -62,6 +62,9 @@ export WINEPREFIX=$out/wine WINEDEBUG=-all
 # No Mono or Gecko download dialogs (the programs need neither), and no
 # menu entries or icons written into the Linux desktop for what is installed.
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+# Started from a Linux shell, a console program has no console window under
+# Wine, and Qt would show its command-line messages in a message box.
+export QT_COMMAND_LINE_PARSER_NO_GUI_MESSAGE_BOXES=1
 
 cleanup() {
     for pid in "${pids[@]}"; do
@@ -96,6 +99,11 @@ wait_until() {
         sleep 0.1
     done
 }
+
+# Wine's sockets belong to its server: a server of this prefix still running
+# outside the namespace would listen on the machine's own loopback.
+wineserver -k 2>/dev/null
+wineserver -w 2>/dev/null
 
 Xvfb -displayfd 3 -nolisten tcp -screen 0 1280x1024x24 3>"$work/display" 2>"$work/xvfb.err" &
 pids+=($!)
@@ -250,7 +258,7 @@ fi
 # --- 3. The QTest programs under Wine ---------------------------------------
 
 echo "== 3. The QTest programs for Windows, under Wine, offscreen"
-qt=$("$root/scripts/build-qt-windows.sh" --prefix)
+qt=${QT_WINDOWS_PREFIX:-$("$root/scripts/build-qt-windows.sh" --prefix)}
 mingw_dlls=$(dirname "$(x86_64-w64-mingw32-g++-posix -print-file-name=libstdc++-6.dll)")
 pthread_dll=$(dirname "$(x86_64-w64-mingw32-g++-posix -print-file-name=libwinpthread-1.dll)")
 export WINEPATH="$(winepath -w "$qt/bin");$(winepath -w "$mingw_dlls");$(winepath -w "$pthread_dll")"
