@@ -83,10 +83,12 @@ command -v ccache >/dev/null && launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DC
 generator=()
 command -v ninja >/dev/null && generator=(-G Ninja)
 
-# Only what the two programs and their tests use: no SQL, D-Bus, OpenGL,
-# printing, XML, TLS or tablets; the third-party libraries Qt bundles rather
-# than the system's (there are none for Windows here). Direct2D stays at its
-# default: without it the DirectWrite font code of 6.4.2 does not link.
+# Only what the two programs and their tests use: no SQL, D-Bus, printing,
+# XML, TLS or tablets; the third-party libraries Qt bundles rather than the
+# system's (there are none for Windows here). OpenGL and Direct2D stay at
+# their defaults: in 6.4.2 the windows platform plugin does not compile
+# without OpenGL (qwindowswindow.cpp uses QOpenGLStaticContext unguarded),
+# and without Direct2D the DirectWrite font code does not link.
 cmake -S "$cache/src" -B "$cache/build" "${generator[@]}" "${launcher[@]}" \
     -DCMAKE_TOOLCHAIN_FILE="$here/cmake/mingw-w64-x86_64.cmake" \
     -DCMAKE_BUILD_TYPE=Release \
@@ -99,7 +101,7 @@ cmake -S "$cache/src" -B "$cache/build" "${generator[@]}" "${launcher[@]}" \
     -DFEATURE_system_jpeg=OFF -DFEATURE_system_harfbuzz=OFF \
     -DFEATURE_system_doubleconversion=OFF -DFEATURE_system_freetype=OFF \
     -DFEATURE_system_libb2=OFF -DFEATURE_system_md4c=OFF \
-    -DFEATURE_sql=OFF -DFEATURE_dbus=OFF -DFEATURE_opengl=OFF -DFEATURE_vulkan=OFF \
+    -DFEATURE_sql=OFF -DFEATURE_dbus=OFF -DFEATURE_vulkan=OFF \
     -DFEATURE_printsupport=OFF -DFEATURE_xml=OFF -DFEATURE_concurrent=OFF \
     -DFEATURE_ssl=OFF -DFEATURE_openssl=OFF -DFEATURE_tabletevent=OFF
 
