@@ -89,6 +89,9 @@ command -v ninja >/dev/null && generator=(-G Ninja)
 # their defaults: in 6.4.2 the windows platform plugin does not compile
 # without OpenGL (qwindowswindow.cpp uses QOpenGLStaticContext unguarded),
 # and without Direct2D the DirectWrite font code does not link.
+# The options come from here alone, not from an earlier run's cache; what is
+# built already is reused where its options did not change.
+rm -f "$cache/build/CMakeCache.txt"
 cmake -S "$cache/src" -B "$cache/build" "${generator[@]}" "${launcher[@]}" \
     -DCMAKE_TOOLCHAIN_FILE="$here/cmake/mingw-w64-x86_64.cmake" \
     -DCMAKE_BUILD_TYPE=Release \
