@@ -84,7 +84,8 @@ generator=()
 command -v ninja >/dev/null && generator=(-G Ninja)
 
 # Only what the two programs and their tests use: no SQL, D-Bus, printing,
-# XML, TLS or tablets; the third-party libraries Qt bundles rather than the
+# XML, TLS (the Schannel backend too, which does not compile without it) or
+# tablets; the third-party libraries Qt bundles rather than the
 # system's (there are none for Windows here). OpenGL and Direct2D stay at
 # their defaults: in 6.4.2 the windows platform plugin does not compile
 # without OpenGL (qwindowswindow.cpp uses QOpenGLStaticContext unguarded),
@@ -106,7 +107,7 @@ cmake -S "$cache/src" -B "$cache/build" "${generator[@]}" "${launcher[@]}" \
     -DFEATURE_system_libb2=OFF -DFEATURE_system_md4c=OFF \
     -DFEATURE_sql=OFF -DFEATURE_dbus=OFF -DFEATURE_vulkan=OFF \
     -DFEATURE_printsupport=OFF -DFEATURE_xml=OFF -DFEATURE_concurrent=OFF \
-    -DFEATURE_ssl=OFF -DFEATURE_openssl=OFF -DFEATURE_tabletevent=OFF
+    -DFEATURE_ssl=OFF -DFEATURE_openssl=OFF -DFEATURE_schannel=OFF -DFEATURE_tabletevent=OFF
 
 echo "Building Qt $upstream for Windows with $jobs jobs (about 35-40 minutes on two idle cores)..."
 nice -n 10 cmake --build "$cache/build" -j"$jobs"
