@@ -35,8 +35,9 @@ table() {
                 chomp;
                 next if /^#/ || !/\S/;
                 my ($id, $result, $test, $secs, $rev) = split /\t/;
-                my $text = $result eq "caught" ? "caught by $test" : $result;
-                $text .= " in $secs s" if $result eq "caught" && $secs =~ /^\d+$/;
+                my $text = $result eq "caught" ? "caught by $test"
+                    : $result eq "caught-by-timeout" ? "**caught only by the time-out of $test**" : $result;
+                $text .= " in $secs s" if $result =~ /^caught/ && $secs =~ /^\d+$/;
                 $found{$id} = "$text at $rev";
             }
         }
