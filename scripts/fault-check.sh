@@ -62,6 +62,22 @@ while [ $# -gt 0 ]; do
     esac
 done
 wanted=("$@")
+list=$repo/scripts/faults.txt
+results=$repo/scripts/fault-results.txt
+
+# Replaces the line of fault $1 in the results file with $2, and draws the
+# map again; runs side by side in other scratch folders take turns. A run of
+# the whole catalogue records its time as the fault "(catalogue)".
+record() {
+    (
+        flock 9
+        [ -f "$results" ] || : >"$results"
+        awk -F '\t' -v id="$1" -v line="$2" '$1 == id { if (!done) print line; done = 1; next }
+            { print } END { if (!done) print line }' "$results" >"$results.new" &&
+            mv "$results.new" "$results" &&
+            "$repo/scripts/fault-map.sh" --write
+    ) 9<"$list"
+}
 
 # --halves deals the faults (all, or those named) alternately to two runs
 # side by side, each in a scratch folder of its own under DIR, so that the
@@ -80,10 +96,11 @@ if [ -n "$halves" ] && [ -z "$check" ]; then
     other=$?
     wait $one
     mine=$?
+    if [ ${#wanted[@]} -eq 0 ] && [ $mine -lt 2 ] && [ $other -lt 2 ]; then
+        record "(catalogue)" "(catalogue)"$'\t'run$'\t'--halves$'\t'$SECONDS$'\t'"$(git -C "$repo" rev-parse --short "$commit")"
+    fi
     exit $((mine > other ? mine : other))
 fi
-list=$repo/scripts/faults.txt
-results=$repo/scripts/fault-results.txt
 src=$dir/src
 build=$dir/build
 log=$dir/fault-check.log
@@ -253,19 +270,6 @@ confirm() {
         >>"$log" 2>&1
 }
 
-# Replaces the line of fault $1 in the results file with $2, and draws the
-# map again; runs side by side in other scratch folders take turns.
-record() {
-    (
-        flock 9
-        [ -f "$results" ] || : >"$results"
-        awk -F '\t' -v id="$1" -v line="$2" '$1 == id { if (!done) print line; done = 1; next }
-            { print } END { if (!done) print line }' "$results" >"$results.new" &&
-            mv "$results.new" "$results" &&
-            "$repo/scripts/fault-map.sh" --write
-    ) 9<"$list"
-}
-
 # Applies substitution $2 to file $1: 0 applied, 3 no match, 4 more than one.
 apply() {
     FAULT_SUBST=$2 perl -0777 -e '
@@ -383,5 +387,6 @@ for line in "${faults[@]}"; do
 done
 # The last fault's restored file is rebuilt, so the build is left clean.
 build || echo "The restored code did not build; see $log" >&2
+[ ${#wanted[@]} -gt 0 ] || record "(catalogue)" "(catalogue)"$'\t'run$'\t'one-by-one$'\t'$SECONDS$'\t'"$short"
 echo "caught $caught, caught by time-out $slow, missed $missed, other $other in $((SECONDS - start)) s" >&2
 [ "$slow" -eq 0 ] && [ "$missed" -eq 0 ] && [ "$other" -eq 0 ]
