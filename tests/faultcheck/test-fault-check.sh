@@ -47,6 +47,7 @@ failed=0
 # seconds and the tree's revision.
 expect() {
     local got
+    touch scripts/fault-results.txt
     got=$(awk -F '\t' -v rev="$rev" '$4 ~ /^[0-9]+$/ && $5 == rev { print $1, $2, $3 }' scripts/fault-results.txt | sort)
     [ "$got" = "$2" ] || { printf 'FAIL %s:\n%s\nexpected:\n%s\n' "$1" "$got" "$2"; failed=1; }
     rm scripts/fault-results.txt
