@@ -84,15 +84,15 @@ record() {
 # one's build and the other's tests share the two cores.
 if [ -n "$halves" ] && [ -z "$check" ]; then
     ids=("${wanted[@]}")
-    [ ${#ids[@]} -gt 0 ] || mapfile -t ids < <(grep -v -e '^#' -e '^$' "$repo/scripts/faults.txt" | cut -f1)
-    first=() second=()
+    [ ${#ids[@]} -gt 0 ] || mapfile -t ids < <(grep -v -e '^#' -e '^$' "$list" | cut -f1)
+    half1=() half2=()
     for i in "${!ids[@]}"; do
-        if [ $((i % 2)) -eq 0 ]; then first+=("${ids[i]}"); else second+=("${ids[i]}"); fi
+        if [ $((i % 2)) -eq 0 ]; then half1+=("${ids[i]}"); else half2+=("${ids[i]}"); fi
     done
     commit=$(git -C "$repo" rev-parse "$rev") || exit 2
-    "$0" --rev "$commit" --dir "$dir/1" --timeout "$timeout" "${first[@]}" &
+    "$0" --rev "$commit" --dir "$dir/1" --timeout "$timeout" "${half1[@]}" &
     one=$!
-    [ ${#second[@]} -eq 0 ] || "$0" --rev "$commit" --dir "$dir/2" --timeout "$timeout" "${second[@]}"
+    [ ${#half2[@]} -eq 0 ] || "$0" --rev "$commit" --dir "$dir/2" --timeout "$timeout" "${half2[@]}"
     other=$?
     wait $one
     mine=$?
@@ -368,7 +368,7 @@ for line in "${faults[@]}"; do
         fi
         if [ -n "$first" ]; then
             result=caught by=$first
-            grep -qE "#[0-9]+: $first .*\*\*\*Timeout" "$dir/ctest.out" && result=caught-by-timeout
+            grep -qE "#[0-9]+: $first .*\*\*\*Timeout" "$dir/ctest.out" && result="caught-by-timeout"
             # A catch counts when the test fails again: on a busy machine a
             # test may fail once for reasons of its own.
             confirm "$first" || result=flaky
