@@ -65,10 +65,8 @@ soak: build
 # side by side with half the faults each): its guard test is built and run
 # alone, the whole suite only when the guard misses it. Prints which test
 # caught it, or that none did, and records it in scripts/fault-results.txt
-# and the map in docs/robustness.md. About eight seconds a fault at the
-# median, under a minute at most, about 40 minutes for all 260 of them on
-# two cores.
-# Not part of `make test`.
+# and the map in docs/robustness.md, which gives the last run's counts and
+# times. Not part of `make test`.
 faults: deps-faults
 	./scripts/fault-check.sh --halves
 

@@ -24,10 +24,11 @@ product=(
     fonts-liberation fonts-dejavu-core
 )
 # The test suite of the ordinary build: the program on a virtual display,
-# the desktop files, licences, manual pages and the package's checks, and
-# the build without the workshop (faster again with ccache).
+# the desktop files, licences, manual pages and the package's checks, the
+# build without the workshop (faster again with ccache), and the fault
+# check's own test, which makes a small git tree.
 suite=(
-    ccache
+    ccache git
     xvfb xauth xdotool iproute2
     file desktop-file-utils appstream
     reuse python3 help2man

@@ -903,6 +903,8 @@ void TestWindow::outputBoxShowsTheLatest_data()
 
     const QString lost = u"CS no conectada"_s;
     QTest::newRow("reply after a quiet moment: at once") << QStringList{u"data A"_s} << u"A"_s << u"A"_s << u"A"_s;
+    QTest::newRow("two replies in a row: only the second")
+            << QStringList{u"data A"_s, u"data B"_s} << u"A"_s << u"B"_s << u"B"_s;
     QTest::newRow("replies within a frame: the latest, once")
             << QStringList{u"data A"_s, u"data B"_s, u"data C"_s} << u"A"_s << u"C"_s << u"C"_s;
     QTest::newRow("message after data: wins over the pending reply")
