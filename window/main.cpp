@@ -20,6 +20,7 @@
 #include "window/enterpressesbutton.h"
 #include "window/frame.h"
 #include "window/neverselectwhenfocused.h"
+#include "window/outputtext.h"
 #include "window/selectallonfocus.h"
 #include "window/shape.h"
 #include "window/svgiconengine.h"
@@ -431,7 +432,7 @@ void Main::showReceived(const QString &received)
 void Main::layOutReceived()
 {
     m_sinceLayout.start();
-    Txt_Out->setPlainText(m_strData);
+    Txt_Out->setPlainText(OutputText::inBlocks(m_strData));
 }
 
 void Main::showConnectionMessage(const QString &message)
