@@ -69,7 +69,7 @@ soak: build
 # alone, the whole suite only when the guard misses it. Prints which test
 # caught it, or that none did, and records it in scripts/fault-results.txt
 # and the map in docs/robustness.md. About eight seconds a fault at the
-# median, under a minute at most, about 40 minutes for all 260 of them on
+# median, under a minute at most, about 40 minutes for all 265 of them on
 # two cores.
 # Not part of `make test`.
 faults: deps-faults
