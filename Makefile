@@ -30,8 +30,11 @@ deps:
 $(WORKSHOP_DEPS):
 	@./scripts/install-deps.sh $(@:deps-%=%)
 
+# CMake's own account of what it found stays quiet; its warnings and errors
+# show.
 $(BUILD_DIR)/CMakeCache.txt: | deps
-	cmake -S . -B $(BUILD_DIR)
+	@echo "Configuring the build in $(BUILD_DIR)/"
+	@cmake -S . -B $(BUILD_DIR) --log-level=WARNING
 
 configure: deps $(BUILD_DIR)/CMakeCache.txt
 
@@ -83,8 +86,14 @@ fuzz: deps-sanitize $(SAN_DIR)/CMakeCache.txt
 	./scripts/run-fuzzers.sh $(SAN_DIR)/fuzz $(FUZZ_SECONDS)
 
 # Builds only the two programs, so the first run does not wait for the tests.
+# Each step says what it does in a line; the compiler's account goes to
+# $(BUILD_DIR)/run-build.log, shown in part and named when the build fails.
 run: configure
-	cmake --build $(BUILD_DIR) -j$(JOBS) --target model-railway-panel command-station-simulator
+	@echo "Building the panel and the station simulator (a few minutes the first time)"
+	@cmake --build $(BUILD_DIR) -j$(JOBS) --target model-railway-panel command-station-simulator \
+		>$(BUILD_DIR)/run-build.log 2>&1 \
+		|| { tail -n 30 $(BUILD_DIR)/run-build.log; \
+		     echo "The build failed; its whole output is in $(BUILD_DIR)/run-build.log" >&2; exit 1; }
 	@./scripts/run-panel.sh $(PANEL) $(SIMULATOR)
 
 # The Debian package, in $(BUILD_DIR); install it with

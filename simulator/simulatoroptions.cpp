@@ -103,7 +103,11 @@ bool SimulatorOptions::read(const QCommandLineParser &parser)
     const auto closeValue = wholeNumber(parser.value(QStringLiteral("close-after")), 0, 1 << 30);
     const auto burstValue = wholeNumber(parser.value(QStringLiteral("burst")), 0, 1 << 30);
     logPath = parser.value(QStringLiteral("log"));
-    if (host.isNull())
+    const QStringList words = parser.positionalArguments();
+    if (!words.isEmpty())
+        errorString = QStringLiteral("\"%1\" is not an option: the simulator takes only the options --help lists")
+                              .arg(words.first());
+    else if (host.isNull())
         errorString = QStringLiteral("--host needs an IP address, not \"%1\"").arg(hostText);
     else if (!portValue)
         errorString = QStringLiteral("--port needs a number from 0 to 65535");

@@ -137,6 +137,7 @@ Control *addControl(ControlArray<Control> &array, const char *name, int index, Q
 Main::Main(QWidget *parent) : QWidget(parent)
 {
     Q_INIT_RESOURCE(artwork);
+    Accessibility::registerControlKinds();
     setObjectName(u"Main"_s);
     setWindowTitle(u"Central Station"_s);
     setWindowIcon(QIcon(new SvgIconEngine(u":/artwork/icon.svg"_s, {QSize(16, 16), QSize(32, 32)})));

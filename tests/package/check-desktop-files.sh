@@ -24,6 +24,9 @@ verdict=$(appstreamcli validate --pedantic --no-net "$src/$app_id.metainfo.xml" 
     || fail "the metainfo is not valid: $verdict"
 hints=$(grep -v "Validation was successful" <<<"$verdict" || true)
 [ -z "$hints" ] || fail "appstreamcli has remarks on the metainfo: $hints"
+# The menu entry's action starts the simulator with its window.
+[ "$(sed -n '/^\[Desktop Action simulator\]$/,/^\[/s/^Exec=//p' "$src/$app_id.desktop")" = \
+    "command-station-simulator --view" ] || fail "the menu entry has no action that starts the simulator's window"
 ! grep -nE "https?://" "$src/$app_id.metainfo.xml" || fail "the metainfo names a web address"
 grep -q "<launchable type=\"desktop-id\">$app_id.desktop</launchable>" "$src/$app_id.metainfo.xml" \
     || fail "the metainfo does not launch the menu entry"

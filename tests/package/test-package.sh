@@ -99,6 +99,7 @@ expected=(
     /usr/share/doc/$package/changelog.gz
     /usr/share/doc/$package/README.md
     /usr/share/doc/$package/simulator.md
+    /usr/share/doc/$package/example-layout.json
 )
 for f in "${expected[@]}"; do
     [ -f "$f" ] || fail "$f was not installed"

@@ -881,6 +881,9 @@ void TestSimulator::programExitStatus_data()
                                << QByteArray("--port needs a number from 0 to 65535\n");
     QTest::newRow("layout that cannot be read")
             << QStringList{"--port", "0", "--layout", "/nonexistent/railway.json"} << 2 << QByteArray("cannot be read");
+    QTest::newRow("words that are not options")
+            << QStringList{"extra", "words"} << 2
+            << QByteArray("\"extra\" is not an option: the simulator takes only the options --help lists\n");
     QTest::newRow("unknown option") << QStringList{"--fast"} << 1 << QByteArray("fast");
     QTest::newRow("option without its value") << QStringList{"--port"} << 1 << QByteArray("Missing value");
     QTest::newRow("port taken") << QStringList{"--port", busyPort} << 1 << QByteArray("Cannot listen");

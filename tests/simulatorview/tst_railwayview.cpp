@@ -10,9 +10,12 @@
 #include "view/powerlamp.h"
 #include "view/railwaydelegate.h"
 #include "view/railwayview.h"
+#include "view/simulatorlaunch.h"
 
 #include <QAccessible>
 #include <QApplication>
+#include <QCommandLineParser>
+#include <QMessageBox>
 #include <QTableView>
 #include <QTest>
 
@@ -96,6 +99,8 @@ private slots:
     void fitsAnySize();
     void programWithView_data();
     void programWithView();
+    void refusalShowsInABox_data();
+    void refusalShowsInABox();
 
 private:
     QList<QWidget *> parts() const;
@@ -268,8 +273,8 @@ void TestRailwayView::programWithView_data()
 
     QTest::newRow("offscreen display") << u"offscreen"_s << QByteArray() << -1;
     QTest::newRow("no display") << QString()
-                                << QByteArray("command-station-simulator: cannot open a display, DISPLAY is not "
-                                              "set; without a display, run it as: xvfb-run -a "
+                                << QByteArray("command-station-simulator: cannot open a display, neither DISPLAY "
+                                              "nor WAYLAND_DISPLAY is set; without a display, run it as: xvfb-run -a "
                                               "command-station-simulator --view, or leave out --view\n")
                                 << 1;
 }
@@ -297,6 +302,49 @@ void TestRailwayView::programWithView()
     client.socket.write("set(1, go)");
     QTRY_COMPARE(client.replyCount(), 1);
     QVERIFY(program.stop());
+}
+
+void TestRailwayView::refusalShowsInABox_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    // What the box says; empty: no box.
+    QTest::addColumn<QString>("box");
+
+    // "busy" stands for the port the test's own server holds.
+    QTest::newRow("window, port taken") << QStringList{u"--view"_s, u"--port"_s, u"busy"_s} << 1
+                                        << u"Cannot listen on 127.0.0.1 port busy: "_s;
+    QTest::newRow("window, layout unreadable")
+            << QStringList{u"--view"_s, u"--port"_s, u"0"_s, u"--layout"_s, u"/nonexistent/railway.json"_s} << 2
+            << u"Layout file /nonexistent/railway.json: cannot be read: "_s;
+    QTest::newRow("console, port taken") << QStringList{u"--port"_s, u"busy"_s} << 1 << QString();
+}
+
+void TestRailwayView::refusalShowsInABox()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QString, box);
+
+    const QString busy = QString::number(m_server->serverPort());
+    arguments.replaceInStrings(u"busy"_s, busy);
+    QCommandLineParser parser;
+    SimulatorOptions::addTo(parser);
+    QVERIFY(parser.parse(QStringList{u"command-station-simulator"_s} + arguments));
+    QString shown;
+    bool answered = false;
+    QTimer::singleShot(0, this, [&] {
+        if (auto *open = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+            shown = open->text();
+            open->accept();
+        }
+        answered = true;
+    });
+    SimulatorLaunch launch;
+    QCOMPARE(launch.start(parser, arguments.contains(u"--view"_s)), exitCode);
+    QTRY_VERIFY(answered);
+    box.replace(u"busy"_s, busy);
+    QCOMPARE(box.isEmpty() ? shown : shown.left(box.size()), box);
 }
 
 QTEST_MAIN(TestRailwayView)
