@@ -42,10 +42,7 @@ void TestNoDisplay::saysSoAndEnds()
     QFETCH(QString, display);
     QFETCH(QByteArray, line);
 
-    // Qt's own choice of platform, as on a desktop without a session.
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const char *name : {"QT_QPA_PLATFORM", "WAYLAND_DISPLAY", "XDG_SESSION_TYPE", "DISPLAY"})
-        environment.remove(QString::fromLatin1(name));
+    QProcessEnvironment environment = TestKit::environmentWithoutDisplay();
     if (!display.isEmpty())
         environment.insert(QStringLiteral("DISPLAY"), display);
 

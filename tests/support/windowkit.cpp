@@ -87,3 +87,11 @@ QString TestKit::captionClipping(QWidget *control)
         return QStringLiteral("%1 px high line in %2 px").arg(metrics.height()).arg(room.height());
     return QString();
 }
+
+QWidget *TestKit::partNamed(const QWidget &root, const QString &name)
+{
+    const QList<QWidget *> parts = root.findChildren<QWidget *>();
+    const auto named =
+            std::find_if(parts.begin(), parts.end(), [&](QWidget *w) { return w->accessibleName() == name; });
+    return named == parts.end() ? nullptr : *named;
+}

@@ -4,8 +4,9 @@
 
 #pragma once
 
-// Looking at the window as it is drawn: where a control should stand, the
-// text it shows, a state to bring it to, and whether its caption fits.
+// Looking at a window as it is drawn: where a control should stand, the
+// text it shows, a state to bring it to, whether its caption fits, and a
+// part found by the name a screen reader reads.
 
 #include <QRect>
 #include <QString>
@@ -29,5 +30,9 @@ bool bringTo(Main *window, const QString &step);
 // Why the caption or text of `control` does not fit its box at the
 // current scale; empty when it does, or when it shows no text.
 QString captionClipping(QWidget *control);
+
+// The widget inside `root` that a screen reader reads as `name`; null when
+// there is none.
+QWidget *partNamed(const QWidget &root, const QString &name);
 
 } // namespace TestKit
