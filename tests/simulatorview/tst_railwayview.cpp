@@ -18,6 +18,7 @@
 #include <optional>
 
 #include "simulatorprocess.h"
+#include "waituntil.h"
 #include "windowkit.h"
 
 using namespace Qt::StringLiterals;
@@ -213,10 +214,13 @@ void TestRailwayView::showsWhatCommandsDid()
     expected.replace(u"%1"_s, u"127.0.0.1:%1"_s.arg(first.socket.localPort()));
     if (second)
         expected.replace(u"%2"_s, u"127.0.0.1:%1"_s.arg(second->socket.localPort()));
+    const auto shown = [&] {
+        return part == 0 ? QAccessible::queryAccessibleInterface(parts()[0])->text(QAccessible::Value)
+                         : cellShown(static_cast<QTableView *>(parts()[part]), row, column);
+    };
     // Shown within a screen frame of the change.
-    QTRY_COMPARE(part == 0 ? QAccessible::queryAccessibleInterface(parts()[0])->text(QAccessible::Value)
-                           : cellShown(static_cast<QTableView *>(parts()[part]), row, column),
-                 expected);
+    TestKit::waitUntil([&] { return shown() == expected; });
+    QCOMPARE(shown(), expected);
 }
 
 void TestRailwayView::readsOutAndTabs_data()
