@@ -104,7 +104,7 @@ int sideBySide(const QString &fileName)
         return failWith(
                 QStringLiteral("a step of the session was not answered: %1").arg(window.Txt_Out->toPlainText()));
     // The session's last step, shown: the accessory switched.
-    const auto *accessories = static_cast<QTableView *>(TestKit::partNamed(railway, u"Accessories"_s));
+    const auto *accessories = static_cast<QTableView *>(TestKit::partsNamed(railway, {u"Accessories"_s}).first());
     const QModelIndex switched = accessories->model()->index(0, RailwayView::AccessoryState);
     if (!TestKit::waitUntil([&] { return switched.data() == 1; }, kStepTimeoutMs))
         return failWith(QStringLiteral("the railway was never drawn again"));

@@ -13,9 +13,9 @@
 #include <QApplication>
 #include <QTableView>
 #include <QTest>
+#include <QTransform>
 
 #include <functional>
-#include <optional>
 
 #include "simulatorprocess.h"
 #include "waituntil.h"
@@ -26,8 +26,8 @@ using TestKit::RecordingClient;
 
 namespace {
 
-// Stand for the first client leaving, and for a second client that sends
-// the commands after it, in place of a command.
+// Stand for the first client leaving, and for the second client sending the
+// commands after it, in place of a command. Both are connected throughout.
 const QByteArray kLeave = "<leave>";
 const QByteArray kSecond = "<second>";
 
@@ -35,64 +35,55 @@ const QByteArray kSecond = "<second>";
 const QColor kAmber(240, 180, 0);
 const QColor kGreen(40, 200, 60);
 
-// The pixels of a cell as drawn that `counts`: how many in its left, right,
-// upper and lower half, and how far across they reach, in tenths of the
-// width their first column leaves on either side.
-struct Ink
-{
-    int left = 0, right = 0, above = 0, below = 0, tenths = 0;
-};
-
-Ink inkIn(QTableView *table, int row, int column, const std::function<bool(QColor)> &counts)
+// Where the pixels of a cell as drawn that `counts` lie, in shares of the
+// cell: the box around them (empty when none does) and their centre.
+std::pair<QRectF, QPointF> inkIn(QTableView *table, int row, int column, const std::function<bool(QColor)> &counts)
 {
     const QImage image = table->viewport()->grab(table->visualRect(table->model()->index(row, column))).toImage();
-    Ink ink;
-    int first = -1, inked = 0;
-    for (int x = 0; x < image.width(); ++x) {
-        const int before = ink.left + ink.right;
-        for (int y = 0; y < image.height(); ++y) {
+    QRectF box;
+    QPointF sum;
+    int inked = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
             if (counts(image.pixelColor(x, y)))
-                ++(x < image.width() / 2 ? ink.left : ink.right), ++(y < image.height() / 2 ? ink.above : ink.below);
+                box |= QRectF(x, y, 1, 1), sum += QPointF(x, y), ++inked;
         }
-        if (ink.left + ink.right > before && ++inked == 1)
-            first = x;
     }
-    ink.tenths = inked ? qRound(10.0 * inked / (image.width() - 2 * first)) : 0;
-    return ink;
+    const QTransform share = QTransform::fromScale(1.0 / image.width(), 1.0 / image.height());
+    return {share.mapRect(box), share.map(sum / qMax(inked, 1))};
 }
 
 // A cell as a screen reader reads it and its picture shows it: how far the
-// speed bar's colour reaches; which way the direction arrow, fuller at its
-// head, points; which rows of function marks hold lit ones; whether the
-// state's lamp is lit.
+// speed bar's colour reaches, in tenths of the bar; which way the direction
+// arrow, fuller at its head, points; which rows of function marks hold lit
+// ones; whether the state's lamp is lit.
 QString cellShown(QTableView *table, int row, int column)
 {
     QAccessibleInterface *cell = QAccessible::queryAccessibleInterface(table)->tableInterface()->cellAt(row, column);
     if (!cell)
         return QString();
     const QString text = cell->text(QAccessible::Name);
-    const auto ink = [&](auto counts) { return inkIn(table, row, column, counts); };
-    const auto is = [](const QColor &wanted) { return [wanted](QColor c) { return c == wanted; }; };
-    if (table->accessibleName() == u"Accessories"_s && column == RailwayView::AccessoryState) {
-        const Ink lamp = ink(is(kGreen));
-        return text + (lamp.above + lamp.below > 0 ? u" lit"_s : u" dark"_s);
-    }
+    const auto box = [&](const QColor &wanted) {
+        return inkIn(table, row, column, [&](QColor c) { return c == wanted; }).first;
+    };
+    if (table->accessibleName() == u"Accessories"_s && column == RailwayView::AccessoryState)
+        return text + (box(kGreen).isEmpty() ? u" dark"_s : u" lit"_s);
     if (table->accessibleName() != u"Locomotives"_s)
         return text;
     switch (column) {
-    case RailwayView::LocoSpeed:
-        return text + u" bar %1"_s.arg(ink([](QColor c) { return c.hsvSaturation() > 0; }).tenths);
+    case RailwayView::LocoSpeed: {
+        const QRectF bar = inkIn(table, row, column, [](QColor c) { return c.hsvSaturation() > 0; }).first;
+        return text + u" bar %1"_s.arg(qRound(10 * bar.width() / (1 - 2 * bar.left())));
+    }
     case RailwayView::LocoDirection: {
-        const Ink arrow = ink(is(table->palette().color(QPalette::Text)));
-        return text + (arrow.right > arrow.left ? u" pointing right"_s : u" pointing left"_s);
+        const QColor ink = table->palette().color(QPalette::Text);
+        const QPointF centre = inkIn(table, row, column, [&](QColor c) { return c == ink; }).second;
+        return text + (centre.x() > 0.5 ? u" pointing right"_s : u" pointing left"_s);
     }
     case RailwayView::LocoFunctions: {
-        const Ink marks = ink(is(kAmber));
-        return text
-                + (marks.above + marks.below == 0 ? u" all dark"_s
-                           : marks.below == 0     ? u" lit above"_s
-                           : marks.above          ? u" lit in both"_s
-                                                  : u" lit below"_s);
+        const QRectF marks = box(kAmber);
+        const int lit = (!marks.isEmpty() && marks.top() < 0.5) + 2 * (marks.bottom() > 0.5);
+        return text + QStringList{u" all dark"_s, u" lit above"_s, u" lit below"_s, u" lit in both"_s}[lit];
     }
     }
     return text;
@@ -137,10 +128,7 @@ void TestRailwayView::init()
 // their tab order.
 QList<QWidget *> TestRailwayView::parts() const
 {
-    QList<QWidget *> parts;
-    for (const QString &name : {u"Track power"_s, u"Locomotives"_s, u"Accessories"_s, u"Clients"_s})
-        parts.append(TestKit::partNamed(*m_view, name));
-    return parts;
+    return TestKit::partsNamed(*m_view, {u"Track power"_s, u"Locomotives"_s, u"Accessories"_s, u"Clients"_s});
 }
 
 void TestRailwayView::showsWhatCommandsDid_data()
@@ -178,7 +166,7 @@ void TestRailwayView::showsWhatCommandsDid_data()
     row("released", {take, "release(1000, control)"}, 1, 0, RailwayView::LocoController, u"nobody"_s);
     row("what a client holds", {"request(20000, control)", take}, 3, 0, RailwayView::ClientHolds,
         u"locomotive 1000, accessory 20000"_s);
-    row("client gone", {kLeave}, 3, 0, RailwayView::ClientPeer, QString());
+    row("client gone", {kLeave}, 3, 0, RailwayView::ClientPeer, u"%2"_s);
     row("what it held is free", {take, kLeave}, 1, 0, RailwayView::LocoController, u"nobody"_s);
     const QByteArrayList two = {take, kSecond, "request(1001, control)"};
     row("each named as its controller", two, 1, 1, RailwayView::LocoController, u"%2"_s);
@@ -195,25 +183,21 @@ void TestRailwayView::showsWhatCommandsDid()
     QFETCH(QString, expected);
 
     RecordingClient first(m_server->serverPort());
-    QTRY_COMPARE(m_server->clientCount(), 1);
-    std::optional<RecordingClient> second;
+    RecordingClient second(m_server->serverPort());
+    QTRY_COMPARE(m_server->clientCount(), 2);
     RecordingClient *client = &first;
     for (const QByteArray &command : commands) {
-        if (command == kSecond) {
-            client = &second.emplace(m_server->serverPort());
-            continue;
-        }
         const qsizetype replies = client->replyCount();
-        const int clients = m_server->clientCount();
-        if (command == kLeave)
+        if (command == kSecond)
+            client = &second;
+        else if (command == kLeave)
             first.socket.disconnectFromHost();
         else
             client->socket.write(command);
-        QTRY_VERIFY(client->replyCount() > replies || m_server->clientCount() < clients);
+        QTRY_VERIFY(command == kSecond || client->replyCount() > replies || m_server->clientCount() < 2);
     }
-    expected.replace(u"%1"_s, u"127.0.0.1:%1"_s.arg(first.socket.localPort()));
-    if (second)
-        expected.replace(u"%2"_s, u"127.0.0.1:%1"_s.arg(second->socket.localPort()));
+    expected.replace(u"%1"_s, u"127.0.0.1:%1"_s.arg(first.socket.localPort()))
+            .replace(u"%2"_s, u"127.0.0.1:%1"_s.arg(second.socket.localPort()));
     const auto shown = [&] {
         return part == 0 ? QAccessible::queryAccessibleInterface(parts()[0])->text(QAccessible::Value)
                          : cellShown(static_cast<QTableView *>(parts()[part]), row, column);

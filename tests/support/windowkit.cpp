@@ -88,10 +88,14 @@ QString TestKit::captionClipping(QWidget *control)
     return QString();
 }
 
-QWidget *TestKit::partNamed(const QWidget &root, const QString &name)
+QList<QWidget *> TestKit::partsNamed(const QWidget &root, const QStringList &names)
 {
-    const QList<QWidget *> parts = root.findChildren<QWidget *>();
-    const auto named =
-            std::find_if(parts.begin(), parts.end(), [&](QWidget *w) { return w->accessibleName() == name; });
-    return named == parts.end() ? nullptr : *named;
+    const QList<QWidget *> widgets = root.findChildren<QWidget *>();
+    QList<QWidget *> parts;
+    for (const QString &name : names) {
+        const auto named =
+                std::find_if(widgets.begin(), widgets.end(), [&](QWidget *w) { return w->accessibleName() == name; });
+        parts.append(named == widgets.end() ? nullptr : *named);
+    }
+    return parts;
 }

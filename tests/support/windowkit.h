@@ -6,10 +6,12 @@
 
 // Looking at a window as it is drawn: where a control should stand, the
 // text it shows, a state to bring it to, whether its caption fits, and a
-// part found by the name a screen reader reads.
+// window's parts found by the names a screen reader reads.
 
 #include <QRect>
+#include <QList>
 #include <QString>
+#include <QStringList>
 
 class Main;
 class QWidget;
@@ -31,8 +33,8 @@ bool bringTo(Main *window, const QString &step);
 // current scale; empty when it does, or when it shows no text.
 QString captionClipping(QWidget *control);
 
-// The widget inside `root` that a screen reader reads as `name`; null when
-// there is none.
-QWidget *partNamed(const QWidget &root, const QString &name);
+// The widgets inside `root` that a screen reader reads as `names`, in their
+// order; null for a name that none has.
+QList<QWidget *> partsNamed(const QWidget &root, const QStringList &names);
 
 } // namespace TestKit
