@@ -122,6 +122,7 @@ void TestRailwayView::init()
     m_view->resize(m_view->sizeHint());
     m_view->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_view.get()));
+    QVERIFY(!parts().contains(nullptr));
 }
 
 // The lamp and the three tables, by the names a screen reader reads, in
