@@ -259,8 +259,7 @@ void TestLink::readingPassHandsOnItsTail_data()
 {
     QTest::addColumn<int>("waiting");
     QTest::addColumn<int>("budgetMs");
-    // Whether memory is handed back half a second later: after a pass of
-    // a whole chunk or more.
+    // Memory handed back half a second later: after a pass of a whole chunk.
     QTest::addColumn<bool>("handedBack");
 
     const int wholePass = int(std::chrono::milliseconds(kWholePass).count());

@@ -15,8 +15,6 @@
 #include <QTest>
 #include <QTransform>
 
-#include <functional>
-
 #include "simulatorprocess.h"
 #include "waituntil.h"
 #include "windowkit.h"
@@ -31,17 +29,17 @@ namespace {
 const QByteArray kLeave = "<leave>";
 const QByteArray kSecond = "<second>";
 
-// A change is shown a screen frame after it: a second is room for a busy
-// machine, and no more, as every row waits that long when nothing is shown.
+// A change shows a frame after it; a second is room for a busy machine, and
+// no more, as every row waits that long when nothing is shown.
 constexpr int kShownMs = 1000;
 
 // The pictures' own colours: a lit function mark amber, a lit lamp green.
 const QColor kAmber(240, 180, 0);
 const QColor kGreen(40, 200, 60);
 
-// Where the pixels of a cell as drawn that `counts` lie, in shares of the
-// cell: the box around them (empty when none does) and their centre.
-std::pair<QRectF, QPointF> inkIn(QTableView *table, int row, int column, const std::function<bool(QColor)> &counts)
+// Where a cell's pixels of `colour` (invalid: any but grey) lie, in shares of
+// the cell: the box around them (empty when there are none), their centre.
+std::pair<QRectF, QPointF> inkIn(QTableView *table, int row, int column, const QColor &colour)
 {
     const QImage image = table->viewport()->grab(table->visualRect(table->model()->index(row, column))).toImage();
     QRectF box;
@@ -49,7 +47,8 @@ std::pair<QRectF, QPointF> inkIn(QTableView *table, int row, int column, const s
     int inked = 0;
     for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x) {
-            if (counts(image.pixelColor(x, y)))
+            const QColor pixel = image.pixelColor(x, y);
+            if (colour.isValid() ? pixel == colour : pixel.hsvSaturation() > 0)
                 box |= QRectF(x, y, 1, 1), sum += QPointF(x, y), ++inked;
         }
     }
@@ -57,35 +56,36 @@ std::pair<QRectF, QPointF> inkIn(QTableView *table, int row, int column, const s
     return {share.mapRect(box), share.map(sum / qMax(inked, 1))};
 }
 
-// A cell as a screen reader reads it and its picture shows it: how far the
-// speed bar's colour reaches, in tenths of the bar; which way the direction
-// arrow, fuller at its head, points; which rows of function marks hold lit
-// ones; whether the state's lamp is lit.
-QString cellShown(QTableView *table, int row, int column)
+// What a part shows: the power lamp's state as a screen reader reads it; a
+// table's cell as a screen reader reads it and its picture shows it: how far
+// the speed bar's colour reaches, in tenths of the bar; which way the
+// direction arrow, fuller at its head, points; which rows of function marks
+// hold lit ones; whether the state's lamp is lit.
+QString shownIn(QWidget *part, int row, int column)
 {
-    QAccessibleInterface *cell = QAccessible::queryAccessibleInterface(table)->tableInterface()->cellAt(row, column);
+    QAccessibleTableInterface *cells = QAccessible::queryAccessibleInterface(part)->tableInterface();
+    if (!cells)
+        return QAccessible::queryAccessibleInterface(part)->text(QAccessible::Value);
+    QAccessibleInterface *cell = cells->cellAt(row, column);
     if (!cell)
         return QString();
+    auto *table = static_cast<QTableView *>(part);
     const QString text = cell->text(QAccessible::Name);
-    const auto box = [&](const QColor &wanted) {
-        return inkIn(table, row, column, [&](QColor c) { return c == wanted; }).first;
-    };
     if (table->accessibleName() == u"Accessories"_s && column == RailwayView::AccessoryState)
-        return text + (box(kGreen).isEmpty() ? u" dark"_s : u" lit"_s);
+        return text + (inkIn(table, row, column, kGreen).first.isEmpty() ? u" dark"_s : u" lit"_s);
     if (table->accessibleName() != u"Locomotives"_s)
         return text;
     switch (column) {
     case RailwayView::LocoSpeed: {
-        const QRectF bar = inkIn(table, row, column, [](QColor c) { return c.hsvSaturation() > 0; }).first;
+        const QRectF bar = inkIn(table, row, column, QColor()).first;
         return text + u" bar %1"_s.arg(qRound(10 * bar.width() / (1 - 2 * bar.left())));
     }
     case RailwayView::LocoDirection: {
-        const QColor ink = table->palette().color(QPalette::Text);
-        const QPointF centre = inkIn(table, row, column, [&](QColor c) { return c == ink; }).second;
+        const QPointF centre = inkIn(table, row, column, table->palette().color(QPalette::Text)).second;
         return text + (centre.x() > 0.5 ? u" pointing right"_s : u" pointing left"_s);
     }
     case RailwayView::LocoFunctions: {
-        const QRectF marks = box(kAmber);
+        const QRectF marks = inkIn(table, row, column, kAmber).first;
         const int lit = (!marks.isEmpty() && marks.top() < 0.5) + 2 * (marks.bottom() > 0.5);
         return text + QStringList{u" all dark"_s, u" lit above"_s, u" lit below"_s, u" lit in both"_s}[lit];
     }
@@ -175,8 +175,7 @@ void TestRailwayView::showsWhatCommandsDid_data()
     row("what it held is free", {take, kLeave}, 1, 0, RailwayView::LocoController, u"nobody"_s);
     const QByteArrayList two = {take, kSecond, "request(1001, control)"};
     row("each named as its controller", two, 1, 1, RailwayView::LocoController, u"%2"_s);
-    row("one leaves, the other keeps its own", two + QByteArrayList{kLeave}, 1, 1, RailwayView::LocoController,
-        u"%2"_s);
+    row("the first gone, the second's kept", two + QByteArrayList{kLeave}, 1, 1, RailwayView::LocoController, u"%2"_s);
 }
 
 void TestRailwayView::showsWhatCommandsDid()
@@ -190,11 +189,9 @@ void TestRailwayView::showsWhatCommandsDid()
     RecordingClient first(m_server->serverPort());
     RecordingClient second(m_server->serverPort());
     const auto peer = [](const RecordingClient &c) { return u"127.0.0.1:%1"_s.arg(c.socket.localPort()); };
-    const auto secondShown = [&] {
-        return cellShown(static_cast<QTableView *>(parts()[3]), 1, RailwayView::ClientPeer) == peer(second);
-    };
     // Both shown before anything else happens.
-    QVERIFY(TestKit::waitUntil(secondShown, kShownMs));
+    QVERIFY(TestKit::waitUntil([&] { return shownIn(parts()[3], 1, RailwayView::ClientPeer) == peer(second); },
+                               kShownMs));
     RecordingClient *client = &first;
     for (const QByteArray &command : commands) {
         const qsizetype replies = client->replyCount();
@@ -207,12 +204,8 @@ void TestRailwayView::showsWhatCommandsDid()
         QTRY_VERIFY(command == kSecond || client->replyCount() > replies || m_server->clientCount() < 2);
     }
     expected.replace(u"%1"_s, peer(first)).replace(u"%2"_s, peer(second));
-    const auto shown = [&] {
-        return part == 0 ? QAccessible::queryAccessibleInterface(parts()[0])->text(QAccessible::Value)
-                         : cellShown(static_cast<QTableView *>(parts()[part]), row, column);
-    };
-    TestKit::waitUntil([&] { return shown() == expected; }, kShownMs);
-    QCOMPARE(shown(), expected);
+    TestKit::waitUntil([&] { return shownIn(parts()[part], row, column) == expected; }, kShownMs);
+    QCOMPARE(shownIn(parts()[part], row, column), expected);
 }
 
 void TestRailwayView::readsOutAndTabs_data()
