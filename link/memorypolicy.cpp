@@ -22,7 +22,7 @@ constexpr qint64 kLongPassBytes = StationLink::kMaxChunkBytes;
 constexpr int kQuietMs = 500;
 } // namespace
 
-bool MemoryPolicy::handBackAfterLongReplies(StationLink &link)
+void MemoryPolicy::handBackAfterLongReplies(StationLink &link)
 {
 #ifdef __GLIBC__
     auto *quiet = new QTimer(&link);
@@ -33,9 +33,7 @@ bool MemoryPolicy::handBackAfterLongReplies(StationLink &link)
         if (byteCount >= kLongPassBytes)
             quiet->start();
     });
-    return true;
 #else
     Q_UNUSED(link)
-    return false;
 #endif
 }

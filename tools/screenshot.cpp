@@ -36,6 +36,7 @@
 #include "waituntil.h"
 #include "window/clicklabel.h"
 #include "window/main.h"
+#include "windowkit.h"
 
 using namespace Qt::StringLiterals;
 
@@ -102,7 +103,10 @@ int sideBySide(const QString &fileName)
     if (!driveSession(window))
         return failWith(
                 QStringLiteral("a step of the session was not answered: %1").arg(window.Txt_Out->toPlainText()));
-    if (!TestKit::waitUntil([&] { return !railway.refreshPending(); }, kStepTimeoutMs))
+    // The session's last step, shown: the accessory switched.
+    const auto *accessories = static_cast<QTableView *>(TestKit::partsNamed(railway, {u"Accessories"_s}).first());
+    const QModelIndex switched = accessories->model()->index(0, RailwayView::AccessoryState);
+    if (!TestKit::waitUntil([&] { return switched.data() == 1; }, kStepTimeoutMs))
         return failWith(QStringLiteral("the railway was never drawn again"));
 
     const QPixmap left = window.grab();

@@ -14,6 +14,7 @@
 #include <limits>
 #include <type_traits>
 
+#include "common/screenframe.h"
 #include "window/accessibility.h"
 #include "window/clicklabel.h"
 #include "window/deferredbuttonrepaint.h"
@@ -423,11 +424,11 @@ void Main::showReceived(const QString &received)
     m_strData = received;
     if (m_layoutTimer.isActive())
         return;
-    const qint64 sinceLayout = m_sinceLayout.isValid() ? m_sinceLayout.elapsed() : kFrameMs;
-    if (sinceLayout >= kFrameMs)
+    const qint64 sinceLayout = m_sinceLayout.isValid() ? m_sinceLayout.elapsed() : kScreenFrameMs;
+    if (sinceLayout >= kScreenFrameMs)
         layOutReceived();
     else
-        m_layoutTimer.start(int(kFrameMs - sinceLayout));
+        m_layoutTimer.start(int(kScreenFrameMs - sinceLayout));
 }
 
 void Main::layOutReceived()

@@ -89,9 +89,7 @@ void TestNoDisplay::passesOnWhyThePlatformFailed()
 int TestNoDisplay::runPanel(const QStringList &settings)
 {
     // Qt's own choice of platform, as on a desktop without a session.
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const char *name : {"QT_QPA_PLATFORM", "WAYLAND_DISPLAY", "XDG_SESSION_TYPE", "DISPLAY"})
-        environment.remove(QString::fromLatin1(name));
+    QProcessEnvironment environment = TestKit::environmentWithoutDisplay();
     // No compositor can be found where the test keeps nothing.
     environment.insert(u"XDG_RUNTIME_DIR"_s, m_runtime.path());
     for (const QString &setting : settings)

@@ -403,6 +403,8 @@ void TestSimulator::repliesToEveryCommand_data()
     QTest::newRow("syntax error") << none << 1 << QByteArray("set(1, go") << errorReply("set(1, go", 2, "syntax error");
     QTest::newRow("garbage echoed printable")
             << none << 1 << QByteArray("\x01\xff(\n\x7f") << errorReply("?\xff(??", 2, "syntax error");
+    QTest::newRow("ends of the control range echoed as ?")
+            << none << 1 << QByteArray("x\x1f(\x7e\x7f)") << errorReply("x?(~?)", 2, "syntax error");
     QTest::newRow("command of 200 bytes echoed whole")
             << none << 1 << "x(" + QByteArray(198, 'y') << errorReply("x(" + QByteArray(198, 'y'), 2, "syntax error");
     QTest::newRow("long command echoed cut") << none << 1 << "x(" + QByteArray(300, 'y')
@@ -926,18 +928,18 @@ void TestSimulator::programServesPrintsAndLogs()
     QVERIFY(client.socket.waitForConnected(5000));
     const quint16 localPort = client.socket.localPort();
     const QString peer = QStringLiteral("127.0.0.1:%1").arg(localPort);
-    const QByteArray sent = "set(1, go)\r\n\xe9(\x01)set(1, stop)";
+    const QByteArray sent = "set(1, go)\r\n\xe9(\x1f\x7f)set(1, stop)";
     // A command shows while its client is still there.
     client.socket.write(sent.first(10));
     QVERIFY(TestKit::waitUntil([&] { return simulator.console().endsWith(" > set(1, go)\n  power on\n"); }));
     client.socket.write(sent.sliced(10));
     QTRY_VERIFY(client.socket.state() == QAbstractSocket::UnconnectedState || client.replyCount() > 2);
-    QCOMPARE(client.received, okReply("set(1, go)") + errorReply("\xe9(?)", 2, "syntax error"));
+    QCOMPARE(client.received, okReply("set(1, go)") + errorReply("\xe9(?\?)", 2, "syntax error"));
     QCOMPARE(client.socket.state(), QAbstractSocket::UnconnectedState);
 
     QTRY_COMPARE(simulator.timesLeft(localPort), 1);
     const QString lines =
-            "%1 connected\n%1 > set(1, go)\n  power on\n%1 > \u00e9(?)\n  refused: syntax error\n%1 left\n";
+            "%1 connected\n%1 > set(1, go)\n  power on\n%1 > \u00e9(?\?)\n  refused: syntax error\n%1 left\n";
     const QByteArray expected = lines.arg(peer).toUtf8();
     QCOMPARE(simulator.console(), expected);
     QVERIFY(log.open(QIODevice::ReadOnly));
