@@ -31,6 +31,7 @@
 #include "childprogram.h"
 #include "clock.h"
 #include "commands/commandtexts.h"
+#include "common/screenframe.h"
 #include "connectpanel.h"
 #include "floodwriter.h"
 #include "link/stationlink.h"
@@ -459,7 +460,7 @@ void measureFrameLayout()
         givenMs.push_back(double(monotonicNs() - shown) / 1e6);
         shownMs.push_back(double(shown - start) / 1e6);
         // A quiet moment: the next reply is laid out at once.
-        QTest::qWait(Main::kFrameMs + 1);
+        QTest::qWait(kScreenFrameMs + 1);
     }
     g_rows.push_back({u"Flood: one frame's layout of a 64 KiB chunk, median (slowest–fastest) of 16 (ms)"_s,
                       withSpread(shownMs), withSpread(givenMs), ratioText(median(shownMs) / median(givenMs)),
