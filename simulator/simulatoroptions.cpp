@@ -84,14 +84,19 @@ void SimulatorOptions::addTo(QCommandLineParser &parser)
 }
 
 // Read from the words as given, before Qt is there to parse them; "--"
-// ends the options.
+// ends the options. Help and the version are printed and the program
+// stops, so they need no window even beside --view.
 bool SimulatorOptions::wantsView(int argc, char **argv)
 {
+    bool view = false;
     for (int i = 1; i < argc && std::strcmp(argv[i], "--") != 0; ++i) {
-        if (std::strcmp(argv[i], "--view") == 0)
-            return true;
+        for (const char *printOnly : {"-h", "-?", "--help", "--help-all", "-v", "--version"}) {
+            if (std::strcmp(argv[i], printOnly) == 0)
+                return false;
+        }
+        view = view || std::strcmp(argv[i], "--view") == 0;
     }
-    return false;
+    return view;
 }
 
 bool SimulatorOptions::read(const QCommandLineParser &parser)

@@ -27,6 +27,7 @@
 #include <unistd.h>
 
 #include "bytes.h"
+#include "childprogram.h"
 #include "privatenetwork.h"
 #include "simulatorprocess.h"
 #include "waituntil.h"
@@ -878,6 +879,10 @@ void TestSimulator::programExitStatus_data()
 
     const QString busyPort = QString::number(m_busy.serverPort());
     QTest::newRow("version") << QStringList{"--version"} << 0 << QByteArray("command-station-simulator 1.0.0\n");
+    // Without a display: printing needs no window.
+    QTest::newRow("version beside --view") << QStringList{"--view", "--version"} << 0
+                                           << QByteArray("command-station-simulator 1.0.0\n");
+    QTest::newRow("help beside --view") << QStringList{"--help", "--view"} << 0 << QByteArray("--burst <N>");
     // Every bad value is refused alike; readsOptions has them all.
     QTest::newRow("bad value") << QStringList{"--port", "70000"} << 2
                                << QByteArray("--port needs a number from 0 to 65535\n");
@@ -900,6 +905,7 @@ void TestSimulator::programExitStatus()
     QFETCH(QByteArray, message);
 
     QProcess program;
+    program.setProcessEnvironment(TestKit::environmentWithoutDisplay());
     program.start(TestKit::SimulatorProcess::executable(), arguments);
     // It ends, or it says it listens, which fails the row at once.
     TestKit::waitUntil(
