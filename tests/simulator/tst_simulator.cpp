@@ -880,8 +880,8 @@ void TestSimulator::programExitStatus_data()
     const QString busyPort = QString::number(m_busy.serverPort());
     QTest::newRow("version") << QStringList{"--version"} << 0 << QByteArray("command-station-simulator 1.0.0\n");
     // Without a display: printing needs no window.
-    QTest::newRow("version beside --view") << QStringList{"--view", "--version"} << 0
-                                           << QByteArray("command-station-simulator 1.0.0\n");
+    QTest::newRow("version beside --view")
+            << QStringList{"--view", "--version"} << 0 << QByteArray("command-station-simulator 1.0.0\n");
     QTest::newRow("help beside --view") << QStringList{"--help", "--view"} << 0 << QByteArray("--burst <N>");
     // Every bad value is refused alike; readsOptions has them all.
     QTest::newRow("bad value") << QStringList{"--port", "70000"} << 2
