@@ -34,7 +34,7 @@ suite=(
     dpkg-dev lintian man-db fontconfig
 )
 lint=(clang-format clang-tidy)
-sanitizers=(clang libclang-rt-14-dev)
+sanitizers=(clang libclang-rt-dev)
 # cpack's Debian generator reads the programs' libraries with dpkg-shlibdeps
 # and file.
 packaging=(dpkg-dev file)
