@@ -62,25 +62,30 @@ security=${security:-http://deb.debian.org/debian-security}
 parent=$(mktemp -d "${TRY_DEBIAN_DIR:-/var/tmp}/try-debian-$release.XXXXXX")
 root=$parent/root
 mounts=()
+step_pid=
 
-# Ends what still runs inside the root (by its id), unmounts in reverse
-# order, and removes the root only once nothing is mounted in it.
+# Ends what still runs inside the root (by its id) and the step that
+# started it (mmdebstrap undoes its own work), unmounts in reverse order,
+# and removes the root only once nothing is mounted in it.
 cleanup() {
     local status=$? proc
     trap - EXIT INT TERM HUP
     for proc in /proc/[0-9]*; do
         [ "$(readlink "$proc/root" 2>/dev/null)" = "$root" ] && kill "${proc#/proc/}" 2>/dev/null
     done
+    if [ -n "$step_pid" ] && kill "$step_pid" 2>/dev/null; then
+        wait "$step_pid" 2>/dev/null
+    fi
     for ((i = ${#mounts[@]} - 1; i >= 0; i--)); do
         umount -R "${mounts[i]}" 2>/dev/null || umount -R -l "${mounts[i]}" || true
     done
-    if findmnt -rn -o TARGET | grep -qF "$root/"; then
+    if findmnt -rn -o TARGET | awk -v r="$root" '$0 == r || index($0, r "/") == 1 { m = 1 } END { exit !m }'; then
         echo "error: still mounted under $root; left in place" >&2
         status=1
     elif [ -n "$keep" ]; then
         echo "kept the root: $root"
     else
-        rm -rf "$parent"
+        rm -rf --one-file-system "$parent"
     fi
     exit "$status"
 }
@@ -88,6 +93,13 @@ trap cleanup EXIT
 trap 'exit 130' INT
 trap 'exit 143' TERM HUP
 
+# Runs a long step so that a signal to this script is handled at once (bash
+# holds a trap until a command in the foreground ends, but not a wait).
+waiting() {
+    "$@" &
+    step_pid=$!
+    wait "$step_pid"
+}
 clock() { date +%s.%N; }
 since() { awk -v a="$1" -v b="$(clock)" 'BEGIN { t = b - a; printf "%d min %04.1f s", t / 60, t % 60 }'; }
 step() { echo "== $release: $*"; }
@@ -99,7 +111,7 @@ include=make
 [[ " $* " == *" run "* ]] && include+=,xvfb,xauth,xdotool
 step "making the root from $mirror (with $include)"
 started=$(clock)
-mmdebstrap --quiet --variant=apt --include="$include" "$release" "$root" \
+waiting mmdebstrap --quiet --variant=apt --include="$include" "$release" "$root" \
     "deb $mirror $release main" "deb $mirror $release-updates main" \
     "deb $security $release-security main" >"$parent/mmdebstrap.log" 2>&1 \
     || { tail -n 30 "$parent/mmdebstrap.log" >&2; echo "error: mmdebstrap failed" >&2; exit 1; }
@@ -188,11 +200,11 @@ for command in "$@"; do
     case $command in
     run)
         step "make run (under xvfb-run, LANG=C.UTF-8)"
-        inside LANG=C.UTF-8 xvfb-run -a -s "-screen 0 1600x1000x24 -nolisten tcp" bash /root/try-run.sh || status=1
+        waiting inside LANG=C.UTF-8 xvfb-run -a -s "-screen 0 1600x1000x24 -nolisten tcp" bash /root/try-run.sh || status=1
         ;;
     test)
         step "make test (as CI: root, CI=true, no display)"
-        inside CI=true bash -c "cd $source && make test" || status=1
+        waiting inside CI=true bash -c "cd $source && make test" || status=1
         ;;
     esac
     echo "== $release: make $command $([ $status -eq 0 ] && echo passed || echo FAILED) in $(since "$started")"
