@@ -25,9 +25,10 @@ product=(
 )
 # The test suite of the ordinary build: the program on a virtual display,
 # the desktop files, licences, manual pages and the package's checks, and
-# the build without the workshop (faster again with ccache).
+# the build without the workshop (faster again with ccache); reuse asks git
+# which files the tree ignores.
 suite=(
-    ccache
+    ccache git
     xvfb xauth xdotool iproute2
     file desktop-file-utils appstream
     reuse python3 help2man
