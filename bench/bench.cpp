@@ -273,6 +273,7 @@ using Rounds = std::vector<std::vector<double>>;
 double medianOfRounds(const Rounds &rounds, double q)
 {
     std::vector<double> perRound;
+    perRound.reserve(rounds.size());
     for (const std::vector<double> &samples : rounds)
         perRound.push_back(quantile(samples, q));
     return median(perRound);

@@ -26,7 +26,8 @@ product=(
 # The test suite of the ordinary build: the program on a virtual display,
 # the desktop files, licences, manual pages and the package's checks, the
 # build without the workshop (faster again with ccache), and the fault
-# check's own test, which makes a small git tree.
+# check's own test, which makes a small git tree; reuse asks git which
+# files the tree ignores.
 # The Wayland test runs both programs on a compositor of its own, with a
 # session bus of its own for their accessibility trees.
 suite=(
@@ -38,7 +39,7 @@ suite=(
     dpkg-dev lintian man-db fontconfig
 )
 lint=(clang-format clang-tidy)
-sanitizers=(clang libclang-rt-14-dev)
+sanitizers=(clang libclang-rt-dev)
 # cpack's Debian generator reads the programs' libraries with dpkg-shlibdeps
 # and file.
 packaging=(dpkg-dev file)

@@ -126,8 +126,13 @@ bool SimulatorOptions::read(const QCommandLineParser &parser)
         errorString = QStringLiteral("--log needs a file name");
     else if (parser.isSet(QStringLiteral("layout")) && parser.value(QStringLiteral("layout")).isEmpty())
         errorString = QStringLiteral("--layout needs a file name");
-    else
+    else {
         errorString.clear();
+        port = quint16(*portValue);
+        chunkSize = *chunkValue;
+        closeAfter = *closeValue;
+        burstBytes = *burstValue;
+    }
     if (!errorString.isEmpty())
         return false;
     if (parser.isSet(QStringLiteral("layout"))) {
@@ -136,10 +141,6 @@ bool SimulatorOptions::read(const QCommandLineParser &parser)
             return false;
         layout = *ownLayout;
     }
-    port = quint16(*portValue);
-    chunkSize = *chunkValue;
-    closeAfter = *closeValue;
-    burstBytes = *burstValue;
     view = parser.isSet(QStringLiteral("view"));
     return true;
 }
