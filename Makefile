@@ -30,8 +30,11 @@ deps:
 $(WORKSHOP_DEPS):
 	@./scripts/install-deps.sh $(@:deps-%=%)
 
+# CMake's own account of what it found stays quiet; its warnings and errors
+# show.
 $(BUILD_DIR)/CMakeCache.txt: | deps
-	cmake -S . -B $(BUILD_DIR)
+	@echo "Configuring the build in $(BUILD_DIR)/"
+	@cmake -S . -B $(BUILD_DIR) --log-level=WARNING
 
 configure: deps $(BUILD_DIR)/CMakeCache.txt
 
@@ -65,10 +68,8 @@ soak: build
 # side by side with half the faults each): its guard test is built and run
 # alone, the whole suite only when the guard misses it. Prints which test
 # caught it, or that none did, and records it in scripts/fault-results.txt
-# and the map in docs/robustness.md. About eight seconds a fault at the
-# median, under a minute at most, about 40 minutes for all 260 of them on
-# two cores.
-# Not part of `make test`.
+# and the map in docs/robustness.md, which gives the last run's counts and
+# times. Not part of `make test`.
 faults: deps-faults
 	./scripts/fault-check.sh --halves
 
@@ -85,8 +86,14 @@ fuzz: deps-sanitize $(SAN_DIR)/CMakeCache.txt
 	./scripts/run-fuzzers.sh $(SAN_DIR)/fuzz $(FUZZ_SECONDS)
 
 # Builds only the two programs, so the first run does not wait for the tests.
+# Each step says what it does in a line; the compiler's account goes to
+# $(BUILD_DIR)/run-build.log, shown in part and named when the build fails.
 run: configure
-	cmake --build $(BUILD_DIR) -j$(JOBS) --target model-railway-panel command-station-simulator
+	@echo "Building the panel and the station simulator (a few minutes the first time)"
+	@cmake --build $(BUILD_DIR) -j$(JOBS) --target model-railway-panel command-station-simulator \
+		>$(BUILD_DIR)/run-build.log 2>&1 \
+		|| { tail -n 30 $(BUILD_DIR)/run-build.log; \
+		     echo "The build failed; its whole output is in $(BUILD_DIR)/run-build.log" >&2; exit 1; }
 	@./scripts/run-panel.sh $(PANEL) $(SIMULATOR)
 
 # The Debian package, in $(BUILD_DIR); install it with

@@ -10,8 +10,9 @@
 
 namespace {
 // Past this long reading a flood, the link leaves the rest for the next
-// event-loop pass, so the window keeps answering.
-constexpr std::chrono::milliseconds kReadBudget{8};
+// event-loop pass, so the window keeps answering: a pass and a frame's
+// layout of the output box that may follow it stay within 10 ms.
+constexpr std::chrono::milliseconds kReadBudget{5};
 } // namespace
 
 Panel::Panel(quint16 stationPort)

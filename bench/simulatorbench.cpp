@@ -73,7 +73,7 @@ class ServerUnderTest
 public:
     // A reply block to get(1, status), the line sent echoed, or a reply
     // block to the power switched on and off in turn.
-    enum class Reply { Block, Line, Power };
+    enum class Reply : quint8 { Block, Line, Power };
 
     ServerUnderTest(const char *name, Reply reply, const QString &path, const QStringList &arguments,
                     const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment())
@@ -149,7 +149,7 @@ public:
         auto waiting = [this] {
             return std::any_of(m_clients.begin(), m_clients.end(), [](const Client &c) { return c.waiting; });
         };
-        for (qint64 now = monotonicNs(); now < deadline && !(untilSettled && !waiting()); now = monotonicNs()) {
+        for (qint64 now = monotonicNs(); now < deadline && (!untilSettled || waiting()); now = monotonicNs()) {
             std::array<epoll_event, 256> events;
             const int timeoutMs = int(std::max<qint64>(1, (deadline - now) / 1'000'000));
             const int ready = ::epoll_wait(m_epoll, events.data(), int(events.size()), timeoutMs);

@@ -218,6 +218,7 @@ double growth(const std::vector<double> &samples)
 std::vector<Row> Soak::rows(bool exact, qint64 loggedBytes) const
 {
     std::vector<Row> rows;
+    rows.reserve(m_panelMiB.size() + 4); // a row a minute, and the four below
     for (std::size_t minute = 0; minute < m_panelMiB.size(); ++minute)
         rows.push_back({minute == 0 ? u"Resident memory at the start (MiB)"_s
                                     : QStringLiteral("Resident memory after minute %1 (MiB)").arg(minute),

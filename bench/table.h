@@ -94,3 +94,10 @@ inline double median(const std::vector<double> &samples)
 {
     return quantile(samples, 0.5);
 }
+
+// The median of the samples, with the lowest and the highest beside it.
+inline QString withSpread(const std::vector<double> &samples)
+{
+    const auto [lowest, highest] = std::ranges::minmax(samples);
+    return number(median(samples)) + QStringLiteral(" (") + number(lowest) + QChar(u'–') + number(highest) + u')';
+}

@@ -22,31 +22,90 @@ struct HeldMessage
     QString text;
 };
 
+// A platform that draws on a display server: the variable that names the
+// display, and what Qt's plugin says when it cannot connect to it.
+struct DisplayPlatform
+{
+    const char *plugin;
+    const char *variable;
+    const char *cannotConnect;
+};
+constexpr DisplayPlatform kDisplayPlatforms[] = {
+        {"xcb", "DISPLAY", "could not connect to display"},
+        {"wayland", "WAYLAND_DISPLAY", "Failed to create wl_display"},
+};
+
 std::mutex heldLock;
 QList<HeldMessage> heldMessages;
 QtMessageHandler usualHandler = nullptr;
-QByteArray noDisplayLine;
+QByteArray programName;
+QByteArray headlessHint;
+
+bool heldMentions(const char *text)
+{
+    for (const HeldMessage &message : std::as_const(heldMessages)) {
+        if (message.text.contains(QLatin1StringView(text)))
+            return true;
+    }
+    return false;
+}
+
+// Which display could not be opened, named by the variable Qt read; empty
+// when the platform failed for another reason, which only Qt can tell.
+QByteArray noDisplayReason()
+{
+    for (const DisplayPlatform &platform : kDisplayPlatforms) {
+        if (!heldMentions(platform.cannotConnect))
+            continue;
+        const QByteArray display = qgetenv(platform.variable);
+        if (!display.isEmpty())
+            return "cannot open the display \"" + display + "\" named by " + platform.variable;
+        if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+            return "cannot open a display, neither DISPLAY nor WAYLAND_DISPLAY is set";
+        return QByteArray("cannot open a display, ") + platform.variable + " is not set";
+    }
+    return {};
+}
+
+void passOnHeld()
+{
+    for (const HeldMessage &message : std::as_const(heldMessages))
+        usualHandler(message.type, QMessageLogContext(nullptr, 0, nullptr, message.category.constData()), message.text);
+    heldMessages.clear();
+}
 
 // Qt's only fatal message while the application starts is the one for a
-// platform that could not be opened.
+// platform that could not be opened: the program ends with status 1
+// instead of aborting, saying why in one line when there is no display,
+// else in Qt's own words.
 void holdOrEnd(QtMsgType type, const QMessageLogContext &context, const QString &text)
 {
-    if (type == QtFatalMsg) {
-        std::fputs(noDisplayLine.constData(), stderr);
-        std::_Exit(1);
-    }
     const std::lock_guard lock(heldLock);
-    heldMessages.append({type, context.category, text});
+    if (type != QtFatalMsg) {
+        heldMessages.append({type, context.category, text});
+        return;
+    }
+    const QByteArray reason = noDisplayReason();
+    if (reason.isEmpty()) {
+        passOnHeld();
+        usualHandler(QtCriticalMsg, context, text);
+    } else {
+        std::fputs(programName + ": " + reason + "; without a display, run it as: " + headlessHint + '\n', stderr);
+    }
+    std::_Exit(1);
 }
 
 } // namespace
 
 DisplayGuard::DisplayGuard(const QByteArray &program, const QByteArray &headless)
 {
-    const QByteArray display = qgetenv("DISPLAY");
-    const QByteArray which = display.isEmpty() ? "cannot open a display, DISPLAY is not set"
-                                               : "cannot open the display \"" + display + '"';
-    noDisplayLine = program + ": " + which + "; without a display, run it as: " + headless + '\n';
+    programName = program;
+    headlessHint = headless;
+    // Where the only display named is a Wayland one, that is the one to try:
+    // Qt would otherwise try X alone, which cannot work without DISPLAY.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY")
+        && !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "wayland");
     usualHandler = qInstallMessageHandler(holdOrEnd);
 }
 
@@ -62,7 +121,5 @@ void DisplayGuard::release()
     m_standingBy = false;
     qInstallMessageHandler(usualHandler);
     const std::lock_guard lock(heldLock);
-    for (const HeldMessage &message : std::as_const(heldMessages))
-        usualHandler(message.type, QMessageLogContext(nullptr, 0, nullptr, message.category.constData()), message.text);
-    heldMessages.clear();
+    passOnHeld();
 }

@@ -4,12 +4,14 @@
 
 #pragma once
 
-// Stands by while a program's application opens its display. When none can
-// be opened, Qt would abort; instead the program says so in one line on the
-// error output, with how to run it without a screen, and ends with exit
-// status 1. What Qt reports on the way is held back and passed on as usual
-// once the display is open. The panel and the simulator's window share it,
-// so that both say it alike.
+// Stands by while a program's application opens its display. Where the
+// platform cannot be opened, Qt would abort; instead the program ends with
+// exit status 1. When there is no display to connect to, it says so in one
+// line on the error output, naming the variable that names the display and
+// how to run it without a screen; for any other failure (a platform plugin
+// missing or unknown) it passes on what Qt said. What Qt reports on the way
+// is held back and passed on as usual once the display is open. The panel
+// and the simulator's window share it, so that both say it alike.
 
 #include <QByteArray>
 
@@ -17,7 +19,8 @@ class DisplayGuard
 {
 public:
     // `program` starts the line; `headless` is how to run it without a
-    // display.
+    // display. Where only WAYLAND_DISPLAY names a display and no platform
+    // is chosen, Wayland is the one tried.
     DisplayGuard(const QByteArray &program, const QByteArray &headless);
     ~DisplayGuard();
     DisplayGuard(const DisplayGuard &) = delete;

@@ -28,7 +28,7 @@ constexpr qint64 kLongPassBytes = StationLink::kMaxChunkBytes;
 constexpr int kQuietMs = 500;
 } // namespace
 
-bool MemoryPolicy::handBackAfterLongReplies(StationLink &link)
+void MemoryPolicy::handBackAfterLongReplies(StationLink &link)
 {
 #ifdef HAND_BACK_FREED_MEMORY
     auto *quiet = new QTimer(&link);
@@ -39,9 +39,7 @@ bool MemoryPolicy::handBackAfterLongReplies(StationLink &link)
         if (byteCount >= kLongPassBytes)
             quiet->start();
     });
-    return true;
 #else
     Q_UNUSED(link)
-    return false;
 #endif
 }

@@ -23,7 +23,7 @@ namespace MemoryPolicy {
 
 // Hands back what the C library keeps of freed memory once `link` has read
 // no full chunk for half a second. With glibc and the Windows C runtime;
-// elsewhere it does nothing and returns false.
-bool handBackAfterLongReplies(StationLink &link);
+// elsewhere it does nothing.
+void handBackAfterLongReplies(StationLink &link);
 
 } // namespace MemoryPolicy

@@ -43,11 +43,17 @@ manpage)
     cp "$simulator" "$work/stage/usr/bin/command-station-simulator"
     # The page carries the date of the changelog's newest entry, the release's.
     released=$(sed -n 's/^ -- .*>  //p' "$packaging/changelog" | head -n 1)
+    # In a UTF-8 locale: help2man's default, C, makes newer Qt warn on stderr,
+    # which would land in the page.
     SOURCE_DATE_EPOCH=$(date -u -d "$released" +%s) help2man --no-info --no-discard-stderr \
-        --include="$packaging/command-station-simulator.h2m" --output="$work/page" \
+        --locale=C.UTF-8 --include="$packaging/command-station-simulator.h2m" --output="$work/page" \
         "$work/stage/usr/bin/command-station-simulator"
-    # help2man writes a hyphen as \-.
-    STAGE=${work//-/\\-}/stage perl -pe 's/\Q$ENV{STAGE}\E//g' "$work/page" >"$work/out"
+    # help2man writes a hyphen as \-. Qt words --help-all's line differently
+    # from one version to the next: the page keeps newer Qt's words, so it
+    # is the same whichever Qt the program was built with.
+    STAGE=${work//-/\\-}/stage perl -pe 's/\Q$ENV{STAGE}\E//g;
+        s/^Displays help including Qt specific options\.$/Displays help, including generic Qt options./' \
+        "$work/page" >"$work/out"
     ;;
 *)
     echo "usage: $0 [--check] copyright | manpage SIMULATOR_EXECUTABLE" >&2

@@ -18,19 +18,23 @@
 # each restored before the next. With IDs given, only those faults run, in
 # that order. The table goes to stdout, one line per fault as it finishes,
 # and the whole run to DIR/fault-check.log. Exit status: 0 when every fault
-# was caught, 1 when one was not, 2 when the unchanged code fails.
+# was caught without a time-out, 1 when one was not, 2 when the unchanged
+# code fails.
 # --halves (what `make faults` runs) makes two such runs side by side, in
-# DIR/1 and DIR/2, the faults dealt to them alternately.
+# DIR/1 and DIR/2, the faults dealt to them alternately; a half dealt no
+# fault does not run.
 #
 # A fault's guard, when it names one, is built alone (the programs its
 # command runs, and what they link) and runs alone; everything is built and
 # the whole suite runs only when the guard passes. A result is "caught" only
 # when the test that failed first fails again on a second run, of the row
 # that failed first where the test names one; "flaky" when it then passes
-# (the fault counts as missed). Each result, with the seconds from planting
-# the fault to its confirmed catch and REV, replaces the fault's line in
-# scripts/fault-results.txt, and scripts/fault-map.sh draws the map in
-# docs/robustness.md again: commit both with the run.
+# (the fault counts as missed); "caught-by-timeout" when that test was
+# stopped at its time limit instead of saying no (a test to make quicker,
+# counted against the run as a miss is). Each result, with the seconds from
+# planting the fault to its confirmed catch and REV, replaces the fault's
+# line in scripts/fault-results.txt, and scripts/fault-map.sh draws the map
+# in docs/robustness.md again: commit both with the run.
 #
 # A line of faults.txt holds four or five fields separated by tabs: an id,
 # a file, a Perl substitution that must match exactly once in that file,
@@ -58,28 +62,45 @@ while [ $# -gt 0 ]; do
     esac
 done
 wanted=("$@")
+list=$repo/scripts/faults.txt
+results=$repo/scripts/fault-results.txt
+
+# Replaces the line of fault $1 in the results file with $2, and draws the
+# map again; runs side by side in other scratch folders take turns. A run of
+# the whole catalogue records its time as the fault "(catalogue)".
+record() {
+    (
+        flock 9
+        [ -f "$results" ] || : >"$results"
+        awk -F '\t' -v id="$1" -v line="$2" '$1 == id { if (!done) print line; done = 1; next }
+            { print } END { if (!done) print line }' "$results" >"$results.new" &&
+            mv "$results.new" "$results" &&
+            "$repo/scripts/fault-map.sh" --write
+    ) 9<"$list"
+}
 
 # --halves deals the faults (all, or those named) alternately to two runs
 # side by side, each in a scratch folder of its own under DIR, so that the
 # one's build and the other's tests share the two cores.
 if [ -n "$halves" ] && [ -z "$check" ]; then
     ids=("${wanted[@]}")
-    [ ${#ids[@]} -gt 0 ] || mapfile -t ids < <(grep -v -e '^#' -e '^$' "$repo/scripts/faults.txt" | cut -f1)
-    first=() second=()
+    [ ${#ids[@]} -gt 0 ] || mapfile -t ids < <(grep -v -e '^#' -e '^$' "$list" | cut -f1)
+    half1=() half2=()
     for i in "${!ids[@]}"; do
-        if [ $((i % 2)) -eq 0 ]; then first+=("${ids[i]}"); else second+=("${ids[i]}"); fi
+        if [ $((i % 2)) -eq 0 ]; then half1+=("${ids[i]}"); else half2+=("${ids[i]}"); fi
     done
     commit=$(git -C "$repo" rev-parse "$rev") || exit 2
-    "$0" --rev "$commit" --dir "$dir/1" --timeout "$timeout" "${first[@]}" &
+    "$0" --rev "$commit" --dir "$dir/1" --timeout "$timeout" "${half1[@]}" &
     one=$!
-    "$0" --rev "$commit" --dir "$dir/2" --timeout "$timeout" "${second[@]}"
+    [ ${#half2[@]} -eq 0 ] || "$0" --rev "$commit" --dir "$dir/2" --timeout "$timeout" "${half2[@]}"
     other=$?
     wait $one
     mine=$?
+    if [ ${#wanted[@]} -eq 0 ] && [ $mine -lt 2 ] && [ $other -lt 2 ]; then
+        record "(catalogue)" "(catalogue)"$'\t'run$'\t'--halves$'\t'$SECONDS$'\t'"$(git -C "$repo" rev-parse --short "$commit")"
+    fi
     exit $((mine > other ? mine : other))
 fi
-list=$repo/scripts/faults.txt
-results=$repo/scripts/fault-results.txt
 src=$dir/src
 build=$dir/build
 log=$dir/fault-check.log
@@ -249,19 +270,6 @@ confirm() {
         >>"$log" 2>&1
 }
 
-# Replaces the line of fault $1 in the results file with $2, and draws the
-# map again; runs side by side in other scratch folders take turns.
-record() {
-    (
-        flock 9
-        [ -f "$results" ] || : >"$results"
-        awk -F '\t' -v id="$1" -v line="$2" '$1 == id { if (!done) print line; done = 1; next }
-            { print } END { if (!done) print line }' "$results" >"$results.new" &&
-            mv "$results.new" "$results" &&
-            "$repo/scripts/fault-map.sh" --write
-    ) 9<"$list"
-}
-
 # Applies substitution $2 to file $1: 0 applied, 3 no match, 4 more than one.
 apply() {
     FAULT_SUBST=$2 perl -0777 -e '
@@ -306,8 +314,8 @@ if ! suite -j2; then
 fi
 tests=$(cd "$build" && ctest -N | sed -n 's/^ *Test *#[0-9]*: //p')
 
-printf '%-22s %-10s %-28s %6s  %s\n' id result "caught by" secs description
-caught=0 missed=0 other=0 start=$SECONDS
+printf '%-22s %-17s %-20s %6s  %s\n' id result "caught by" secs description
+caught=0 slow=0 missed=0 other=0 start=$SECONDS
 # In the order asked for, else in the list's order.
 faults=()
 while IFS= read -r line; do
@@ -360,7 +368,7 @@ for line in "${faults[@]}"; do
         fi
         if [ -n "$first" ]; then
             result=caught by=$first
-            grep -q '\*\*\*Timeout' "$dir/ctest.out" && by="$by (timeout)"
+            grep -qE "#[0-9]+: $first .*\*\*\*Timeout" "$dir/ctest.out" && result="caught-by-timeout"
             # A catch counts when the test fails again: on a busy machine a
             # test may fail once for reasons of its own.
             confirm "$first" || result=flaky
@@ -369,14 +377,16 @@ for line in "${faults[@]}"; do
     restore
     case $result in
     caught) caught=$((caught + 1)) ;;
+    caught-by-timeout) slow=$((slow + 1)) ;;
     missed | flaky) missed=$((missed + 1)) ;;
     *) other=$((other + 1)) ;;
     esac
     secs=$((SECONDS - t0))
-    printf '%-22s %-10s %-28s %6s  %s\n' "$id" "$result" "${by:--}" $secs "$description"
+    printf '%-22s %-17s %-20s %6s  %s\n' "$id" "$result" "${by:--}" $secs "$description"
     record "$id" "$id"$'\t'"$result"$'\t'"${by:--}"$'\t'"$secs"$'\t'"$short"
 done
 # The last fault's restored file is rebuilt, so the build is left clean.
 build || echo "The restored code did not build; see $log" >&2
-echo "caught $caught, missed $missed, other $other in $((SECONDS - start)) s" >&2
-[ "$missed" -eq 0 ] && [ "$other" -eq 0 ]
+[ ${#wanted[@]} -gt 0 ] || record "(catalogue)" "(catalogue)"$'\t'run$'\t'one-by-one$'\t'$SECONDS$'\t'"$short"
+echo "caught $caught, caught by time-out $slow, missed $missed, other $other in $((SECONDS - start)) s" >&2
+[ "$slow" -eq 0 ] && [ "$missed" -eq 0 ] && [ "$other" -eq 0 ]

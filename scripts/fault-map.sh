@@ -5,18 +5,22 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 
 # Draws the map of the fault catalogue, the table at the end of
-# docs/robustness.md, from scripts/faults.txt (which faults there are) and
-# scripts/fault-results.txt (what the last run of each found), so that the
-# map never holds a fault the catalogue lacks, or misses one it has.
+# docs/robustness.md, and the catalogue's figures before it, from
+# scripts/faults.txt (which faults there are) and scripts/fault-results.txt
+# (what the last run of each found), so that the map never holds a fault the
+# catalogue lacks, or misses one it has, and no figure is typed by hand.
 #
-#   scripts/fault-map.sh            prints the table
-#   scripts/fault-map.sh --write    puts it into docs/robustness.md
-#   scripts/fault-map.sh --check    fails, showing the difference, when the
-#                                   table in docs/robustness.md is not it
+#   scripts/fault-map.sh            prints the figures and the table
+#   scripts/fault-map.sh --write    puts them into docs/robustness.md
+#   scripts/fault-map.sh --check    fails, showing the difference, when
+#                                   docs/robustness.md does not hold them
 #
-# The table goes between the two marker lines of docs/robustness.md. Its
+# Each goes between its two marker lines of docs/robustness.md. The table's
 # rows are grouped by file, folder by folder in the order of the product's
 # layers, files in name order, each file's faults in the catalogue's order.
+# The figures: the counts of each result, the median and the five slowest
+# catches, and the time of the last run of the whole catalogue (the results
+# line "(catalogue)").
 set -uo pipefail
 
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -25,6 +29,8 @@ results=$top/scripts/fault-results.txt
 doc=$top/docs/robustness.md
 begin='<!-- The catalogue table: made by scripts/fault-map.sh from scripts/faults.txt and scripts/fault-results.txt -->'
 end='<!-- End of the catalogue table -->'
+figures_begin='<!-- The catalogue figures: made by scripts/fault-map.sh from scripts/faults.txt and scripts/fault-results.txt -->'
+figures_end='<!-- End of the catalogue figures -->'
 
 table() {
     perl -e '
@@ -35,8 +41,9 @@ table() {
                 chomp;
                 next if /^#/ || !/\S/;
                 my ($id, $result, $test, $secs, $rev) = split /\t/;
-                my $text = $result eq "caught" ? "caught by $test" : $result;
-                $text .= " in $secs s" if $result eq "caught" && $secs =~ /^\d+$/;
+                my $text = $result eq "caught" ? "caught by $test"
+                    : $result eq "caught-by-timeout" ? "**caught only by the time-out of $test**" : $result;
+                $text .= " in $secs s" if $result =~ /^caught/ && $secs =~ /^\d+$/;
                 $found{$id} = "$text at $rev";
             }
         }
@@ -63,34 +70,85 @@ table() {
         }' "$list" "$results"
 }
 
-# The table as docs/robustness.md holds it now.
+# One paragraph: the counts of each result, the median and slowest catches
+# and the last complete run's time.
+figures() {
+    perl -e '
+        my ($list, $results) = @ARGV;
+        my (%ids, %result, %secs, %rev, $run);
+        open(my $in, "<", $list) or die "$list: $!\n";
+        while (<$in>) { $ids{(split /\t/)[0]} = 1 unless /^#/ || !/\S/ }
+        open($in, "<", $results) or die "$results: $!\n";
+        while (<$in>) {
+            chomp;
+            next if /^#/ || !/\S/;
+            my ($id, $result, $test, $secs, $rev) = split /\t/;
+            $run = [$test, $secs, $rev] if $id eq "(catalogue)";
+            next unless $ids{$id};
+            ($result{$id}, $secs{$id}, $rev{$id}) = ($result, $secs, $rev);
+        }
+        my %count;
+        $count{$result{$_} // "not run"}++ for keys %ids;
+        my @order = ("caught", "caught-by-timeout", "missed", "flaky");
+        my @other = sort grep { my $r = $_; !grep { $_ eq $r } @order } keys %count;
+        my %label = ("caught-by-timeout" => "caught only by a time-out");
+        my $counts = join ", ", map { ($count{$_} // 0) . " " . ($label{$_} // $_) } @order, @other;
+        my @catches = sort { $secs{$b} <=> $secs{$a} || $a cmp $b }
+            grep { ($result{$_} // "") =~ /^caught/ && $secs{$_} =~ /^\d+$/ } keys %ids;
+        my @times = sort { $a <=> $b } map { $secs{$_} } @catches;
+        my $median = @times % 2 ? $times[$#times / 2] : ($times[@times / 2 - 1] + $times[@times / 2]) / 2;
+        my $slowest = join ", ", map { "`$_` ($secs{$_} s)" } @catches[0 .. ($#catches < 4 ? $#catches : 4)];
+        my %runs;
+        $runs{$rev{$_}}++ for grep { defined $rev{$_} } keys %ids;
+        my $revs = join ", ", map { "$_ ($runs{$_})" } sort { $runs{$b} <=> $runs{$a} || $a cmp $b } keys %runs;
+        my $how = ($run // [""])->[0] eq "--halves" ? "as two halves side by side" : "one fault after another";
+        my $whole = $run ? sprintf("The last run of the whole catalogue, at %s %s, took %d min %d s, building included.",
+            $run->[2], $how, $run->[1] / 60, $run->[1] % 60) : "No run of the whole catalogue is recorded.";
+        print "The catalogue holds ", scalar(keys %ids), " faults. Their last results: $counts.";
+        print " From planting a fault to its confirmed catch: $median s at the median; the slowest catches $slowest." if @times;
+        print " $whole Results by revision: $revs.\n";
+    ' "$list" "$results" | fold -s -w 76 | sed 's/ *$//'
+}
+
+# What docs/robustness.md holds now between the marker lines $1 and $2.
 current() {
-    awk -v begin="$begin" -v end="$end" '$0 == end { inside = 0 } inside { print } $0 == begin { inside = 1 }' "$doc"
+    awk -v begin="$1" -v end="$2" '$0 == end { inside = 0 } inside { print } $0 == begin { inside = 1 }' "$doc"
+}
+
+# Puts the output of command $3 between the marker lines $1 and $2.
+put() {
+    if ! grep -qxF -- "$1" "$doc" || ! grep -qxF -- "$2" "$doc"; then
+        echo "$doc has no marker lines $1" >&2
+        return 1
+    fi
+    local fresh
+    fresh=$(mktemp)
+    "$3" >"$fresh" &&
+        awk -v begin="$1" -v end="$2" -v fresh="$fresh" '
+            $0 == end { inside = 0 }
+            !inside { print }
+            $0 == begin { inside = 1; while ((getline line < fresh) > 0) print line }' "$doc" >"$doc.new" &&
+        mv "$doc.new" "$doc"
+    local status=$?
+    rm -f "$fresh"
+    return $status
 }
 
 case ${1-} in
 --write)
-    if ! grep -qxF -- "$begin" "$doc" || ! grep -qxF -- "$end" "$doc"; then
-        echo "$doc has no marker lines for the table" >&2
-        exit 1
-    fi
-    fresh=$(mktemp)
-    trap 'rm -f "$fresh"' EXIT
-    table >"$fresh" || exit 1
-    awk -v begin="$begin" -v end="$end" -v fresh="$fresh" '
-        $0 == end { inside = 0 }
-        !inside { print }
-        $0 == begin { inside = 1; while ((getline line < fresh) > 0) print line }' "$doc" >"$doc.new" &&
-        mv "$doc.new" "$doc"
+    put "$figures_begin" "$figures_end" figures && put "$begin" "$end" table || exit 1
     ;;
 --check)
-    if ! diff -u <(current) <(table) >&2; then
-        echo "The catalogue table of docs/robustness.md differs from scripts/faults.txt and scripts/fault-results.txt;" \
-            "scripts/fault-map.sh --write draws it again." >&2
+    if ! diff -u <(current "$figures_begin" "$figures_end") <(figures) >&2 ||
+        ! diff -u <(current "$begin" "$end") <(table) >&2; then
+        echo "The catalogue's figures or table in docs/robustness.md differ from scripts/faults.txt and" \
+            "scripts/fault-results.txt; scripts/fault-map.sh --write draws them again." >&2
         exit 1
     fi
     ;;
 '')
+    figures
+    echo
     table
     ;;
 *)

@@ -25,17 +25,22 @@ product=(
     fonts-liberation fonts-dejavu-core
 )
 # The test suite of the ordinary build: the program on a virtual display,
-# the desktop files, licences, manual pages and the package's checks, and
-# the build without the workshop (faster again with ccache).
+# the desktop files, licences, manual pages and the package's checks, the
+# build without the workshop (faster again with ccache), and the fault
+# check's own test, which makes a small git tree; reuse asks git which
+# files the tree ignores.
+# The Wayland test runs both programs on a compositor of its own, with a
+# session bus of its own for their accessibility trees.
 suite=(
-    ccache
+    ccache git
     xvfb xauth xdotool iproute2
+    weston qt6-wayland dbus-daemon
     file desktop-file-utils appstream
     reuse python3 help2man
     dpkg-dev lintian man-db fontconfig
 )
 lint=(clang-format clang-tidy)
-sanitizers=(clang libclang-rt-14-dev)
+sanitizers=(clang libclang-rt-dev)
 # cpack's Debian generator reads the programs' libraries with dpkg-shlibdeps
 # and file.
 packaging=(dpkg-dev file)
@@ -76,9 +81,12 @@ for p in "${packages[@]}"; do
     fi
 done
 
-[ ${#missing[@]} -eq 0 ] && exit 0
+if [ ${#missing[@]} -eq 0 ]; then
+    echo "Debian packages for make $command: all ${#packages[@]} installed"
+    exit 0
+fi
 
-echo "Installing missing packages for make $command: ${missing[*]}"
+echo "Installing ${#missing[@]} missing Debian packages for make $command: ${missing[*]}"
 if [ "$(id -u)" -eq 0 ]; then
     sudo=()
 elif command -v sudo >/dev/null 2>&1 && sudo -n true 2>/dev/null; then
@@ -90,6 +98,15 @@ else
     exit 1
 fi
 
+# apt's hundreds of progress lines go to a log, which is kept and named only
+# when something fails.
+log=$(mktemp "${TMPDIR:-/tmp}/install-deps.XXXXXX.log")
 export DEBIAN_FRONTEND=noninteractive
-"${sudo[@]}" apt-get update -qq
-"${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+if ! { "${sudo[@]}" apt-get update && "${sudo[@]}" apt-get install -y --no-install-recommends "${missing[@]}"; } \
+    >"$log" 2>&1; then
+    tail -n 5 "$log" >&2
+    echo "error: installing the packages for make $command failed; apt's whole output is in $log" >&2
+    exit 1
+fi
+rm -f "$log"
+echo "Installed them"

@@ -154,7 +154,8 @@ void ClientSession::writeNextChunk()
 // start: the others, nearly all of them, post nothing.
 void ClientSession::noteBytesTaken()
 {
-    if (m_resumePending || !(m_closing || m_socket->bytesAvailable() > 0))
+    const bool hasWork = m_closing || m_socket->bytesAvailable() > 0;
+    if (m_resumePending || !hasWork)
         return;
     m_resumePending = true;
     QMetaObject::invokeMethod(this, &ClientSession::resume, Qt::QueuedConnection);

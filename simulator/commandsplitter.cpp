@@ -70,7 +70,10 @@ bool CommandSplitter::take(char byte)
         return false;
     case ')':
         // Before any "(" the text cannot become a command any more.
-        return m_parenDepth == 0 || --m_parenDepth == 0;
+        if (m_parenDepth == 0)
+            return true;
+        --m_parenDepth;
+        return m_parenDepth == 0;
     default:
         return m_parenDepth == 0 && isLineBreak(byte);
     }

@@ -3,46 +3,47 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "simulatoroptions.h"
-#include "simulatorprogram.h"
-#include "view/railwayview.h"
+#include "view/simulatorlaunch.h"
 
 #include "common/displayguard.h"
+#include "window/pictureicon.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QTextStream>
+#include <QIcon>
 
 #include <memory>
+
+namespace {
+
+// The railway's window belongs with the panel on the desktop: the panel's
+// menu entry starts it, and lends it its name and icon.
+std::unique_ptr<QCoreApplication> windowApplication(int &argc, char **argv)
+{
+    DisplayGuard displayGuard("command-station-simulator",
+                              "xvfb-run -a command-station-simulator --view, or leave out --view");
+    auto app = std::make_unique<QApplication>(argc, argv);
+    displayGuard.release();
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.modelrailway.panel"));
+    QApplication::setWindowIcon(pictureIcon(QStringLiteral(":/simulator/icon.svg"), {QSize(16, 16), QSize(32, 32)}));
+    return app;
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
     // A console program, unless the railway's window is asked for.
-    std::unique_ptr<QCoreApplication> app;
-    if (SimulatorOptions::wantsView(argc, argv)) {
-        DisplayGuard displayGuard("command-station-simulator",
-                                  "xvfb-run -a command-station-simulator --view, or leave out --view");
-        app = std::make_unique<QApplication>(argc, argv);
-        displayGuard.release();
-    } else {
-        app = std::make_unique<QCoreApplication>(argc, argv);
-    }
+    const bool window = SimulatorOptions::wantsView(argc, argv);
+    const std::unique_ptr<QCoreApplication> app =
+            window ? windowApplication(argc, argv) : std::make_unique<QCoreApplication>(argc, argv);
     QCoreApplication::setApplicationVersion(QStringLiteral(PANEL_VERSION));
     QCommandLineParser parser;
     SimulatorOptions::addTo(parser);
     parser.process(*app);
 
-    SimulatorOptions options;
-    SimulatorProgram program;
-    if (!options.read(parser) || !program.start(options)) {
-        const QString why = options.errorString.isEmpty() ? program.errorString() : options.errorString;
-        QTextStream(stderr) << why << Qt::endl;
-        return options.errorString.isEmpty() ? 1 : 2;
-    }
-    std::unique_ptr<RailwayView> view;
-    if (options.view) {
-        view = std::make_unique<RailwayView>(program.server());
-        view->show();
-    }
-    return app->exec();
+    SimulatorLaunch launch;
+    const int refused = launch.start(parser, window);
+    return refused >= 0 ? refused : app->exec();
 }

@@ -10,7 +10,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 
-enum class ReplyStatus {
+enum class ReplyStatus : quint8 {
     Ok = 0,
     UnknownCommand = 1,
     SyntaxError = 2,

@@ -84,14 +84,19 @@ void SimulatorOptions::addTo(QCommandLineParser &parser)
 }
 
 // Read from the words as given, before Qt is there to parse them; "--"
-// ends the options.
+// ends the options. Help and the version are printed and the program
+// stops, so they need no window even beside --view.
 bool SimulatorOptions::wantsView(int argc, char **argv)
 {
+    bool view = false;
     for (int i = 1; i < argc && std::strcmp(argv[i], "--") != 0; ++i) {
-        if (std::strcmp(argv[i], "--view") == 0)
-            return true;
+        for (const char *printOnly : {"-h", "-?", "--help", "--help-all", "-v", "--version"}) {
+            if (std::strcmp(argv[i], printOnly) == 0)
+                return false;
+        }
+        view = view || std::strcmp(argv[i], "--view") == 0;
     }
-    return false;
+    return view;
 }
 
 bool SimulatorOptions::read(const QCommandLineParser &parser)
@@ -103,7 +108,11 @@ bool SimulatorOptions::read(const QCommandLineParser &parser)
     const auto closeValue = wholeNumber(parser.value(QStringLiteral("close-after")), 0, 1 << 30);
     const auto burstValue = wholeNumber(parser.value(QStringLiteral("burst")), 0, 1 << 30);
     logPath = parser.value(QStringLiteral("log"));
-    if (host.isNull())
+    const QStringList words = parser.positionalArguments();
+    if (!words.isEmpty())
+        errorString = QStringLiteral("\"%1\" is not an option: the simulator takes only the options --help lists")
+                              .arg(words.first());
+    else if (host.isNull())
         errorString = QStringLiteral("--host needs an IP address, not \"%1\"").arg(hostText);
     else if (!portValue)
         errorString = QStringLiteral("--port needs a number from 0 to 65535");
@@ -117,8 +126,13 @@ bool SimulatorOptions::read(const QCommandLineParser &parser)
         errorString = QStringLiteral("--log needs a file name");
     else if (parser.isSet(QStringLiteral("layout")) && parser.value(QStringLiteral("layout")).isEmpty())
         errorString = QStringLiteral("--layout needs a file name");
-    else
+    else {
         errorString.clear();
+        port = quint16(*portValue);
+        chunkSize = *chunkValue;
+        closeAfter = *closeValue;
+        burstBytes = *burstValue;
+    }
     if (!errorString.isEmpty())
         return false;
     if (parser.isSet(QStringLiteral("layout"))) {
@@ -127,10 +141,6 @@ bool SimulatorOptions::read(const QCommandLineParser &parser)
             return false;
         layout = *ownLayout;
     }
-    port = quint16(*portValue);
-    chunkSize = *chunkValue;
-    closeAfter = *closeValue;
-    burstBytes = *burstValue;
     view = parser.isSet(QStringLiteral("view"));
     return true;
 }

@@ -12,11 +12,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QString noun(const StationChange::Object &object)
-{
-    return (object.isLocomotive ? u"locomotive "_s : u"accessory "_s) + QString::number(object.id);
-}
-
 QString onOff(bool on)
 {
     return on ? u"on"_s : u"off"_s;
@@ -30,6 +25,19 @@ QString shown(const QByteArray &name)
 }
 
 } // namespace
+
+QString StationChange::noun(const Object &object)
+{
+    return (object.isLocomotive ? u"locomotive "_s : u"accessory "_s) + QString::number(object.id);
+}
+
+QList<int> StationChange::functionNumbers(quint32 bits)
+{
+    QList<int> numbers;
+    for (quint32 rest = bits; rest != 0; rest &= rest - 1)
+        numbers.append(std::countr_zero(rest));
+    return numbers;
+}
 
 QString StationChange::words(const QString &peer) const
 {
@@ -69,9 +77,7 @@ QString StationChange::locomotiveWords() const
         head += u" \""_s + shown(name) + u'"';
         parts.append(u"speed %1, %2"_s.arg(speed).arg(direction == 0 ? u"forward"_s : u"backward"_s));
     }
-    for (quint32 rest = functionsSet; rest != 0; rest &= rest - 1) {
-        const int function = std::countr_zero(rest);
+    for (const int function : functionNumbers(functionsSet))
         parts.append(u"function %1 %2"_s.arg(function).arg(onOff(functions & (1u << function))));
-    }
     return head + u": "_s + parts.join(u", "_s);
 }

@@ -61,6 +61,12 @@ public:
     // `peer` is the client the command came from. Empty for reads.
     QString words(const QString &peer) const;
 
+    // The words the console and the railway's window share: an object by
+    // kind and number ("locomotive 1000"), and the numbers of the
+    // functions set in `bits`, lowest first.
+    static QString noun(const Object &object);
+    static QList<int> functionNumbers(quint32 bits);
+
 private:
     QString locomotiveWords() const;
 };

@@ -36,6 +36,7 @@
 #include "waituntil.h"
 #include "window/clicklabel.h"
 #include "window/main.h"
+#include "windowkit.h"
 
 using namespace Qt::StringLiterals;
 
@@ -57,7 +58,7 @@ bool save(Main &window, const QString &fileName)
 
 // Runs one step of the operator's session and waits for the station's
 // answer to it, so that each answer shows on its own in the output box.
-bool step(Main &window, const std::function<void()> &action, const QString &answered)
+bool step(Main &window, const QString &answered, const std::function<void()> &action)
 {
     action();
     return TestKit::waitUntil([&] { return window.Txt_Out->toPlainText().contains(answered); }, kStepTimeoutMs);
@@ -74,17 +75,14 @@ bool driveSession(Main &window)
             PanelFixture::click(button);
         };
     };
-    return step(
-                   window, [&] { QTest::mouseClick(window.Lbl_Go, Qt::LeftButton); }, u"<REPLY set(1, go)>"_s)
-            && step(window, typeAndClick(window.Txt_Loco_Ad, u"1000"_s, window.Pb_Loco_Request),
-                    u"<REPLY request(1000, control)>"_s)
-            && step(
-                    window, [&] { TestKit::dragSlider(window.Slider_Loco, {42}); }, u"speed[42])>"_s)
-            && step(window, typeAndClick(window.Txt_Loco_Function, u"3"_s, window.Pb_Function_On), u"func[3, 1])>"_s)
-            && step(window, typeAndClick(window.Txt_Switch_Address, u"20000"_s, window.Pb_Switch_Connect),
-                    u"<REPLY request(20000, control)>"_s)
-            && step(
-                    window, [&] { PanelFixture::click(window.Pb_Switch_On); }, u"state[1])>"_s);
+    return step(window, u"<REPLY set(1, go)>"_s, [&] { QTest::mouseClick(window.Lbl_Go, Qt::LeftButton); })
+            && step(window, u"<REPLY request(1000, control)>"_s,
+                    typeAndClick(window.Txt_Loco_Ad, u"1000"_s, window.Pb_Loco_Request))
+            && step(window, u"speed[42])>"_s, [&] { TestKit::dragSlider(window.Slider_Loco, {42}); })
+            && step(window, u"func[3, 1])>"_s, typeAndClick(window.Txt_Loco_Function, u"3"_s, window.Pb_Function_On))
+            && step(window, u"<REPLY request(20000, control)>"_s,
+                    typeAndClick(window.Txt_Switch_Address, u"20000"_s, window.Pb_Switch_Connect))
+            && step(window, u"state[1])>"_s, [&] { PanelFixture::click(window.Pb_Switch_On); });
 }
 
 int sideBySide(const QString &fileName)
@@ -102,7 +100,10 @@ int sideBySide(const QString &fileName)
     if (!driveSession(window))
         return failWith(
                 QStringLiteral("a step of the session was not answered: %1").arg(window.Txt_Out->toPlainText()));
-    if (!TestKit::waitUntil([&] { return !railway.refreshPending(); }, kStepTimeoutMs))
+    // The session's last step, shown: the accessory switched.
+    const auto *accessories = static_cast<QTableView *>(TestKit::partsNamed(railway, {u"Accessories"_s}).first());
+    const QModelIndex switched = accessories->model()->index(0, RailwayView::AccessoryState);
+    if (!TestKit::waitUntil([&] { return switched.data() == 1; }, kStepTimeoutMs))
         return failWith(QStringLiteral("the railway was never drawn again"));
 
     const QPixmap left = window.grab();

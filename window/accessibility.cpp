@@ -100,14 +100,17 @@ void nameField(QWidget *field, QLabel *label, const QString &description = QStri
 
 } // namespace
 
-void Accessibility::describe(Main &w)
+void Accessibility::registerControlKinds()
 {
     static const bool installed = [] {
         QAccessible::installFactory(windowControlFactory);
         return true;
     }();
     Q_UNUSED(installed);
+}
 
+void Accessibility::describe(Main &w)
+{
     w.Txt_IP->setAccessibleName(u"Direccion IP de la Central Station"_s);
     w.Txt_Out->setAccessibleName(u"Respuestas de la Central Station"_s);
 

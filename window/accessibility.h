@@ -19,8 +19,12 @@ namespace Accessibility {
 inline const QString kLit = QStringLiteral("encendida");
 inline const QString kDark = QStringLiteral("apagada");
 
-// Names the window's controls and registers the accessible interfaces of the
-// window's own control kinds. Call before the window is first shown.
+// Registers the accessible interfaces of the window's own control kinds.
+// Call before the first control is made: with a screen reader listening, Qt
+// makes a control's interface as the control is made, and keeps it.
+void registerControlKinds();
+
+// Names the window's controls. Call before the window is first shown.
 void describe(Main &window);
 
 } // namespace Accessibility

@@ -14,12 +14,14 @@
 #include <limits>
 #include <type_traits>
 
+#include "common/screenframe.h"
 #include "window/accessibility.h"
 #include "window/clicklabel.h"
 #include "window/deferredbuttonrepaint.h"
 #include "window/enterpressesbutton.h"
 #include "window/frame.h"
 #include "window/neverselectwhenfocused.h"
+#include "window/outputtext.h"
 #include "window/pictureicon.h"
 #include "window/selectallonfocus.h"
 #include "window/shape.h"
@@ -95,9 +97,9 @@ void centre(QLabel *label)
     label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
 }
 
-void setPicture(QPushButton *button, const QString &name)
+void setPicture(QPushButton *button, const QString &fileName)
 {
-    button->setIcon(pictureIcon(name));
+    button->setIcon(pictureIcon(fileName));
     button->setIconSize(kPictureSize);
 }
 
@@ -136,9 +138,10 @@ Control *addControl(ControlArray<Control> &array, const char *name, int index, Q
 Main::Main(QWidget *parent) : QWidget(parent)
 {
     Q_INIT_RESOURCE(artwork);
+    Accessibility::registerControlKinds();
     setObjectName(u"Main"_s);
     setWindowTitle(u"Central Station"_s);
-    setWindowIcon(pictureIcon(u"icon"_s, {QSize(16, 16), QSize(32, 32)}));
+    setWindowIcon(pictureIcon(u":/artwork/icon.svg"_s, {QSize(16, 16), QSize(32, 32)}));
     setFont(windowFont());
     resize(twips(12030), twips(6735));
 
@@ -230,8 +233,8 @@ void Main::createLocomotivePanel()
     Txt_Loco_Speed->setReadOnly(true);
     Pb_Loco_CambioDireccion->setEnabled(false);
     Pb_Loco_CambioDireccion->setToolTip(u"Desactivado"_s);
-    setPicture(Pb_Loco_Back, u"loco-backward"_s);
-    setPicture(Pb_Loco_For, u"loco-forward"_s);
+    setPicture(Pb_Loco_Back, u":/artwork/loco-backward.svg"_s);
+    setPicture(Pb_Loco_For, u":/artwork/loco-forward.svg"_s);
     Slider_Loco->setRange(0, 127);
     Slider_Loco->setSingleStep(1);
     Slider_Loco->setPageStep(5);
@@ -421,17 +424,17 @@ void Main::showReceived(const QString &received)
     m_strData = received;
     if (m_layoutTimer.isActive())
         return;
-    const qint64 sinceLayout = m_sinceLayout.isValid() ? m_sinceLayout.elapsed() : kFrameMs;
-    if (sinceLayout >= kFrameMs)
+    const qint64 sinceLayout = m_sinceLayout.isValid() ? m_sinceLayout.elapsed() : kScreenFrameMs;
+    if (sinceLayout >= kScreenFrameMs)
         layOutReceived();
     else
-        m_layoutTimer.start(int(kFrameMs - sinceLayout));
+        m_layoutTimer.start(int(kScreenFrameMs - sinceLayout));
 }
 
 void Main::layOutReceived()
 {
     m_sinceLayout.start();
-    Txt_Out->setPlainText(m_strData);
+    Txt_Out->setPlainText(OutputText::inBlocks(m_strData));
 }
 
 void Main::showConnectionMessage(const QString &message)

@@ -40,10 +40,6 @@ public:
     static constexpr QRgb kGoLit = qRgb(0, 255, 0);
     static constexpr QRgb kStopDark = qRgb(128, 0, 0);
     static constexpr QRgb kStopLit = qRgb(255, 0, 0);
-    // The output box is laid out at most once a screen frame: laying out a
-    // long reply costs milliseconds, and while the station keeps sending,
-    // every layout but the frame's last would never be seen.
-    static constexpr int kFrameMs = 16;
 
     explicit Main(QWidget *parent = nullptr);
     ~Main() override;
@@ -61,8 +57,10 @@ public:
     QString commandLine() const;
 
     // Keeps `received` as strData at once and shows it in the output box:
-    // at once after a quiet moment, else at the end of the frame (see
-    // kFrameMs), with whatever strData holds then.
+    // at once after a quiet moment, else at the end of the screen frame,
+    // with whatever strData holds then. Laying out a long reply costs
+    // milliseconds, and while the station keeps sending, every layout but
+    // the frame's last would never be seen.
     void showReceived(const QString &received);
     // Shows a message about the station connection in the output box, in
     // place of any received text still waiting to be shown.

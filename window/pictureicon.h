@@ -4,11 +4,12 @@
 
 #pragma once
 
-// The window's pictures by the name of their artwork ("icon",
-// "loco-forward"). Where Qt draws SVG, they are drawn from the artwork at
-// whatever size is asked for; elsewhere (Windows) they are the PNGs the build
-// renders from the same artwork, at the sizes the window shows them and
-// twice those.
+// The windows' pictures, by the resource name of their SVG artwork
+// (":/artwork/icon.svg"). Where Qt draws SVG, they are drawn from it at
+// whatever size is asked for; on Windows they are the PNGs the build renders
+// from the same artwork into a folder of the same name without ".svg", at the
+// sizes the window shows them and twice those. A picture with no folder is a
+// null icon: a Windows window then shows its program's own icon.
 
 #include <QIcon>
 #include <QList>
@@ -16,4 +17,4 @@
 #include <QString>
 
 // `sizes` are the sizes the picture is offered in (a window icon's list).
-QIcon pictureIcon(const QString &name, const QList<QSize> &sizes = {});
+QIcon pictureIcon(const QString &svgFileName, const QList<QSize> &sizes = {});

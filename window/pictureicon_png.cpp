@@ -9,9 +9,9 @@
 // The build renders each picture into a folder of its own, one PNG a size
 // ("16x16.png"); Qt picks the one that fits the size and the screen's density
 // and greys it for a disabled control.
-QIcon pictureIcon(const QString &name, const QList<QSize> &)
+QIcon pictureIcon(const QString &svgFileName, const QList<QSize> &)
 {
-    const QDir folder(QStringLiteral(":/artwork/%1").arg(name));
+    const QDir folder(svgFileName.chopped(QStringLiteral(".svg").size()));
     QIcon icon;
     for (const QString &file : folder.entryList({QStringLiteral("*.png")}, QDir::Files))
         icon.addFile(folder.filePath(file));

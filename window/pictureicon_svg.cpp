@@ -6,7 +6,7 @@
 
 #include "window/svgiconengine.h"
 
-QIcon pictureIcon(const QString &name, const QList<QSize> &sizes)
+QIcon pictureIcon(const QString &svgFileName, const QList<QSize> &sizes)
 {
-    return QIcon(new SvgIconEngine(QStringLiteral(":/artwork/%1.svg").arg(name), sizes));
+    return QIcon(new SvgIconEngine(svgFileName, sizes));
 }

@@ -14,7 +14,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QColor kLit(40, 200, 60);
 const QColor kDark(70, 80, 70);
 
 // Read as text that tells its name and whether the power is on.
@@ -84,7 +83,7 @@ void PowerLamp::paintEvent(QPaintEvent *)
     const int line = fontMetrics().height();
     const QRectF disc(line * 0.25, line * 0.25, line * 1.5, line * 1.5);
     painter.setPen(QPen(palette().color(QPalette::WindowText), line / 10.0));
-    painter.setBrush(m_on ? kLit : kDark);
+    painter.setBrush(m_on ? QColor(kLitGreen) : kDark);
     painter.drawEllipse(disc);
     const QRect words = rect().adjusted(2 * line, 0, 0, 0);
     painter.drawText(words, Qt::AlignVCenter | Qt::AlignLeft, accessibleName() + u": "_s + stateText());

@@ -8,6 +8,7 @@
 // when the power is on, dark when it is off, with the word beside it. It can
 // take the keyboard focus, and a screen reader reads its name and state.
 
+#include <QRgb>
 #include <QWidget>
 
 class PowerLamp : public QWidget
@@ -15,9 +16,11 @@ class PowerLamp : public QWidget
     Q_OBJECT
 
 public:
+    // The green of a lit lamp, the track power's and an accessory's alike.
+    static constexpr QRgb kLitGreen = qRgb(40, 200, 60);
+
     explicit PowerLamp(QWidget *parent = nullptr);
 
-    bool isOn() const { return m_on; }
     void setOn(bool on);
     // The word shown beside the lamp and read out as its state.
     QString stateText() const;

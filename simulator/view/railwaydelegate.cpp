@@ -4,6 +4,9 @@
 
 #include "railwaydelegate.h"
 
+#include "powerlamp.h"
+#include "station.h"
+
 #include <QApplication>
 #include <QPainter>
 #include <QPainterPath>
@@ -11,13 +14,11 @@
 
 namespace {
 
-constexpr int kMaxSpeed = 127;
 constexpr int kMarksPerRow = 16;
 // A wider gap after every fourth mark, so that a mark's number can be told
 // by counting.
 constexpr int kMarksPerGroup = 4;
 const QColor kLit(240, 180, 0);
-const QColor kLampLit(40, 200, 60);
 
 // The side of one function mark, and the room it takes with its gap.
 qreal markSize(const QStyleOptionViewItem &option)
@@ -94,7 +95,7 @@ void RailwayDelegate::paintSpeed(QPainter *painter, const QStyleOptionViewItem &
     bar.state |= QStyle::State_Horizontal;
     bar.rect = option.rect.adjusted(line / 4, line / 8, -line / 4, -line / 8);
     bar.minimum = 0;
-    bar.maximum = kMaxSpeed;
+    bar.maximum = Station::kMaxSpeed;
     bar.progress = index.data().toInt();
     bar.text = index.data().toString();
     bar.textVisible = true;
@@ -132,7 +133,7 @@ void RailwayDelegate::paintMarks(QPainter *painter, const QStyleOptionViewItem &
     const qreal pitch = markPitch(option);
     const QPointF origin = QRectF(option.rect).topLeft() + QPointF(pitch / 2, pitch / 4);
     painter->setPen(QPen(ink(option), size / 8));
-    for (int function = 0; function < kFunctionCount; ++function) {
+    for (int function = 0; function < Station::kFunctionCount; ++function) {
         const int column = function % kMarksPerRow;
         const int group = column / kMarksPerGroup;
         const int row = function / kMarksPerRow;
@@ -148,7 +149,7 @@ void RailwayDelegate::paintLamp(QPainter *painter, const QStyleOptionViewItem &o
     const bool lit = index.data(kBitsRole).toInt() != 0;
     const QRectF disc(option.rect.left() + line / 2.0, option.rect.center().y() - line * 0.4, line * 0.8, line * 0.8);
     painter->setPen(QPen(ink(option), line / 10.0));
-    painter->setBrush(lit ? QBrush(kLampLit) : QBrush(Qt::NoBrush));
+    painter->setBrush(lit ? QBrush(QColor(PowerLamp::kLitGreen)) : QBrush(Qt::NoBrush));
     painter->drawEllipse(disc);
     const QRect words = option.rect.adjusted(2 * line, 0, 0, 0);
     painter->drawText(words, Qt::AlignVCenter | Qt::AlignLeft, index.data().toString());

@@ -21,11 +21,8 @@ public:
     enum class Picture { SpeedBar, Arrow, FunctionMarks, Lamp };
     // The functions that are on, bit F for function F, for FunctionMarks.
     static constexpr int kBitsRole = Qt::UserRole + 1;
-    static constexpr int kFunctionCount = 32;
 
     explicit RailwayDelegate(Picture picture, QObject *parent = nullptr);
-
-    Picture picture() const { return m_picture; }
 
     void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override;
     QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override;

@@ -8,12 +8,12 @@
 #include "railwaydelegate.h"
 #include "stationserver.h"
 
+#include "common/screenframe.h"
+
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QTableView>
-
-#include <bit>
 
 using namespace Qt::StringLiterals;
 
@@ -36,14 +36,9 @@ void setCell(QStandardItemModel &model, int row, int column, const QVariant &tex
 QString functionList(quint32 functions)
 {
     QStringList on;
-    for (quint32 rest = functions; rest != 0; rest &= rest - 1)
-        on.append(QString::number(std::countr_zero(rest)));
+    for (const int function : StationChange::functionNumbers(functions))
+        on.append(QString::number(function));
     return on.isEmpty() ? u"none"_s : on.join(u", "_s);
-}
-
-QString noun(bool isLocomotive, quint32 id)
-{
-    return (isLocomotive ? u"locomotive "_s : u"accessory "_s) + QString::number(id);
 }
 
 } // namespace
@@ -60,7 +55,7 @@ RailwayView::RailwayView(const StationServer &server, QWidget *parent)
     layOut();
 
     m_refreshTimer.setSingleShot(true);
-    m_refreshTimer.setInterval(kRefreshMs);
+    m_refreshTimer.setInterval(kScreenFrameMs);
     connect(&m_refreshTimer, &QTimer::timeout, this, &RailwayView::refresh);
     connect(&server, &StationServer::clientConnected, this, &RailwayView::refreshSoon);
     connect(&server, &StationServer::clientLeft, this, &RailwayView::refreshSoon);
@@ -194,9 +189,9 @@ void RailwayView::showClients()
     QMap<int, QStringList> holds;
     const Station &station = m_server.station();
     for (auto loco = station.locomotives().begin(); loco != station.locomotives().end(); ++loco)
-        holds[loco->controller].append(noun(true, loco.key()));
+        holds[loco->controller].append(StationChange::noun({true, loco.key()}));
     for (auto accessory = station.accessories().begin(); accessory != station.accessories().end(); ++accessory)
-        holds[accessory->controller].append(noun(false, accessory.key()));
+        holds[accessory->controller].append(StationChange::noun({false, accessory.key()}));
 
     const QMap<int, QString> &clients = m_server.clients();
     m_clients.setRowCount(int(clients.size()));

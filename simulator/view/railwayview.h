@@ -25,22 +25,11 @@ class RailwayView : public QWidget
     Q_OBJECT
 
 public:
-    // One screen frame.
-    static constexpr int kRefreshMs = 16;
-
     enum LocomotiveColumn { LocoId, LocoName, LocoAddress, LocoSpeed, LocoDirection, LocoFunctions, LocoController };
     enum AccessoryColumn { AccessoryId, AccessoryName, AccessoryAddress, AccessoryState, AccessoryController };
     enum ClientColumn { ClientPeer, ClientHolds };
 
     explicit RailwayView(const StationServer &server, QWidget *parent = nullptr);
-
-    // What the window shows, for a test or a picture to look at.
-    const PowerLamp *powerLamp() const { return m_power; }
-    const QTableView *locomotiveTable() const { return m_locomotiveTable; }
-    const QTableView *accessoryTable() const { return m_accessoryTable; }
-    const QTableView *clientTable() const { return m_clientTable; }
-    // Whether a change waits to be shown at the next refresh.
-    bool refreshPending() const { return m_refreshTimer.isActive(); }
 
 private:
     QTableView *addTable(QStandardItemModel &model, const QStringList &headers, const QString &name);

@@ -6,24 +6,26 @@
 
 # Checks the desktop integration files as they are built, without installing
 # anything: the menu entry and the metainfo validate (the metainfo even with
-# pedantic hints), the metainfo names no web address (the project has no
-# public home, so a software centre would show a dead link), and the
-# rendered icons have their sizes.
+# pedantic hints), the metainfo names its developer and no web address (the
+# project has no public home, so a software centre would show a dead link),
+# and the rendered icons have their sizes.
 #
 # usage: check-desktop-files.sh SOURCE_DIR RENDERED_ICONS_DIR
 set -euo pipefail
 root=$1
 src=$root/packaging
 icons=$2
-app_id=io.github.modelrailway.panel
+. "$(dirname "$0")/package-file.sh"
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 desktop-file-validate "$src/$app_id.desktop" || fail "the menu entry is not valid"
-# Pedantic hints leave the exit status at 0: any line but the verdict is one.
-verdict=$(appstreamcli validate --pedantic --no-net "$src/$app_id.metainfo.xml" 2>&1) \
-    || fail "the metainfo is not valid: $verdict"
-hints=$(grep -v "Validation was successful" <<<"$verdict" || true)
-[ -z "$hints" ] || fail "appstreamcli has remarks on the metainfo: $hints"
+# Even pedantic hints fail it, but for the two package-file.sh accepts.
+verdict=$(appstreamcli validate --pedantic --no-net "$src/$app_id.metainfo.xml" 2>&1) && status=0 || status=$?
+refused=$(appstream_verdict_accepted "$status" "$verdict") || fail "appstreamcli does not pass the metainfo: $refused"
+grep -q "<developer id=\"[^\"]*\">" "$src/$app_id.metainfo.xml" || fail "the metainfo names no developer"
+# The menu entry's action starts the simulator with its window.
+[ "$(sed -n '/^\[Desktop Action simulator\]$/,/^\[/s/^Exec=//p' "$src/$app_id.desktop")" = \
+    "command-station-simulator --view" ] || fail "the menu entry has no action that starts the simulator's window"
 ! grep -nE "https?://" "$src/$app_id.metainfo.xml" || fail "the metainfo names a web address"
 grep -q "<launchable type=\"desktop-id\">$app_id.desktop</launchable>" "$src/$app_id.metainfo.xml" \
     || fail "the metainfo does not launch the menu entry"

@@ -64,6 +64,7 @@ share/man/man1/model-railway-panel.1.gz
 $doc/README.md
 $doc/changelog.gz
 $doc/copyright
+$doc/example-layout.json
 $doc/simulator.md
 EOT
 )

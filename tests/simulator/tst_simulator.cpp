@@ -27,6 +27,7 @@
 #include <unistd.h>
 
 #include "bytes.h"
+#include "childprogram.h"
 #include "privatenetwork.h"
 #include "simulatorprocess.h"
 #include "waituntil.h"
@@ -403,6 +404,8 @@ void TestSimulator::repliesToEveryCommand_data()
     QTest::newRow("syntax error") << none << 1 << QByteArray("set(1, go") << errorReply("set(1, go", 2, "syntax error");
     QTest::newRow("garbage echoed printable")
             << none << 1 << QByteArray("\x01\xff(\n\x7f") << errorReply("?\xff(??", 2, "syntax error");
+    QTest::newRow("ends of the control range echoed as ?")
+            << none << 1 << QByteArray("x\x1f(\x7e\x7f)") << errorReply("x?(~?)", 2, "syntax error");
     QTest::newRow("command of 200 bytes echoed whole")
             << none << 1 << "x(" + QByteArray(198, 'y') << errorReply("x(" + QByteArray(198, 'y'), 2, "syntax error");
     QTest::newRow("long command echoed cut") << none << 1 << "x(" + QByteArray(300, 'y')
@@ -876,11 +879,18 @@ void TestSimulator::programExitStatus_data()
 
     const QString busyPort = QString::number(m_busy.serverPort());
     QTest::newRow("version") << QStringList{"--version"} << 0 << QByteArray("command-station-simulator 1.0.0\n");
+    // Without a display: printing needs no window.
+    QTest::newRow("version beside --view")
+            << QStringList{"--view", "--version"} << 0 << QByteArray("command-station-simulator 1.0.0\n");
+    QTest::newRow("help beside --view") << QStringList{"--help", "--view"} << 0 << QByteArray("--burst <N>");
     // Every bad value is refused alike; readsOptions has them all.
     QTest::newRow("bad value") << QStringList{"--port", "70000"} << 2
                                << QByteArray("--port needs a number from 0 to 65535\n");
     QTest::newRow("layout that cannot be read")
             << QStringList{"--port", "0", "--layout", "/nonexistent/railway.json"} << 2 << QByteArray("cannot be read");
+    QTest::newRow("words that are not options")
+            << QStringList{"extra", "words"} << 2
+            << QByteArray("\"extra\" is not an option: the simulator takes only the options --help lists\n");
     QTest::newRow("unknown option") << QStringList{"--fast"} << 1 << QByteArray("fast");
     QTest::newRow("option without its value") << QStringList{"--port"} << 1 << QByteArray("Missing value");
     QTest::newRow("port taken") << QStringList{"--port", busyPort} << 1 << QByteArray("Cannot listen");
@@ -895,6 +905,7 @@ void TestSimulator::programExitStatus()
     QFETCH(QByteArray, message);
 
     QProcess program;
+    program.setProcessEnvironment(TestKit::environmentWithoutDisplay());
     program.start(TestKit::SimulatorProcess::executable(), arguments);
     // It ends, or it says it listens, which fails the row at once.
     TestKit::waitUntil(
@@ -923,18 +934,18 @@ void TestSimulator::programServesPrintsAndLogs()
     QVERIFY(client.socket.waitForConnected(5000));
     const quint16 localPort = client.socket.localPort();
     const QString peer = QStringLiteral("127.0.0.1:%1").arg(localPort);
-    const QByteArray sent = "set(1, go)\r\n\xe9(\x01)set(1, stop)";
+    const QByteArray sent = "set(1, go)\r\n\xe9(\x1f\x7f)set(1, stop)";
     // A command shows while its client is still there.
     client.socket.write(sent.first(10));
     QVERIFY(TestKit::waitUntil([&] { return simulator.console().endsWith(" > set(1, go)\n  power on\n"); }));
     client.socket.write(sent.sliced(10));
     QTRY_VERIFY(client.socket.state() == QAbstractSocket::UnconnectedState || client.replyCount() > 2);
-    QCOMPARE(client.received, okReply("set(1, go)") + errorReply("\xe9(?)", 2, "syntax error"));
+    QCOMPARE(client.received, okReply("set(1, go)") + errorReply("\xe9(?\?)", 2, "syntax error"));
     QCOMPARE(client.socket.state(), QAbstractSocket::UnconnectedState);
 
     QTRY_COMPARE(simulator.timesLeft(localPort), 1);
     const QString lines =
-            "%1 connected\n%1 > set(1, go)\n  power on\n%1 > \u00e9(?)\n  refused: syntax error\n%1 left\n";
+            "%1 connected\n%1 > set(1, go)\n  power on\n%1 > \u00e9(?\?)\n  refused: syntax error\n%1 left\n";
     const QByteArray expected = lines.arg(peer).toUtf8();
     QCOMPARE(simulator.console(), expected);
     QVERIFY(log.open(QIODevice::ReadOnly));

@@ -7,77 +7,93 @@
 // reaches, its layout at any size, and the program opening it or not.
 
 #include "stationserver.h"
-#include "view/powerlamp.h"
-#include "view/railwaydelegate.h"
 #include "view/railwayview.h"
+#include "view/simulatorlaunch.h"
 
 #include <QAccessible>
 #include <QApplication>
+#include <QCommandLineParser>
+#include <QMessageBox>
 #include <QTableView>
 #include <QTest>
+#include <QTransform>
 
 #include "simulatorprocess.h"
+#include "waituntil.h"
+#include "windowkit.h"
 
 using namespace Qt::StringLiterals;
 using TestKit::RecordingClient;
 
 namespace {
 
-// Stands for the client leaving, in place of a command.
+// Stand for the first client leaving, and for the second client sending the
+// commands after it, in place of a command. Both are connected throughout.
 const QByteArray kLeave = "<leave>";
+const QByteArray kSecond = "<second>";
 
-// What the picture in a cell shows, told from its colours: how far the
-// speed bar is filled, in tenths; where the direction arrow's head, its
-// tallest part, is; which rows of function marks hold lit ones; whether the
-// state's lamp is lit.
-QString pictureIn(QTableView *table, const QModelIndex &index)
+// A change shows a frame after it; a second is room for a busy machine, and
+// no more, as every row waits that long when nothing is shown.
+constexpr int kShownMs = 1000;
+
+// The pictures' own colours: a lit function mark amber, a lit lamp green.
+const QColor kAmber(240, 180, 0);
+const QColor kGreen(40, 200, 60);
+
+// Where a cell's pixels of `colour` (invalid: any but grey) lie, in shares of
+// the cell: the box around them (empty when there are none), their centre.
+std::pair<QRectF, QPointF> inkIn(QTableView *table, int row, int column, const QColor &colour)
 {
-    using Picture = RailwayDelegate::Picture;
-    const Picture picture = static_cast<RailwayDelegate *>(table->itemDelegateForIndex(index))->picture();
-    const QImage image = table->viewport()->grab(table->visualRect(index)).toImage();
-    const auto counts = [picture](QColor c) {
-        return picture == Picture::SpeedBar         ? c.blue() > c.red() + 60
-                : picture == Picture::Arrow         ? c.lightness() < 60
-                : picture == Picture::FunctionMarks ? c.red() > 200 && c.blue() < 80
-                                                    : c.green() > 150 && c.red() < 100;
-    };
-    QList<int> ink(image.width());
-    int above = 0, below = 0;
+    const QImage image = table->viewport()->grab(table->visualRect(table->model()->index(row, column))).toImage();
+    QRectF box;
+    QPointF sum;
+    int inked = 0;
     for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x) {
-            if (counts(image.pixelColor(x, y)))
-                ++ink[x], ++(y < image.height() / 2 ? above : below);
+            const QColor pixel = image.pixelColor(x, y);
+            if (colour.isValid() ? pixel == colour : pixel.hsvSaturation() > 0)
+                box |= QRectF(x, y, 1, 1), sum += QPointF(x, y), ++inked;
         }
     }
-    const auto first = std::find_if(ink.begin(), ink.end(), [](int n) { return n > 0; }) - ink.begin();
-    const auto last = ink.rend() - std::find_if(ink.rbegin(), ink.rend(), [](int n) { return n > 0; });
-    const auto tallest = std::max_element(ink.begin(), ink.end()) - ink.begin();
-    switch (picture) {
-    case Picture::SpeedBar:
-        return u" bar %1"_s.arg(last > first ? qRound(10.0 * double(last - first) / double(ink.size() - 2 * first))
-                                             : 0);
-    case Picture::Arrow:
-        return tallest > ink.size() / 2 ? u" pointing right"_s : u" pointing left"_s;
-    case Picture::FunctionMarks:
-        return above + below == 0 ? u" all dark"_s
-                : below == 0      ? u" lit above"_s
-                : above           ? u" lit in both"_s
-                                  : u" lit below"_s;
-    case Picture::Lamp:
-        return above + below > 0 ? u" lit"_s : u" dark"_s;
-    }
-    return QString();
+    const QTransform share = QTransform::fromScale(1.0 / image.width(), 1.0 / image.height());
+    return {share.mapRect(box), share.map(sum / qMax(inked, 1))};
 }
 
-// A cell as a screen reader reads it and the picture shows it.
-QString cellShown(QTableView *table, int row, int column)
+// What a part shows: the power lamp's state as a screen reader reads it; a
+// table's cell as a screen reader reads it and its picture shows it: how far
+// the speed bar's colour reaches, in tenths of the bar; which way the
+// direction arrow, fuller at its head, points; which rows of function marks
+// hold lit ones; whether the state's lamp is lit.
+QString shownIn(QWidget *part, int row, int column)
 {
-    QAccessibleInterface *cell = QAccessible::queryAccessibleInterface(table)->tableInterface()->cellAt(row, column);
+    QAccessibleTableInterface *cells = QAccessible::queryAccessibleInterface(part)->tableInterface();
+    if (!cells)
+        return QAccessible::queryAccessibleInterface(part)->text(QAccessible::Value);
+    QAccessibleInterface *cell = cells->cellAt(row, column);
     if (!cell)
         return QString();
-    const QModelIndex index = table->model()->index(row, column);
-    const bool picture = table->itemDelegateForIndex(index) != table->itemDelegate();
-    return cell->text(QAccessible::Name) + (picture ? pictureIn(table, index) : QString());
+    auto *table = static_cast<QTableView *>(part);
+    const QString text = cell->text(QAccessible::Name);
+    if (table->accessibleName() == u"Accessories"_s && column == RailwayView::AccessoryState)
+        return text + (inkIn(table, row, column, kGreen).first.isEmpty() ? u" dark"_s : u" lit"_s);
+    if (table->accessibleName() != u"Locomotives"_s)
+        return text;
+    switch (column) {
+    case RailwayView::LocoSpeed: {
+        const QRectF bar = inkIn(table, row, column, QColor()).first;
+        return text + u" bar %1"_s.arg(qRound(10 * bar.width() / (1 - 2 * bar.left())));
+    }
+    case RailwayView::LocoDirection: {
+        const QPointF centre = inkIn(table, row, column, table->palette().color(QPalette::Text)).second;
+        return text + (centre.x() > 0.5 ? u" pointing right"_s : u" pointing left"_s);
+    }
+    case RailwayView::LocoFunctions: {
+        const QRectF marks = inkIn(table, row, column, kAmber).first;
+        const int lit = (!marks.isEmpty() && marks.top() < 0.5) + 2 * (marks.bottom() > 0.5);
+        return text + QStringList{u" all dark"_s, u" lit above"_s, u" lit below"_s, u" lit in both"_s}[lit];
+    }
+    }
+    return text;
 }
 
 } // namespace
@@ -96,6 +112,8 @@ private slots:
     void fitsAnySize();
     void programWithView_data();
     void programWithView();
+    void refusalShowsInABox_data();
+    void refusalShowsInABox();
 
 private:
     QList<QWidget *> parts() const;
@@ -113,13 +131,14 @@ void TestRailwayView::init()
     m_view->resize(m_view->sizeHint());
     m_view->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_view.get()));
+    QVERIFY(!parts().contains(nullptr));
 }
 
-// The lamp and the three tables, in their tab order.
+// The lamp and the three tables, by the names a screen reader reads, in
+// their tab order.
 QList<QWidget *> TestRailwayView::parts() const
 {
-    return {const_cast<PowerLamp *>(m_view->powerLamp()), const_cast<QTableView *>(m_view->locomotiveTable()),
-            const_cast<QTableView *>(m_view->accessoryTable()), const_cast<QTableView *>(m_view->clientTable())};
+    return TestKit::partsNamed(*m_view, {u"Track power"_s, u"Locomotives"_s, u"Accessories"_s, u"Clients"_s});
 }
 
 void TestRailwayView::showsWhatCommandsDid_data()
@@ -129,7 +148,7 @@ void TestRailwayView::showsWhatCommandsDid_data()
     QTest::addColumn<int>("part");
     QTest::addColumn<int>("row");
     QTest::addColumn<int>("column");
-    // %1: the client's address and port.
+    // %1, %2: the first and the second client's address and port.
     QTest::addColumn<QString>("expected");
 
     const QByteArray take = "request(1000, control)";
@@ -157,8 +176,11 @@ void TestRailwayView::showsWhatCommandsDid_data()
     row("released", {take, "release(1000, control)"}, 1, 0, RailwayView::LocoController, u"nobody"_s);
     row("what a client holds", {"request(20000, control)", take}, 3, 0, RailwayView::ClientHolds,
         u"locomotive 1000, accessory 20000"_s);
-    row("client gone", {kLeave}, 3, 0, RailwayView::ClientPeer, QString());
+    row("client gone", {kLeave}, 3, 0, RailwayView::ClientPeer, u"%2"_s);
     row("what it held is free", {take, kLeave}, 1, 0, RailwayView::LocoController, u"nobody"_s);
+    const QByteArrayList two = {take, kSecond, "request(1001, control)"};
+    row("each named as its controller", two, 1, 1, RailwayView::LocoController, u"%2"_s);
+    row("the first gone, the second's kept", two + QByteArrayList{kLeave}, 1, 1, RailwayView::LocoController, u"%2"_s);
 }
 
 void TestRailwayView::showsWhatCommandsDid()
@@ -169,23 +191,26 @@ void TestRailwayView::showsWhatCommandsDid()
     QFETCH(int, column);
     QFETCH(QString, expected);
 
-    RecordingClient client(m_server->serverPort());
-    QTRY_COMPARE(m_server->clientCount(), 1);
-    // Shown coming before anything else happens.
-    QTRY_VERIFY(!m_view->refreshPending());
-    const QString peer = u"127.0.0.1:%1"_s.arg(client.socket.localPort());
+    RecordingClient first(m_server->serverPort());
+    RecordingClient second(m_server->serverPort());
+    const auto peer = [](const RecordingClient &c) { return u"127.0.0.1:%1"_s.arg(c.socket.localPort()); };
+    // Both shown before anything else happens.
+    QVERIFY(TestKit::waitUntil([&] { return shownIn(parts()[3], 1, RailwayView::ClientPeer) == peer(second); },
+                               kShownMs));
+    RecordingClient *client = &first;
     for (const QByteArray &command : commands) {
-        const qsizetype replies = client.replyCount();
-        if (command == kLeave)
-            client.socket.disconnectFromHost();
+        const qsizetype replies = client->replyCount();
+        if (command == kSecond)
+            client = &second;
+        else if (command == kLeave)
+            first.socket.disconnectFromHost();
         else
-            client.socket.write(command);
-        QTRY_VERIFY(client.replyCount() > replies || m_server->clientCount() == 0);
+            client->socket.write(command);
+        QTRY_VERIFY(command == kSecond || client->replyCount() > replies || m_server->clientCount() < 2);
     }
-    QTRY_VERIFY(!m_view->refreshPending());
-    const QString shown = part == 0 ? QAccessible::queryAccessibleInterface(parts()[0])->text(QAccessible::Value)
-                                    : cellShown(static_cast<QTableView *>(parts()[part]), row, column);
-    QCOMPARE(shown, expected.contains(u"%1") ? expected.arg(peer) : expected);
+    expected.replace(u"%1"_s, peer(first)).replace(u"%2"_s, peer(second));
+    TestKit::waitUntil([&] { return shownIn(parts()[part], row, column) == expected; }, kShownMs);
+    QCOMPARE(shownIn(parts()[part], row, column), expected);
 }
 
 void TestRailwayView::readsOutAndTabs_data()
@@ -251,7 +276,7 @@ void TestRailwayView::fitsAnySize()
             QVERIFY2(!at.intersects(other), qPrintable(part->accessibleName()));
         placed.append(at);
     }
-    const QTableView *locomotives = m_view->locomotiveTable();
+    const auto *locomotives = static_cast<QTableView *>(parts()[1]);
     QStyleOptionViewItem option;
     option.initFrom(locomotives);
     const QModelIndex marks = locomotives->model()->index(0, RailwayView::LocoFunctions);
@@ -268,8 +293,8 @@ void TestRailwayView::programWithView_data()
 
     QTest::newRow("offscreen display") << u"offscreen"_s << QByteArray() << -1;
     QTest::newRow("no display") << QString()
-                                << QByteArray("command-station-simulator: cannot open a display, DISPLAY is not "
-                                              "set; without a display, run it as: xvfb-run -a "
+                                << QByteArray("command-station-simulator: cannot open a display, neither DISPLAY "
+                                              "nor WAYLAND_DISPLAY is set; without a display, run it as: xvfb-run -a "
                                               "command-station-simulator --view, or leave out --view\n")
                                 << 1;
 }
@@ -280,9 +305,7 @@ void TestRailwayView::programWithView()
     QFETCH(QByteArray, errors);
     QFETCH(int, exitCode);
 
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const QString &name : {u"DISPLAY"_s, u"WAYLAND_DISPLAY"_s, u"XDG_SESSION_TYPE"_s, u"QT_QPA_PLATFORM"_s})
-        environment.remove(name);
+    QProcessEnvironment environment = TestKit::environmentWithoutDisplay();
     if (!platform.isEmpty())
         environment.insert(u"QT_QPA_PLATFORM"_s, platform);
     TestKit::ChildProgram program(TestKit::SimulatorProcess::executable(), {u"--view"_s, u"--port"_s, u"0"_s},
@@ -297,6 +320,49 @@ void TestRailwayView::programWithView()
     client.socket.write("set(1, go)");
     QTRY_COMPARE(client.replyCount(), 1);
     QVERIFY(program.stop());
+}
+
+void TestRailwayView::refusalShowsInABox_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    // What the box says; empty: no box.
+    QTest::addColumn<QString>("box");
+
+    // "busy" stands for the port the test's own server holds.
+    QTest::newRow("window, port taken") << QStringList{u"--view"_s, u"--port"_s, u"busy"_s} << 1
+                                        << u"Cannot listen on 127.0.0.1 port busy: "_s;
+    QTest::newRow("window, layout unreadable")
+            << QStringList{u"--view"_s, u"--port"_s, u"0"_s, u"--layout"_s, u"/nonexistent/railway.json"_s} << 2
+            << u"Layout file /nonexistent/railway.json: cannot be read: "_s;
+    QTest::newRow("console, port taken") << QStringList{u"--port"_s, u"busy"_s} << 1 << QString();
+}
+
+void TestRailwayView::refusalShowsInABox()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QString, box);
+
+    const QString busy = QString::number(m_server->serverPort());
+    arguments.replaceInStrings(u"busy"_s, busy);
+    QCommandLineParser parser;
+    SimulatorOptions::addTo(parser);
+    QVERIFY(parser.parse(QStringList{u"command-station-simulator"_s} + arguments));
+    QString shown;
+    bool answered = false;
+    QTimer::singleShot(0, this, [&] {
+        if (auto *open = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+            shown = open->text();
+            open->accept();
+        }
+        answered = true;
+    });
+    SimulatorLaunch launch;
+    QCOMPARE(launch.start(parser, arguments.contains(u"--view"_s)), exitCode);
+    QTRY_VERIFY(answered);
+    box.replace(u"busy"_s, busy);
+    QCOMPARE(box.isEmpty() ? shown : shown.left(box.size()), box);
 }
 
 QTEST_MAIN(TestRailwayView)

@@ -53,6 +53,14 @@ qint64 TestKit::residentKiB(qint64 pid)
     return -1;
 }
 
+QProcessEnvironment TestKit::environmentWithoutDisplay()
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "XDG_SESSION_TYPE", "QT_QPA_PLATFORM"})
+        environment.remove(QString::fromLatin1(name));
+    return environment;
+}
+
 ChildProgram::ChildProgram(const QString &program, const QStringList &arguments, Console console,
                            const QProcessEnvironment &environment)
     : m_console(console)

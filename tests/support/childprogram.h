@@ -25,6 +25,10 @@ namespace TestKit {
 // Resident memory of process `pid` in KiB, from /proc; -1 when unknown.
 qint64 residentKiB(qint64 pid);
 
+// This environment as a desktop without a session has it: no display and no
+// platform named, so that a program started in it makes Qt choose its own.
+QProcessEnvironment environmentWithoutDisplay();
+
 class ChildProgram
 {
 public:

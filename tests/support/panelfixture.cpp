@@ -79,7 +79,7 @@ void PanelFixture::click(QWidget *widget)
 
 QString PanelFixture::shownText(QPlainTextEdit *box)
 {
-    return box->document()->toRawText().replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    return box->document()->toRawText().replace(QChar::ParagraphSeparator, u'\n').replace(QChar::LineSeparator, u'\n');
 }
 
 bool PanelFixture::connectToStation()

@@ -75,7 +75,8 @@ public:
     static void pasteInto(QWidget *field, const QString &text);
     static void click(QWidget *widget);
     // What the output box holds, character for character (its plain-text
-    // view would turn a no-break space into a blank).
+    // view would turn a no-break space into a blank), its line breaks as
+    // line feeds whether they end a text block or stand inside one.
     static QString shownText(QPlainTextEdit *box);
 
 private:

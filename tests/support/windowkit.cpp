@@ -87,3 +87,15 @@ QString TestKit::captionClipping(QWidget *control)
         return QStringLiteral("%1 px high line in %2 px").arg(metrics.height()).arg(room.height());
     return QString();
 }
+
+QList<QWidget *> TestKit::partsNamed(const QWidget &root, const QStringList &names)
+{
+    const QList<QWidget *> widgets = root.findChildren<QWidget *>();
+    QList<QWidget *> parts;
+    for (const QString &name : names) {
+        const auto named =
+                std::find_if(widgets.begin(), widgets.end(), [&](QWidget *w) { return w->accessibleName() == name; });
+        parts.append(named == widgets.end() ? nullptr : *named);
+    }
+    return parts;
+}

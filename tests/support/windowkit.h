@@ -4,11 +4,14 @@
 
 #pragma once
 
-// Looking at the window as it is drawn: where a control should stand, the
-// text it shows, a state to bring it to, and whether its caption fits.
+// Looking at a window as it is drawn: where a control should stand, the
+// text it shows, a state to bring it to, whether its caption fits, and a
+// window's parts found by the names a screen reader reads.
 
 #include <QRect>
+#include <QList>
 #include <QString>
+#include <QStringList>
 
 class Main;
 class QWidget;
@@ -29,5 +32,9 @@ bool bringTo(Main *window, const QString &step);
 // Why the caption or text of `control` does not fit its box at the
 // current scale; empty when it does, or when it shows no text.
 QString captionClipping(QWidget *control);
+
+// The widgets inside `root` that a screen reader reads as `names`, in their
+// order; null for a name that none has.
+QList<QWidget *> partsNamed(const QWidget &root, const QStringList &names);
 
 } // namespace TestKit

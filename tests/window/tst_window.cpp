@@ -167,6 +167,8 @@ private slots:
     void outputBoxWrapsLongLines();
     void outputBoxShowsTheLatest_data();
     void outputBoxShowsTheLatest();
+    void outputBoxShowsRepliesAsGiven_data();
+    void outputBoxShowsRepliesAsGiven();
     void pictures_data();
     void pictures();
     void sliderTicks();
@@ -903,6 +905,8 @@ void TestWindow::outputBoxShowsTheLatest_data()
 
     const QString lost = u"CS no conectada"_s;
     QTest::newRow("reply after a quiet moment: at once") << QStringList{u"data A"_s} << u"A"_s << u"A"_s << u"A"_s;
+    QTest::newRow("two replies in a row: only the second")
+            << QStringList{u"data A"_s, u"data B"_s} << u"A"_s << u"B"_s << u"B"_s;
     QTest::newRow("replies within a frame: the latest, once")
             << QStringList{u"data A"_s, u"data B"_s, u"data C"_s} << u"A"_s << u"C"_s << u"C"_s;
     QTest::newRow("message after data: wins over the pending reply")
@@ -933,6 +937,39 @@ void TestWindow::outputBoxShowsTheLatest()
     QSignalSpy changes(m_window->Txt_Out, &QPlainTextEdit::textChanged);
     QCOMPARE(changes.wait(afterFrame == atOnce ? 50 : 1000), afterFrame != atOnce);
     QCOMPARE(m_window->Txt_Out->toPlainText(), afterFrame);
+}
+
+void TestWindow::outputBoxShowsRepliesAsGiven_data()
+{
+    QTest::addColumn<QString>("reply");
+
+    QString list;
+    for (int loco = 1000; loco < 1100; ++loco)
+        list += u"%1 addr[%2] name[\"BR %3\"]\n"_s.arg(loco).arg(loco % 80 + 1).arg(loco % 120);
+    QTest::newRow("a long list") << list;
+    QTest::newRow("lines ending in CR LF") << QString(list).replace(u"\n"_s, u"\r\n"_s);
+    QTest::newRow("lines ending in a lone CR") << QString(list).replace(u'\n', u'\r');
+    QTest::newRow("empty lines, a break at the end") << u"a\n\n\r\nb\r"_s;
+    QTest::newRow("empty lines, many") << u"a\n\n\nb\r\n\r\n\rc"_s.repeated(9);
+    QTest::newRow("lines that wrap") << (u"msg["_s + QString(180, u'm') + u"]\n"_s).repeated(40);
+}
+
+// However the window hands a reply to the output box, the box reads as it
+// does given the reply's text as it came, and shows it as that, scroll bar
+// and all.
+void TestWindow::outputBoxShowsRepliesAsGiven()
+{
+    QFETCH(QString, reply);
+
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    QPlainTextEdit *out = m_window->Txt_Out;
+    m_window->showReceived(reply);
+    const QString shownText = out->toPlainText();
+    const QImage shown = out->grab().toImage();
+    out->setPlainText(reply);
+    QCOMPARE(shownText, out->toPlainText());
+    QCOMPARE(shown, out->grab().toImage());
 }
 
 void TestWindow::pictures_data()
