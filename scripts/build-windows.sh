@@ -60,7 +60,20 @@ scripts/check-windows-imports.sh "$folder"
 
 rm -f "$out/$name.zip"
 (cd "$out" && cmake -E tar cf "$name.zip" --format=zip "$name")
-makensis -V2 -DVERSION="$version" -DSOURCE="$PWD/$folder" \
+# The uninstaller removes exactly what the installer put there, file by
+# file: the folder may be one the user chose, with files of their own in it.
+uninstall_list=$PWD/$cross/uninstall-files.nsh
+{
+    (cd "$folder" && find . -type f | sort) | while read -r file; do
+        file=${file#./}
+        echo "Delete \"\$INSTDIR\\${file//\//\\}\""
+    done
+    (cd "$folder" && find . -mindepth 1 -type d | sort -r) | while read -r dir; do
+        dir=${dir#./}
+        echo "RMDir \"\$INSTDIR\\${dir//\//\\}\""
+    done
+} >"$uninstall_list"
+makensis -V2 -DVERSION="$version" -DSOURCE="$PWD/$folder" -DUNINSTALL_LIST="$uninstall_list" \
     -DOUTFILE="$PWD/$out/model-railway-panel-$version-setup.exe" packaging/windows/installer.nsi
 
 end=$(date +%s)

@@ -85,16 +85,12 @@ Section "Install"
     WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "NoRepair" 1
 SectionEnd
 
-; Removes what the installer put there, by name: the folder may be one the
-; user chose, with files of their own in it.
+; Removes what the installer put there, file by file (the list the build
+; writes from the folder it packs): the folder may be one the user chose,
+; with files of their own in it.
 Section "Uninstall"
-    Delete "$INSTDIR\*.exe"
-    Delete "$INSTDIR\*.dll"
-    Delete "$INSTDIR\*.txt"
-    Delete "$INSTDIR\*.md"
-    Delete "$INSTDIR\model-railway-panel.ico"
-    RMDir /r "$INSTDIR\platforms"
-    RMDir /r "$INSTDIR\styles"
+    !include "${UNINSTALL_LIST}"
+    Delete "$INSTDIR\uninstall.exe"
     RMDir "$INSTDIR"
 
     Delete "$SMPROGRAMS\${PRODUCT}\*.lnk"

@@ -195,7 +195,7 @@ echo "== 1. The Windows panel under Wine against the Linux simulator"
 station_log=$work/linux-simulator.log station_out=$work/linux-simulator.out
 "$linux_simulator" --host 127.0.0.1 --port 15471 --log "$station_log" >"$station_out" 2>&1 &
 pids+=($!)
-wait_until grep -q listening "$station_out" || fail "the Linux simulator did not start"
+wait_until grep -qs listening "$station_out" || fail "the Linux simulator did not start"
 wine "$folder/model-railway-panel.exe" >"$work/windows-panel.err" 2>&1 &
 panel_pid=$!
 pids+=($panel_pid)
@@ -234,7 +234,7 @@ station_log=$work/windows-simulator.log station_out=$work/windows-simulator.out
 wine "$folder/command-station-simulator.exe" --host 127.0.0.1 --port 15471 \
     --log "$(winepath -w "$station_log")" >"$station_out" 2>&1 &
 pids+=($!)
-if wait_until grep -q listening "$station_out"; then
+if wait_until grep -qs listening "$station_out"; then
     QT_QPA_PLATFORM=xcb "$linux_panel" 2>"$work/linux-panel.err" &
     panel_pid=$!
     pids+=($panel_pid)
@@ -283,9 +283,12 @@ if [ -n "$installed" ]; then
     shortcuts=$(find "$WINEPREFIX/drive_c" -path '*Programs/Model Railway Panel/*.lnk' | sed 's#.*/##' | sort | tr '\n' ',')
     [ "$shortcuts" = "Command Station Simulator.lnk,Model Railway Panel.lnk,Uninstall Model Railway Panel.lnk," ] &&
         pass "the Start menu has: $shortcuts" || fail "the Start menu has: $shortcuts"
+    # A file of the user's own in the folder stays, and so does the folder.
+    echo "my notes" >"$dir/my-notes.txt"
     wine "$dir/uninstall.exe" /S /CurrentUser >"$work/uninstall.out" 2>&1
-    wait_until eval '[ ! -e "$dir/model-railway-panel.exe" ]' && [ -z "$(find "$dir" -type f 2>/dev/null)" ] &&
-        pass "the uninstaller removed the programs and the folder" || fail "the uninstaller left: $(find "$dir" 2>/dev/null)"
+    wait_until eval '[ "$(cd "$dir" && find . -mindepth 1)" = ./my-notes.txt ]' &&
+        pass "the uninstaller removed what it installed and kept the user's own file" ||
+        fail "the uninstaller left: $(cd "$dir" && find . -mindepth 1)"
 else
     fail "the installer installed no model-railway-panel.exe"
 fi
