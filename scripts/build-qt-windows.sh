@@ -52,11 +52,13 @@ start=$(date +%s)
 fetch_source() {
     local apt=$cache/apt
     mkdir -p "$apt/lists/partial" "$apt/cache/archives/partial" "$cache/source"
-    # The suites the installed Qt may come from; the same mirror apt uses.
+    # The suites of this release, which the installed Qt comes from.
+    local release
+    release=$(. /etc/os-release && echo "$VERSION_CODENAME")
     cat >"$apt/sources.list" <<EOT
-deb-src http://deb.debian.org/debian bookworm main
-deb-src http://deb.debian.org/debian bookworm-updates main
-deb-src http://deb.debian.org/debian-security bookworm-security main
+deb-src http://deb.debian.org/debian $release main
+deb-src http://deb.debian.org/debian $release-updates main
+deb-src http://deb.debian.org/debian-security $release-security main
 EOT
     local opts=(
         -o "Dir::Etc::SourceList=$apt/sources.list"
