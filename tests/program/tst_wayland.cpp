@@ -23,12 +23,13 @@ namespace {
 
 // What the program told the compositor of its window, from its own trace
 // of the protocol: its title, its desktop entry, and a first picture
-// attached once the compositor had configured it.
+// attached once the compositor had configured it. The trace names an object
+// "wl_surface@12" before libwayland 1.22 and "wl_surface#12" from it on.
 bool mapped(const ChildProgram &program, const QString &title)
 {
     const QString trace = QString::fromUtf8(program.errors());
     const QString pattern = uR"(set_title\("%1"\)[\s\S]*set_app_id\("io\.github\.modelrailway\.panel"\))"
-                            uR"([\s\S]*ack_configure[\s\S]*wl_surface@\d+\.attach\(wl_buffer)"_s;
+                            uR"([\s\S]*ack_configure[\s\S]*wl_surface[@#]\d+\.attach\(wl_buffer)"_s;
     return trace.contains(QRegularExpression(pattern.arg(QRegularExpression::escape(title))));
 }
 
