@@ -11,13 +11,17 @@
 #   run   `make run` under xvfb-run: both windows must appear; the panel is
 #         then connected to the simulator and switched on as a person would
 #         (xdotool), and ended with "Desconectar CS";
-#   test  `make test` as CI runs it: CI=true, no display, no locale.
+#   test  `make test` as CI runs it: CI=true, no display, no locale;
+#   windows  `make windows-check`: Qt for Windows built from nothing (no
+#         cache in a fresh root, so this times a first run), the Windows
+#         build, its installer, and the proof under Wine.
 # Prints how long each step took. Run it after changing what the make
 # commands install (scripts/install-deps.sh) or anything that differs
 # between releases. It downloads a whole system, so it is no part of .ci/run.
 #
 # usage: scripts/try-debian.sh [--keep] RELEASE COMMAND...
-# RELEASE is a Debian code name (bookworm, trixie); COMMAND is run or test.
+# RELEASE is a Debian code name (bookworm, trixie); COMMAND is run, test
+# or windows.
 # Needs root, mmdebstrap and a few GB in TRY_DEBIAN_DIR (default /var/tmp).
 # The root is deleted at the end unless --keep is given. Everything it mounts
 # lives in a mount namespace of its own and is unmounted on any exit.
@@ -25,12 +29,12 @@ set -euo pipefail
 
 keep=
 [ "${1:-}" = --keep ] && keep=1 && shift
-usage() { echo "usage: $0 [--keep] bookworm|trixie run|test..." >&2; exit 2; }
+usage() { echo "usage: $0 [--keep] bookworm|trixie run|test|windows..." >&2; exit 2; }
 [ $# -ge 2 ] || usage
 release=$1
 shift
 for command in "$@"; do
-    [[ $command =~ ^(run|test)$ ]] || usage
+    [[ $command =~ ^(run|test|windows)$ ]] || usage
 done
 [ "$(id -u)" -eq 0 ] || { echo "error: making a Debian root needs root" >&2; exit 1; }
 command -v mmdebstrap >/dev/null || { echo "error: mmdebstrap is missing: apt-get install mmdebstrap" >&2; exit 1; }
@@ -205,6 +209,10 @@ for command in "$@"; do
     test)
         step "make test (as CI: root, CI=true, no display)"
         waiting inside CI=true bash -c "cd $source && make test" || status=1
+        ;;
+    windows)
+        step "make windows-check (root, no display: the check starts its own)"
+        waiting inside bash -c "cd $source && make windows-check" || status=1
         ;;
     esac
     echo "== $release: make $command $([ $status -eq 0 ] && echo passed || echo FAILED) in $(since "$started")"
