@@ -33,6 +33,13 @@ bool mapped(const ChildProgram &program, const QString &title)
     return trace.contains(QRegularExpression(pattern.arg(QRegularExpression::escape(title))));
 }
 
+// Waits for the window to be mapped, and no longer once the program has ended.
+bool waitForMapped(ChildProgram &program, const QString &title)
+{
+    TestKit::waitUntil([&] { return mapped(program, title) || !program.running(); }, 10000);
+    return mapped(program, title);
+}
+
 } // namespace
 
 class TestWayland : public QObject
@@ -63,12 +70,12 @@ void TestWayland::panelDrivesSimulator()
     QCOMPARE(simulator.waitForPort(), quint16(15471));
     ChildProgram panel(QStringLiteral(PANEL_EXECUTABLE), {}, ChildProgram::Console::Keep, environment);
 
+    QVERIFY2(waitForMapped(panel, u"Central Station"_s), panel.errors().right(2000).constData());
+    QVERIFY2(waitForMapped(simulator, u"Railway of the command station simulator, 127.0.0.1 port 15471"_s),
+             simulator.errors().right(2000).constData());
     // Each window, as a screen reader finds it.
     QVERIFY(desktop.waitForShowing(u"Central Station"_s));
     QVERIFY(desktop.waitForShowing(u"Railway"_s));
-    QTRY_VERIFY2_WITH_TIMEOUT(mapped(panel, u"Central Station"_s), panel.errors().right(2000), 10000);
-    QTRY_VERIFY_WITH_TIMEOUT(mapped(simulator, u"Railway of the command station simulator, 127.0.0.1 port 15471"_s),
-                             10000);
 
     QVERIFY(desktop.setText(u"Direccion IP de la Central Station"_s, u"127.0.0.1"_s));
     QVERIFY(desktop.press(u"Conectar CS"_s));

@@ -262,11 +262,20 @@ qt=${QT_WINDOWS_PREFIX:-$("$root/scripts/build-qt-windows.sh" --prefix)}
 mingw_dlls=$(dirname "$(x86_64-w64-mingw32-g++-posix -print-file-name=libstdc++-6.dll)")
 pthread_dll=$(dirname "$(x86_64-w64-mingw32-g++-posix -print-file-name=libwinpthread-1.dll)")
 export WINEPATH="$(winepath -w "$qt/bin");$(winepath -w "$mingw_dlls");$(winepath -w "$pthread_dll")"
-export QT_PLUGIN_PATH=$(winepath -w "$qt/plugins")
+export WINEQT_PLUGIN_PATH=$(winepath -w "$qt/plugins")
+# The offscreen platform reads the fonts of one folder: Liberation and
+# DejaVu, which stand in for the window's faces as on Linux, gathered.
+mkdir -p "$work/fonts"
+for face in LiberationSans-Regular.ttf DejaVuSans.ttf; do
+    found=$(find /usr/share/fonts -name "$face" -print -quit)
+    [ -n "$found" ] && ln -sf "$(dirname "$found")"/*.ttf "$work/fonts/"
+done
+export WINEQT_QPA_FONTDIR=$(winepath -w "$work/fonts")
 if ctest --test-dir "$cross" --output-on-failure --timeout 300; then
     pass "every QTest program built for Windows passed under Wine"
 else
     fail "QTest programs failed under Wine"
+    grep -h -B1 -A3 '^FAIL' "$cross"/tests/windows/tst_*.log
 fi
 
 # --- 4. The installer -------------------------------------------------------
