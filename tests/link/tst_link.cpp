@@ -18,7 +18,7 @@
 
 #include "backloglistener.h"
 #include "bytes.h"
-#include "childprogram.h"
+#include "keptmemory.h"
 #include "loopbackstation.h"
 #include "waituntil.h"
 
@@ -282,14 +282,7 @@ void TestLink::readingPassHandsOnItsTail()
     auto link = connectedLink(station, std::chrono::milliseconds(budgetMs));
     QVERIFY(link);
     MemoryPolicy::handBackAfterLongReplies(*link);
-    // 16 MiB freed between blocks still in use, where glibc keeps it.
-    QList<QByteArray> blocks(512);
-    for (QByteArray &block : blocks)
-        block = QByteArray(64 * 1024, 'b');
-    for (qsizetype i = 0; i < blocks.size(); i += 2)
-        blocks[i].clear();
-    const auto resident = [] { return TestKit::residentKiB(QCoreApplication::applicationPid()); };
-    const qint64 kept = resident();
+    const TestKit::KeptMemory kept;
     const QByteArray stream = TestKit::randomBytes(waiting, 20);
     QTcpSocket *socket = socketOf(*link);
     {
@@ -316,7 +309,7 @@ void TestLink::readingPassHandsOnItsTail()
     }
     QCOMPARE(readSoFar, qint64(waiting));
 #if defined(__GLIBC__) && !defined(PANEL_UNDER_SANITIZER) // glibc's own heap hands memory back
-    QCOMPARE(TestKit::waitUntil([&] { return resident() < kept - 8 * 1024; }, 1500), handedBack);
+    QCOMPARE(kept.handedBack(1500), handedBack);
 #endif
 }
 

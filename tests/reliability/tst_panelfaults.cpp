@@ -28,6 +28,7 @@
 #include "actions/panel.h"
 #include "connectpanel.h"
 #include "floodwriter.h"
+#include "keptmemory.h"
 #include "link/stationlink.h"
 #include "panelfixture.h"
 #include "privatenetwork.h"
@@ -82,6 +83,7 @@ private slots:
     void stationGoesAway_data();
     void stationGoesAway();
     void floodIsReadWhole();
+    void longReplyMemoryHandedBack();
     void oddRepliesKeptExactly_data();
     void oddRepliesKeptExactly();
     void lateStation_data();
@@ -219,6 +221,30 @@ void TestPanelFaults::floodIsReadWhole()
     PanelFixture::click(w->Pb_Switch_List);
     const QByteArray both = "queryObjects(10, addr, name)queryObjects(11, addr, name1)";
     QCOMPARE(panel.receive(both), both);
+}
+
+// What the C library keeps of freed memory goes back to the system once a
+// long reply has been read and the station has been quiet a moment.
+void TestPanelFaults::longReplyMemoryHandedBack()
+{
+#if !defined(__GLIBC__) || defined(PANEL_UNDER_SANITIZER)
+    QSKIP("only glibc's own heap keeps freed memory this way");
+#else
+    PanelFixture panel;
+    QVERIFY(panel.connectToStation());
+    const TestKit::KeptMemory kept;
+    qint64 longestPass = 0;
+    qint64 total = 0;
+    QObject receiver;
+    connect(panel.link(), &StationLink::dataArrived, &receiver, [&](const QString &, qint64 byteCount) {
+        longestPass = qMax(longestPass, byteCount);
+        total += byteCount;
+    });
+    panel.reply(QByteArray(1024 * 1024, 'a'));
+    QTRY_COMPARE(total, qint64(1024 * 1024));
+    QVERIFY2(longestPass >= 65536, qPrintable(QString::number(longestPass)));
+    QVERIFY(kept.handedBack(5000));
+#endif
 }
 
 void TestPanelFaults::oddRepliesKeptExactly_data()
