@@ -9,23 +9,17 @@
 #include "childprogram.h"
 #include "waituntil.h"
 
-namespace {
-qint64 ownResidentKiB()
+TestKit::KeptMemory::KeptMemory()
 {
-    return TestKit::residentKiB(QCoreApplication::applicationPid());
-}
-} // namespace
-
-TestKit::KeptMemory::KeptMemory() : m_blocks(512)
-{
-    for (QByteArray &block : m_blocks)
-        block = QByteArray(64 * 1024, 'b');
+    for (int i = 0; i < 512; ++i)
+        m_blocks.append(QByteArray(64 * 1024, 'b'));
     for (qsizetype i = 0; i < m_blocks.size(); i += 2)
         m_blocks[i].clear();
-    m_residentKiB = ownResidentKiB();
+    m_residentKiB = residentKiB(QCoreApplication::applicationPid());
 }
 
 bool TestKit::KeptMemory::handedBack(int timeoutMs) const
 {
-    return waitUntil([this] { return ownResidentKiB() < m_residentKiB - 8 * 1024; }, timeoutMs);
+    const auto resident = [] { return residentKiB(QCoreApplication::applicationPid()); };
+    return waitUntil([&] { return resident() < m_residentKiB - 8 * 1024; }, timeoutMs);
 }

@@ -4,21 +4,18 @@
 
 #pragma once
 
-// 16 MiB of this process's heap freed between blocks still in use, where
-// glibc keeps them until the program hands freed memory back.
-
 #include <QByteArray>
 #include <QList>
 
 namespace TestKit {
 
+// 16 MiB freed between blocks still in use, where glibc keeps them until the
+// program hands freed memory back.
 class KeptMemory
 {
 public:
     KeptMemory();
-
-    // Whether this process's resident size falls by half the freed memory
-    // within `timeoutMs`.
+    // Whether this process's resident size falls by 8 MiB within `timeoutMs`.
     bool handedBack(int timeoutMs) const;
 
 private:

@@ -1017,8 +1017,7 @@ void TestWindow::sliderTicks()
 void TestWindow::windowIcon()
 {
     const QIcon icon = m_window->windowIcon();
-    // A title bar's size and a task bar's; pictures drawn ahead of time
-    // (Windows) add twice those for dense screens.
+    // A title bar's size and a task bar's (Windows adds twice those).
     QVERIFY(icon.availableSizes().contains(QSize(16, 16)));
     QVERIFY(icon.availableSizes().contains(QSize(32, 32)));
     for (const QSize size : icon.availableSizes()) {
