@@ -33,10 +33,15 @@ bool mapped(const ChildProgram &program, const QString &title)
     return trace.contains(QRegularExpression(pattern.arg(QRegularExpression::escape(title))));
 }
 
-// Waits for the window to be mapped, and no longer once the program has ended.
+// Waits for the window to be mapped; no longer once the program has ended or
+// the compositor has refused a request of its.
 bool waitForMapped(ChildProgram &program, const QString &title)
 {
-    TestKit::waitUntil([&] { return mapped(program, title) || !program.running(); }, 10000);
+    const QRegularExpression refused(uR"(wl_display[@#]1\.error\()"_s);
+    const auto over = [&] {
+        return mapped(program, title) || !program.running() || QString::fromUtf8(program.errors()).contains(refused);
+    };
+    TestKit::waitUntil(over, 10000);
     return mapped(program, title);
 }
 
