@@ -47,7 +47,7 @@ table() {
                 $found{$id} = "$text at $rev";
             }
         }
-        my @layers = qw(app window link commands actions common simulator);
+        my @layers = qw(app window artwork link commands actions common simulator);
         my %rank = map { $layers[$_] => $_ } 0 .. $#layers;
         my (%faults, @files);
         open(my $in, "<", $list) or die "$list: $!\n";

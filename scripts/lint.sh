@@ -18,8 +18,8 @@ jobs=${LINT_JOBS:-2}
 clang_format=${CLANG_FORMAT:-clang-format}
 clang_tidy=${CLANG_TIDY:-clang-tidy}
 
-format_dirs=(app window link commands actions common simulator tests fuzz tools bench packaging)
-tidy_dirs=(app window link commands actions common simulator simulator/view tools bench packaging)
+format_dirs=(app artwork window link commands actions common simulator tests fuzz tools bench packaging)
+tidy_dirs=(app artwork window link commands actions common simulator simulator/view tools bench packaging)
 
 status=0
 existing() { for d in "$@"; do [ -d "$d" ] && echo "$d"; done; return 0; }

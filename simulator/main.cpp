@@ -6,7 +6,7 @@
 #include "view/simulatorlaunch.h"
 
 #include "common/displayguard.h"
-#include "window/pictureicon.h"
+#include "artwork/pictureicon.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -26,7 +26,7 @@ std::unique_ptr<QCoreApplication> windowApplication(int &argc, char **argv)
     auto app = std::make_unique<QApplication>(argc, argv);
     displayGuard.release();
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.modelrailway.panel"));
-    QApplication::setWindowIcon(pictureIcon(QStringLiteral(":/simulator/icon.svg"), {QSize(16, 16), QSize(32, 32)}));
+    QApplication::setWindowIcon(pictureIcon(QStringLiteral(":/artwork/icon.svg"), {QSize(16, 16), QSize(32, 32)}));
     return app;
 }
 

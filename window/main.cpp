@@ -14,6 +14,7 @@
 #include <limits>
 #include <type_traits>
 
+#include "artwork/pictureicon.h"
 #include "common/screenframe.h"
 #include "window/accessibility.h"
 #include "window/clicklabel.h"
@@ -22,7 +23,6 @@
 #include "window/frame.h"
 #include "window/neverselectwhenfocused.h"
 #include "window/outputtext.h"
-#include "window/pictureicon.h"
 #include "window/selectallonfocus.h"
 #include "window/shape.h"
 #include "window/twips.h"
@@ -137,7 +137,6 @@ Control *addControl(ControlArray<Control> &array, const char *name, int index, Q
 
 Main::Main(QWidget *parent) : QWidget(parent)
 {
-    Q_INIT_RESOURCE(artwork);
     Accessibility::registerControlKinds();
     setObjectName(u"Main"_s);
     setWindowTitle(u"Central Station"_s);

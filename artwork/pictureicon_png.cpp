@@ -2,7 +2,9 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "window/pictureicon.h"
+#include "artwork/pictureicon.h"
+
+#include "artwork/artworkresource.h"
 
 #include <QDir>
 
@@ -11,6 +13,7 @@
 // and greys it for a disabled control.
 QIcon pictureIcon(const QString &svgFileName, const QList<QSize> &)
 {
+    registerArtwork();
     const QDir folder(svgFileName.chopped(QStringLiteral(".svg").size()));
     QIcon icon;
     for (const QString &file : folder.entryList({QStringLiteral("*.png")}, QDir::Files))

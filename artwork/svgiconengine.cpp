@@ -2,7 +2,7 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "window/svgiconengine.h"
+#include "artwork/svgiconengine.h"
 
 #include <QApplication>
 #include <QPainter>

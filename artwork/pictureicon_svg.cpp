@@ -2,11 +2,13 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "window/pictureicon.h"
+#include "artwork/pictureicon.h"
 
-#include "window/svgiconengine.h"
+#include "artwork/artworkresource.h"
+#include "artwork/svgiconengine.h"
 
 QIcon pictureIcon(const QString &svgFileName, const QList<QSize> &sizes)
 {
+    registerArtwork();
     return QIcon(new SvgIconEngine(svgFileName, sizes));
 }
