@@ -40,7 +40,6 @@ constexpr QRgb kWhite = qRgb(255, 255, 255);
 constexpr QRgb kBlack = qRgb(0, 0, 0);
 constexpr int kLampBorder = 3;
 constexpr int kIndicatorBorder = 2;
-constexpr QSize kPictureSize(140, 36);
 
 // "MS Sans Serif" 8.25 pt. Where it is missing, fontconfig would hand out a
 // face too wide for the buttons, so the program names its substitute itself.
@@ -97,10 +96,11 @@ void centre(QLabel *label)
     label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
 }
 
+// Shown at the size it is drawn at.
 void setPicture(QPushButton *button, const QString &fileName)
 {
     button->setIcon(pictureIcon(fileName));
-    button->setIconSize(kPictureSize);
+    button->setIconSize(pictureSize(fileName));
 }
 
 // Creates `member` as a control of its own type in `parent` at `box`, named
