@@ -53,7 +53,6 @@ public:
 
     int clientId() const { return m_clientId; }
     QString peer() const { return m_peer; }
-    qsizetype backlog() const;
 
 signals:
     void commandReceived(const QByteArray &command);
@@ -63,6 +62,7 @@ signals:
     void finished();
 
 private:
+    qsizetype backlog() const;
     void readInput();
     void handle(const QByteArray &command);
     void rejectTooLong();

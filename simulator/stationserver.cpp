@@ -43,7 +43,6 @@ void StationServer::acceptClients()
 void StationServer::startSession(QTcpSocket *socket)
 {
     auto *session = new ClientSession(socket, m_nextClientId++, m_station, m_options, this);
-    ++m_clientCount;
     const QString peer = session->peer();
     m_peers.insert(session->clientId(), peer);
     connect(session, &ClientSession::commandReceived, this,
@@ -59,17 +58,8 @@ void StationServer::endSession(ClientSession *session)
 {
     const StationChange freed = m_station.releaseClient(session->clientId());
     m_peers.remove(session->clientId());
-    --m_clientCount;
     emit clientLeft(session->peer());
     if (freed.kind != StationChange::Kind::None)
         emit stationChanged(session->peer(), freed);
     session->deleteLater();
-}
-
-qsizetype StationServer::largestBacklog() const
-{
-    qsizetype largest = 0;
-    for (const ClientSession *session : findChildren<ClientSession *>(Qt::FindDirectChildrenOnly))
-        largest = qMax(largest, session->backlog());
-    return largest;
 }

@@ -42,9 +42,6 @@ public:
     quint16 serverPort() const { return m_server.serverPort(); }
     QHostAddress serverAddress() const { return m_server.serverAddress(); }
     QString errorString() const { return m_server.errorString(); }
-    int clientCount() const { return m_clientCount; }
-    // The most reply bytes any one client leaves waiting; bounded by design.
-    qsizetype largestBacklog() const;
 
     const Station &station() const { return m_station; }
     // The connected clients by the number the station knows them by, in the
@@ -70,5 +67,4 @@ private:
     ClientSession::Options m_options;
     QMap<int, QString> m_peers;
     int m_nextClientId = 1;
-    int m_clientCount = 0;
 };

@@ -55,8 +55,9 @@ void TestWithSimulator::cleanup()
 
 void TestWithSimulator::connectPanel()
 {
+    QSignalSpy connected(m_station.get(), &StationServer::clientConnected);
     QVERIFY(TestKit::connectPanel(*m_panel->window()));
-    QTRY_COMPARE(m_station->clientCount(), 1);
+    QTRY_COMPARE(connected.count(), 1);
 }
 
 QString TestWithSimulator::clickAndRead(QWidget *button)
