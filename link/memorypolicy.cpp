@@ -7,14 +7,10 @@
 // Defines __GLIBC__ where the C library is glibc, which the guards below
 // need whatever the other headers bring in.
 #include <cstdlib>
-// glibc and the Windows C runtime each have a call that gives what the heap
-// keeps of freed memory back to the system; other C libraries keep it.
+// Only glibc keeps the buffers long replies freed (memorypolicy.h).
 #if defined(__GLIBC__)
 #include <malloc.h>
 #define HAND_BACK_FREED_MEMORY() malloc_trim(0)
-#elif defined(_WIN32)
-#include <malloc.h>
-#define HAND_BACK_FREED_MEMORY() _heapmin()
 #endif
 
 #include <QTimer>

@@ -16,14 +16,19 @@
 // the first minutes of a soak, a step at each reply larger than those
 // before. Handed back once the long replies stop, it serves floods and
 // leaves the panel as small as it is between them.
+//
+// The panel's other platform keeps no such buffers: the Windows heap gives
+// a block of about a MiB or more pages of its own and returns them to the
+// system the moment the block is freed. Whatever else that heap keeps was
+// never measured (the only one that runs here is Wine's, which is its
+// own), so the panel leaves it alone.
 
 class StationLink;
 
 namespace MemoryPolicy {
 
 // Hands back what the C library keeps of freed memory once `link` has read
-// no full chunk for half a second. With glibc and the Windows C runtime;
-// elsewhere it does nothing.
+// no full chunk for half a second. With glibc; elsewhere it does nothing.
 void handBackAfterLongReplies(StationLink &link);
 
 } // namespace MemoryPolicy
