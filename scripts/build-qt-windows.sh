@@ -8,7 +8,9 @@
 # and the windows platform plugin) from Debian's own source package of the
 # very version the Linux build uses, with the MinGW-w64 cross compiler, into
 # a cache folder outside the clone, so that a second run and a fresh clone
-# reuse it. Debian's Qt serves as the host tools (moc, rcc, uic).
+# reuse it. Debian's Qt serves as the host tools (moc, rcc, uic). The
+# prefix keeps, in qt6-base-debian-version, the Debian version of the
+# source it was built from, which the Windows build names in QT-SOURCE.txt.
 #
 # The source comes through apt with a private sources list and private
 # lists and cache folders inside the cache: the system's apt configuration
@@ -27,14 +29,28 @@ upstream=${version%%+*}
 upstream=${upstream%%-*}
 cache=${QT_WINDOWS_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/model-railway-panel/qt-$upstream-mingw64}
 prefix=$cache/prefix
+record=$prefix/qt6-base-debian-version
 jobs=${JOBS:-2}
+
+# The unpacked source's own changelog says which Debian version it is.
+record_source() {
+    [ -f "$cache/src/debian/changelog" ] || return 0
+    dpkg-parsechangelog -l "$cache/src/debian/changelog" -SVersion >"$record.new"
+    mv "$record.new" "$record"
+}
 
 if [ "${1:-}" = --prefix ]; then
     echo "$prefix"
     exit 0
 fi
 if [ -f "$prefix/.complete" ]; then
+    # A Qt built before the prefix kept its record gets it once from the
+    # source still in the cache; without that source, none is named.
+    [ -f "$record" ] || record_source
     echo "Qt $upstream for Windows is ready in the cache (built in $(cat "$prefix/.complete"))."
+    if [ -f "$record" ] && [ "$(cat "$record")" != "$version" ]; then
+        echo "It was built from Debian's qt6-base $(cat "$record"), which QT-SOURCE.txt names; the installed one is $version (remove $cache to build from that)." >&2
+    fi
     echo "$prefix"
     exit 0
 fi
@@ -99,8 +115,6 @@ cmake -S "$cache/src" -B "$cache/build" "${generator[@]}" "${launcher[@]}" \
     -DCMAKE_TOOLCHAIN_FILE="$here/cmake/mingw-w64-x86_64.cmake" \
     -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_INSTALL_PREFIX="$prefix" \
-    -DQT_HOST_PATH=/usr \
-    -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
     -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF \
     -DFEATURE_pkg_config=OFF \
     -DFEATURE_system_zlib=OFF -DFEATURE_system_pcre2=OFF -DFEATURE_system_png=OFF \
@@ -115,6 +129,7 @@ echo "Building Qt $upstream for Windows with $jobs jobs (about 18 minutes on two
 nice -n 10 cmake --build "$cache/build" -j"$jobs"
 rm -rf "$prefix"
 cmake --install "$cache/build"
+record_source
 end=$(date +%s)
 took="$(((end - start) / 60)) min $(((end - start) % 60)) s"
 # Written last: a prefix without it is an interrupted build.

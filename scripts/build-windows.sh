@@ -45,10 +45,8 @@ cmake -S . -B "$cross" "${generator[@]}" "${launcher[@]}" \
     -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64-x86_64.cmake" \
     -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_PREFIX_PATH="$qt" -DCMAKE_FIND_ROOT_PATH="$qt" \
-    -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
     -DPANEL_PICTURE_RENDERER="$renderer" \
-    -DCMAKE_CROSSCOMPILING_EMULATOR=wine \
-    -DPANEL_QT_DEBIAN_VERSION="$(dpkg-query -W -f='${Version}' qt6-base-dev)"
+    -DCMAKE_CROSSCOMPILING_EMULATOR=wine
 nice -n 10 cmake --build "$cross" -j"$jobs" --target model-railway-panel command-station-simulator
 
 version=$(cat "$cross/panel-version.txt")

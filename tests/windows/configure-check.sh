@@ -6,7 +6,8 @@
 
 # The Windows build's toolchain file and deploy list, checked on Linux
 # without building: the tree configures for Windows against Qt for Windows
-# in the cache, every file packaging/windows/deploy.txt names exists, and a
+# in the cache, QT-SOURCE.txt names the source that Qt recorded (or says
+# none was), every file packaging/windows/deploy.txt names exists, and a
 # list naming a file that does not exist fails the configure. Exits 77
 # (skipped) until make windows has put Qt for Windows in the cache.
 #
@@ -28,7 +29,6 @@ configure() {
         -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
         -DCMAKE_BUILD_TYPE=Release \
         -DCMAKE_PREFIX_PATH="$prefix" -DCMAKE_FIND_ROOT_PATH="$prefix" \
-        -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
         -DPANEL_PICTURE_RENDERER="$renderer" "$@" >"$work/configure.out" 2>&1
 }
 
@@ -37,6 +37,17 @@ if ! configure; then
     echo "FAIL: the tree does not configure for Windows"
     exit 1
 fi
+record=$prefix/qt6-base-debian-version
+if [ -f "$record" ]; then
+    named="from Debian's source package qt6-base $(cat "$record"),"
+else
+    named="which source they were built from was not recorded"
+fi
+tr '\n' ' ' <"$work/build/packaging/windows/QT-SOURCE.txt" | grep -qF "$named" || {
+    cat "$work/build/packaging/windows/QT-SOURCE.txt"
+    echo "FAIL: QT-SOURCE.txt does not say \"$named\""
+    exit 1
+}
 grep -v '^#' "$root/packaging/windows/deploy.txt" >"$work/deploy.txt"
 echo "qt  bin/Qt6Bogus.dll  ." >>"$work/deploy.txt"
 if configure -DPANEL_DEPLOY_LIST="$work/deploy.txt"; then
@@ -48,4 +59,4 @@ grep -q "deploy.txt names bin/Qt6Bogus.dll" "$work/configure.out" || {
     echo "FAIL: the configure failed, but not for the missing bin/Qt6Bogus.dll"
     exit 1
 }
-echo "PASS: the tree configures for Windows, every file of the deploy list exists, and a missing one fails"
+echo "PASS: the tree configures for Windows, QT-SOURCE.txt names its Qt's source as recorded, every file of the deploy list exists, and a missing one fails"
