@@ -21,9 +21,22 @@
 # The figures: the counts of each result, the median and the five slowest
 # catches, and the time of the last run of the whole catalogue (the results
 # line "(catalogue)").
+#
+# The table also has a row for every product file that has no fault of its
+# own. The product's files are the C++ sources and headers that the two
+# programs, and the icon renderer whose pictures are installed with them,
+# are built from: every .cpp and .h under app/, window/, link/, commands/,
+# actions/, common/, simulator/, artwork/ and packaging/, as git lists
+# them (or, in a tree exported without git, as they lie there); the
+# Windows-only ones count too. Tests, benches, tools and fuzz targets are the
+# workshop's. Each needs a fault of its own, but for a header whose .cpp has
+# faults: a .cpp's first #include "..." is its own header (cnumber_posix.cpp
+# and cnumber_windows.cpp both begin with common/cnumber.h), whose
+# declarations its faults guard. --check fails, naming them, while a product
+# file has neither.
 set -uo pipefail
 
-top=$(cd "$(dirname "$0")/.." && pwd)
+top=$(cd "$(dirname "$0")/.." && pwd -P)
 list=$top/scripts/faults.txt
 results=$top/scripts/fault-results.txt
 doc=$top/docs/robustness.md
@@ -32,9 +45,21 @@ end='<!-- End of the catalogue table -->'
 figures_begin='<!-- The catalogue figures: made by scripts/fault-map.sh from scripts/faults.txt and scripts/fault-results.txt -->'
 figures_end='<!-- End of the catalogue figures -->'
 
+product_folders=(app window link commands actions common simulator artwork packaging)
+product_files() {
+    if [ "$(git -C "$top" rev-parse --show-toplevel 2>/dev/null)" = "$top" ]; then
+        git -C "$top" ls-files -- "${product_folders[@]/%//*.cpp}" "${product_folders[@]/%//*.h}"
+    else
+        (cd "$top" && find "${product_folders[@]}" -type f \( -name '*.cpp' -o -name '*.h' \) 2>/dev/null | sort)
+    fi
+}
+
+# The table, or with "uncovered" as $1 only the product files without a
+# fault, one a line.
 table() {
-    perl -e '
-        my ($list, $results) = @ARGV;
+    product_files | perl -e '
+        my ($what, $list, $results, $top) = @ARGV;
+        chomp(my @product = <STDIN>);
         my %found;
         if (open(my $in, "<", $results)) {
             while (<$in>) {
@@ -58,16 +83,41 @@ table() {
             push @files, $file unless $faults{$file};
             push @{$faults{$file}}, [$id, $description];
         }
+        # Headers guarded by the faults of the .cpp files that include them first.
+        my (%guarded, @uncovered);
+        for my $file (grep { /\.cpp$/ && $faults{$_} } @product) {
+            open(my $source, "<", "$top/$file") or next;
+            while (<$source>) {
+                next unless /^\s*#\s*include\s*([<"])([^">]+)/;
+                my ($quoted, $header) = ($1 eq q("), $2);
+                $header = ($file =~ m{^(.*/)} ? $1 : "") . $header unless $header =~ m{/};
+                push @{$guarded{$header}}, $file if $quoted;
+                last;
+            }
+        }
+        for my $file (grep { !$faults{$_} } @product) {
+            push @files, $file;
+            push @uncovered, $file unless $guarded{$file};
+        }
+        if ($what eq "uncovered") {
+            print "$_\n" for @uncovered;
+            exit;
+        }
         my $key = sub { my ($folder) = split m{/}, $_[0]; sprintf("%02d %s", $rank{$folder} // 99, $_[0]) };
         print "| File | Fault | What it breaks | Result |\n|---|---|---|---|\n";
         for my $file (sort { $key->($a) cmp $key->($b) } @files) {
             my $shown = "`$file`";
+            if (!$faults{$file}) {
+                my $by = join ", ", map { "`$_`" } @{$guarded{$file} // []};
+                print $by ? "| $shown | | its declarations, guarded by the faults of $by | |\n" : "| $shown | | | **no fault** |\n";
+                next;
+            }
             for my $fault (@{$faults{$file}}) {
                 my ($id, $description) = @$fault;
                 printf "| %s | `%s` | %s | %s |\n", $shown, $id, $description, $found{$id} // "not run";
                 $shown = "";
             }
-        }' "$list" "$results"
+        }' "${1:-table}" "$list" "$results" "$top"
 }
 
 # One paragraph: the counts of each result, the median and slowest catches
@@ -139,12 +189,21 @@ case ${1-} in
     put "$figures_begin" "$figures_end" figures && put "$begin" "$end" table || exit 1
     ;;
 --check)
+    status=0
     if ! diff -u <(current "$figures_begin" "$figures_end") <(figures) >&2 ||
         ! diff -u <(current "$begin" "$end") <(table) >&2; then
         echo "The catalogue's figures or table in docs/robustness.md differ from scripts/faults.txt and" \
             "scripts/fault-results.txt; scripts/fault-map.sh --write draws them again." >&2
-        exit 1
+        status=1
     fi
+    mapfile -t uncovered < <(table uncovered)
+    if [ ${#uncovered[@]} -gt 0 ]; then
+        echo "Product files with no fault in scripts/faults.txt (a header counts when the .cpp that" \
+            "includes it first has one):" >&2
+        printf '    %s\n' "${uncovered[@]}" >&2
+        status=1
+    fi
+    exit $status
     ;;
 '')
     figures

@@ -30,7 +30,8 @@ product=(
 # check's own test, which makes a small git tree; reuse asks git which
 # files the tree ignores.
 # The Wayland test runs both programs on a compositor of its own, with a
-# session bus of its own for their accessibility trees.
+# session bus of its own for their accessibility trees. The number tests
+# make a locale that writes decimals with a comma from locales' sources.
 suite=(
     ccache git
     xvfb xauth xdotool iproute2
@@ -38,6 +39,7 @@ suite=(
     file desktop-file-utils appstream
     reuse python3 help2man
     dpkg-dev lintian man-db fontconfig
+    locales
 )
 lint=(clang-format clang-tidy)
 sanitizers=(clang libclang-rt-dev)

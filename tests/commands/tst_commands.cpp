@@ -11,13 +11,18 @@
 #include "commands/commandtexts.h"
 #include "commands/replies.h"
 
+#include <clocale>
 #include <functional>
+
+#include "numberlocale.h"
 
 class TestCommands : public QObject
 {
     Q_OBJECT
 
 private slots:
+    void initTestCase_data();
+    void init();
     void builders_data();
     void builders();
     void stationSplitsWhatBuildersWrite_data();
@@ -28,6 +33,24 @@ private slots:
 
 using Builder = std::function<QString()>;
 Q_DECLARE_METATYPE(Builder)
+
+// Every table runs in the C locale and again in one that writes decimals
+// with a comma, as an operator's may: numbers are written and read alike.
+void TestCommands::initTestCase_data()
+{
+    QTest::addColumn<bool>("decimalComma");
+    QTest::newRow("C locale") << false;
+    QTest::newRow("decimal-comma locale") << true;
+}
+
+void TestCommands::init()
+{
+    QFETCH_GLOBAL(bool, decimalComma);
+    const QString failure =
+            TestKit::useNumberLocale(decimalComma ? TestKit::NumberLocale::DecimalComma : TestKit::NumberLocale::C);
+    QVERIFY2(failure.isEmpty(), qPrintable(failure));
+    QCOMPARE(std::localeconv()->decimal_point, decimalComma ? "," : ".");
+}
 
 void TestCommands::builders_data()
 {

@@ -11,13 +11,18 @@
 #include "common/mod_functions.h"
 #include "common/numbertext.h"
 
+#include <clocale>
 #include <limits>
+
+#include "numberlocale.h"
 
 class TestCommon : public QObject
 {
     Q_OBJECT
 
 private slots:
+    void initTestCase_data();
+    void init();
     void textBetween_data();
     void textBetween();
     void textBetweenPastSixteenBitPositions();
@@ -28,6 +33,24 @@ private slots:
     void numberText_data();
     void numberText();
 };
+
+// Every table runs in the C locale and again in one that writes decimals
+// with a comma, as an operator's may: the station's "1.5" reads alike.
+void TestCommon::initTestCase_data()
+{
+    QTest::addColumn<bool>("decimalComma");
+    QTest::newRow("C locale") << false;
+    QTest::newRow("decimal-comma locale") << true;
+}
+
+void TestCommon::init()
+{
+    QFETCH_GLOBAL(bool, decimalComma);
+    const QString failure =
+            TestKit::useNumberLocale(decimalComma ? TestKit::NumberLocale::DecimalComma : TestKit::NumberLocale::C);
+    QVERIFY2(failure.isEmpty(), qPrintable(failure));
+    QCOMPARE(std::localeconv()->decimal_point, decimalComma ? "," : ".");
+}
 
 void TestCommon::textBetween_data()
 {

@@ -8,13 +8,15 @@
 # anything: the menu entry and the metainfo validate (the metainfo even with
 # pedantic hints), the metainfo names its developer and no web address (the
 # project has no public home, so a software centre would show a dead link),
-# and the rendered icons have their sizes.
+# and the icon renderer makes the theme's icons at their sizes.
 #
-# usage: check-desktop-files.sh SOURCE_DIR RENDERED_ICONS_DIR
+# usage: check-desktop-files.sh SOURCE_DIR RENDER_ICON
 set -euo pipefail
 root=$1
 src=$root/packaging
-icons=$2
+renderer=$2
+icons=$(mktemp -d)
+trap 'rm -rf "$icons"' EXIT
 . "$(dirname "$0")/package-file.sh"
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
@@ -30,7 +32,8 @@ grep -q "<developer id=\"[^\"]*\">" "$src/$app_id.metainfo.xml" || fail "the met
 grep -q "<launchable type=\"desktop-id\">$app_id.desktop</launchable>" "$src/$app_id.metainfo.xml" \
     || fail "the metainfo does not launch the menu entry"
 for size in 16 32; do
-    png="$icons/${size}x${size}/$app_id.png"
+    png="$icons/$size.png"
+    "$renderer" "$root/resources/artwork/icon.svg" "$size" "$png" || fail "render-icon cannot render the ${size}-pixel icon"
     file -b "$png" | grep -q "PNG image data, $size x $size, 8-bit/color RGBA" \
         || fail "$png is not a $size x $size PNG with transparency: $(file -b "$png")"
 done

@@ -1,0 +1,64 @@
+// SPDX-FileCopyrightText: 2026 The Model Railway Panel authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "numberlocale.h"
+
+#include <QFile>
+#include <QLocale>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <clocale>
+
+namespace {
+
+constexpr char kDecimalComma[] = "es_ES.UTF-8";
+
+bool enter(const char *name)
+{
+    if (!std::setlocale(LC_ALL, name))
+        return false;
+    QLocale::setDefault(QLocale(QString::fromLatin1(name)));
+    return true;
+}
+
+// Makes the locale into a folder that lives as long as the process and
+// points LOCPATH at it; empty when that worked.
+QString makeDecimalComma()
+{
+    static QTemporaryDir folder;
+    const QString localedef = QStandardPaths::findExecutable(QStringLiteral("localedef"));
+    if (!folder.isValid())
+        return QStringLiteral("no folder to make %1 into: %2").arg(kDecimalComma, folder.errorString());
+    if (localedef.isEmpty())
+        return QStringLiteral("no localedef (Debian's libc-bin) to make %1 with").arg(kDecimalComma);
+    QProcess make;
+    make.setProcessChannelMode(QProcess::MergedChannels);
+    // -c writes the locale despite warnings about its sources.
+    make.start(localedef,
+               {QStringLiteral("-c"), QStringLiteral("-i"), QStringLiteral("es_ES"), QStringLiteral("-f"),
+                QStringLiteral("UTF-8"), folder.filePath(QString::fromLatin1(kDecimalComma))});
+    if (!make.waitForFinished(60000))
+        return QStringLiteral("localedef did not finish: %1").arg(make.errorString());
+    qputenv("LOCPATH", QFile::encodeName(folder.path()));
+    if (enter(kDecimalComma))
+        return {};
+    return QStringLiteral("localedef made no %1 (Debian's locales holds its sources): %2")
+            .arg(kDecimalComma, QString::fromLocal8Bit(make.readAll()).trimmed());
+}
+
+} // namespace
+
+QString TestKit::useNumberLocale(NumberLocale locale)
+{
+    if (locale == NumberLocale::C) {
+        std::setlocale(LC_ALL, "C");
+        QLocale::setDefault(QLocale::c());
+        return {};
+    }
+    if (enter(kDecimalComma))
+        return {};
+    return makeDecimalComma();
+}
