@@ -6,7 +6,6 @@
 
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QShowEvent>
 #include <QSlider>
@@ -21,7 +20,6 @@
 #include "window/enterpressesbutton.h"
 #include "window/frame.h"
 #include "window/neverselectwhenfocused.h"
-#include "window/outputtext.h"
 #include "window/pictureicon.h"
 #include "window/selectallonfocus.h"
 #include "window/shape.h"
@@ -434,7 +432,7 @@ void Main::showReceived(const QString &received)
 void Main::layOutReceived()
 {
     m_sinceLayout.start();
-    Txt_Out->setPlainText(OutputText::inBlocks(m_strData));
+    Txt_Out->showReceived(m_strData);
 }
 
 void Main::showConnectionMessage(const QString &message)
