@@ -7,13 +7,13 @@
 #include <QAccessibleWidget>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSlider>
 
 #include "window/clicklabel.h"
 #include "window/frame.h"
 #include "window/main.h"
+#include "window/outputboxaccessible.h"
 #include "window/shape.h"
 
 using namespace Qt::StringLiterals;
@@ -82,6 +82,8 @@ QAccessibleInterface *windowControlFactory(const QString &className, QObject *ob
         return new ShapeAccessible(widget);
     if (className == "ClickLabel"_L1)
         return new ClickLabelAccessible(widget);
+    if (className == "OutputBox"_L1)
+        return new OutputBoxAccessible(widget);
     if (className == "Frame"_L1 && static_cast<Frame *>(widget)->title().isEmpty())
         return new RuleAccessible(widget);
     return nullptr;

@@ -6,7 +6,6 @@
 
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QShowEvent>
 #include <QSlider>
@@ -22,7 +21,6 @@
 #include "window/enterpressesbutton.h"
 #include "window/frame.h"
 #include "window/neverselectwhenfocused.h"
-#include "window/outputtext.h"
 #include "window/selectallonfocus.h"
 #include "window/shape.h"
 #include "window/twips.h"
@@ -433,7 +431,7 @@ void Main::showReceived(const QString &received)
 void Main::layOutReceived()
 {
     m_sinceLayout.start();
-    Txt_Out->setPlainText(OutputText::inBlocks(m_strData));
+    Txt_Out->showReceived(m_strData);
 }
 
 void Main::showConnectionMessage(const QString &message)

@@ -20,10 +20,10 @@
 
 #include "window/controlarray.h"
 #include "window/frame.h"
+#include "window/outputbox.h"
 
 class QLabel;
 class QLineEdit;
-class QPlainTextEdit;
 class QPushButton;
 class QSlider;
 class ClickLabel;
@@ -75,7 +75,7 @@ public:
     QPushButton *Pb_Connect = nullptr;
     QLineEdit *Txt_IP = nullptr;
     QPushButton *Pb_Disconnect = nullptr;
-    QPlainTextEdit *Txt_Out = nullptr;
+    OutputBox *Txt_Out = nullptr;
 
     // Bottom bar: power lamps, their clickable labels and the prompt.
     Shape *Sh_Stop = nullptr;

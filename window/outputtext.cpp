@@ -37,3 +37,12 @@ QString OutputText::inBlocks(const QString &received)
     text.truncate(out - text.constData());
     return text;
 }
+
+QString OutputText::asReply(QString shown)
+{
+    for (QChar &c : shown) {
+        if (c == QChar::LineSeparator || c == QChar::ParagraphSeparator)
+            c = u'\n';
+    }
+    return shown;
+}

@@ -78,6 +78,7 @@ private slots:
     void powerLabelPressesLikeAButton_data();
     void powerLabelPressesLikeAButton();
     void captionlessFramesAreRules();
+    void outputBoxIsAMultiLineTextBox();
     void nothingVisibleIsAdded();
 
 private:
@@ -272,6 +273,26 @@ void TestAccessibility::captionlessFramesAreRules()
         QVERIFY(accessible);
         QCOMPARE(accessible->role(), QAccessible::Separator);
     }
+}
+
+// The output box is announced as a text box of several lines that can be
+// read, selected and typed into; where a character stands on screen and which
+// character stands at a point agree, as a magnifier follows the reading.
+void TestAccessibility::outputBoxIsAMultiLineTextBox()
+{
+    m_window->showReceived(u"<REPLY get(1, status)>\n1 status[go]\n"_s);
+    QAccessibleInterface *box = interfaceOf(u"Txt_Out"_s);
+    QVERIFY(box->editableTextInterface());
+    const QAccessible::State state = box->state();
+    QVERIFY(state.multiLine && state.selectableText && state.editable && !state.readOnly);
+
+    QAccessibleTextInterface *text = box->textInterface();
+    const QRect first = text->characterRect(0);
+    const QRect below = text->characterRect(23);
+    QVERIFY(!first.isEmpty() && below.top() >= first.bottom());
+    QVERIFY(box->rect().contains(first) && box->rect().contains(below));
+    QCOMPARE(text->offsetAtPoint(QPoint(first.left() + 1, first.center().y())), 0);
+    QCOMPARE(text->offsetAtPoint(QPoint(below.left() + 1, below.center().y())), 23);
 }
 
 // Names are for assistive technology only: the one tool tip stays the only

@@ -18,7 +18,6 @@
 #include "actions/panel.h"
 #include "loopbackstation.h"
 
-class QPlainTextEdit;
 class QWidget;
 
 // What a message box showed, filled in when the fixture answered it.
@@ -74,10 +73,8 @@ public:
     // selects all), paste.
     static void pasteInto(QWidget *field, const QString &text);
     static void click(QWidget *widget);
-    // What the output box holds, character for character (its plain-text
-    // view would turn a no-break space into a blank), its line breaks as
-    // line feeds whether they end a text block or stand inside one.
-    static QString shownText(QPlainTextEdit *box);
+    // What the output box holds, as a screen reader reads it.
+    static QString shownText(QWidget *box);
 
 private:
     void watchForMessageBoxes();

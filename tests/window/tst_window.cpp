@@ -5,7 +5,9 @@
 // The window as the operator meets it: its controls at start-up, where they
 // stand, what the keyboard and mouse reach, and the three panel states.
 
+#include <QAccessible>
 #include <QApplication>
+#include <QClipboard>
 #include <QElapsedTimer>
 #include <QFontDatabase>
 #include <QFontInfo>
@@ -169,6 +171,8 @@ private slots:
     void outputBoxShowsTheLatest();
     void outputBoxShowsRepliesAsGiven_data();
     void outputBoxShowsRepliesAsGiven();
+    void outputBoxReadsAsSent_data();
+    void outputBoxReadsAsSent();
     void pictures_data();
     void pictures();
     void sliderTicks();
@@ -970,6 +974,61 @@ void TestWindow::outputBoxShowsRepliesAsGiven()
     out->setPlainText(reply);
     QCOMPARE(shownText, out->toPlainText());
     QCOMPARE(shown, out->grab().toImage());
+}
+
+void TestWindow::outputBoxReadsAsSent_data()
+{
+    QTest::addColumn<QByteArray>("reply");
+    QTest::addColumn<QString>("read");
+
+    QTest::newRow("LF, blanks, an empty line, a tab")
+            << QByteArray("line one\n  two\n\nfour\tx\n") << u"line one\n  two\n\nfour\tx\n"_s;
+    QTest::newRow("CR LF") << QByteArray("<REPLY get(1, status)>\r\n1 status[go]\r\n<END 0 (OK)>\r\n")
+                           << u"<REPLY get(1, status)>\n1 status[go]\n<END 0 (OK)>\n"_s;
+    QTest::newRow("lone CR, none at the end") << QByteArray("a\rb\r\rc") << u"a\nb\n\nc"_s;
+    QTest::newRow("no-break space, soft hyphen") << QByteArray("a\xa0 b\xad\n") << u"a\u00a0 b\u00ad\n"_s;
+    QTest::newRow("more than sixteen lines") << QByteArray("1 addr[3]\r\n\r\n2\tname[\"BR 80\xa0\"]\n").repeated(12)
+                                             << u"1 addr[3]\n\n2\tname[\"BR 80\u00a0\"]\n"_s.repeated(12);
+    QTest::newRow("long lines that wrap") << (QByteArray("msg[") + QByteArray(180, 'm') + "]\r\n").repeated(20)
+                                          << (u"msg["_s + QString(180, u'm') + u"]\n"_s).repeated(20);
+}
+
+// A screen reader, a copy of the whole box and a selection get the reply as
+// the station sent it, each line break a line feed, however the box lays
+// the lines out.
+void TestWindow::outputBoxReadsAsSent()
+{
+    QFETCH(QByteArray, reply);
+    QFETCH(QString, read);
+
+    showAndActivate();
+    m_window->showReceived(QString::fromLatin1(reply));
+    QAccessibleInterface *box = QAccessible::queryAccessibleInterface(m_window->Txt_Out);
+    QAccessibleTextInterface *text = box->textInterface();
+    QCOMPARE(text->characterCount(), read.size());
+    QCOMPARE(text->text(0, text->characterCount()), read);
+    QCOMPARE(box->text(QAccessible::Value), read);
+    const int third = int(read.size() / 3);
+    QCOMPARE(text->text(third, 2 * third), read.mid(third, third));
+
+    // A paragraph is a line of the reply; a line on screen starts with it.
+    QString paragraphs;
+    for (int at = 0, end = 0; at < read.size(); at = end) {
+        int start = -1, lineStart = -1, lineEnd = -1;
+        const QString paragraph = text->textAtOffset(at, QAccessible::ParagraphBoundary, &start, &end);
+        const QString line = text->textAtOffset(at, QAccessible::LineBoundary, &lineStart, &lineEnd);
+        QCOMPARE(start, at);
+        QCOMPARE(lineStart, at);
+        QVERIFY2(end > at && !paragraph.chopped(1).contains(u'\n') && paragraph.startsWith(line),
+                 qPrintable(paragraph));
+        paragraphs += paragraph;
+    }
+    QCOMPARE(paragraphs, read);
+
+    QGuiApplication::clipboard()->clear();
+    QTest::keyClick(m_window->Txt_Out, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(m_window->Txt_Out, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QGuiApplication::clipboard()->text(), read);
 }
 
 void TestWindow::pictures_data()
