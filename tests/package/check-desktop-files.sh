@@ -33,7 +33,7 @@ grep -q "<launchable type=\"desktop-id\">$app_id.desktop</launchable>" "$src/$ap
     || fail "the metainfo does not launch the menu entry"
 for size in 16 32; do
     png="$icons/$size.png"
-    "$renderer" "$root/resources/artwork/icon.svg" "$size" "$png" || fail "render-icon cannot render the ${size}-pixel icon"
+    "$renderer" "$root/artwork/icon.svg" "$size" "$png" || fail "render-icon cannot render the ${size}-pixel icon"
     file -b "$png" | grep -q "PNG image data, $size x $size, 8-bit/color RGBA" \
         || fail "$png is not a $size x $size PNG with transparency: $(file -b "$png")"
 done
