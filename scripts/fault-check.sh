@@ -338,7 +338,6 @@ if ! suite -j2; then
 fi
 tests=$(cd "$build" && ctest -N | sed -n 's/^ *Test *#[0-9]*: //p')
 
-printf '%-22s %-17s %-20s %6s  %s\n' id result "caught by" secs description
 caught=0 slow=0 missed=0 other=0 start=$SECONDS
 # In the order asked for, else in the list's order.
 faults=()
@@ -367,6 +366,7 @@ if printf '%s\n' "${faults[@]}" | cut -f5 | grep -qx windows-check; then
         exit 2
     fi
 fi
+printf '%-22s %-17s %-20s %6s  %s\n' id result "caught by" secs description
 for line in "${faults[@]}"; do
     IFS=$'\t' read -r id file subst description guard <<<"$line"
     t0=$SECONDS by=- result=

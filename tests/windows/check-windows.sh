@@ -75,7 +75,7 @@ export QT_COMMAND_LINE_PARSER_NO_GUI_MESSAGE_BOXES=1
 # read in the user's locale rather than C's shows. Only the Windows programs
 # get it.
 windows_locale=de_DE.UTF-8
-wine() { LC_ALL=$windows_locale command wine "$@"; }
+wine() { env LC_ALL=$windows_locale wine "$@"; }
 
 cleanup() {
     for pid in "${pids[@]}"; do
@@ -120,6 +120,9 @@ Xvfb -displayfd 3 -nolisten tcp -screen 0 1280x1024x24 3>"$work/display" 2>"$wor
 pids+=($!)
 wait_until grep -q '[0-9]' "$work/display" || { echo "FAIL: Xvfb did not start: $(cat "$work/xvfb.err")"; exit 1; }
 export DISPLAY=:$(tr -dc 0-9 <"$work/display")
+# The Linux programs (the panel, pixel-at) draw and read on that display,
+# whatever platform the caller's environment names.
+export QT_QPA_PLATFORM=xcb
 export NO_AT_BRIDGE=1
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
     echo "Making the Wine prefix $WINEPREFIX..."
