@@ -331,10 +331,14 @@ if [ -n "$installed" ]; then
     [ -z "$markdown" ] || fail "Markdown installed: $markdown"
     # A file of the user's own in the folder stays, and so does the folder.
     echo "my notes" >"$dir/my-notes.txt"
+    # The uninstaller runs on from a copy of itself; its Start-menu folder
+    # goes after the installed folder's files.
+    menu=$(find "$WINEPREFIX/drive_c" -type d -path '*Start Menu/Programs/Model Railway Panel' | head -n 1)
     wine "$dir/uninstall.exe" /S /CurrentUser >"$work/uninstall.out" 2>&1
-    wait_until eval '[ "$(cd "$dir" && find . -mindepth 1)" = ./my-notes.txt ]' &&
+    wait_until eval '[ ! -d "$menu" ]' || fail "the uninstaller left its Start-menu folder"
+    [ "$(cd "$dir" 2>/dev/null && find . -mindepth 1)" = ./my-notes.txt ] &&
         pass "the uninstaller removed what it installed and kept the user's own file" ||
-        fail "the uninstaller left: $(cd "$dir" && find . -mindepth 1)"
+        fail "the uninstaller left: $(cd "$dir" 2>/dev/null && find . -mindepth 1 | tr '\n' ' '), not only ./my-notes.txt"
 else
     fail "the installer installed no model-railway-panel.exe"
 fi
