@@ -101,7 +101,8 @@ run: configure
 package: deps-package build
 	cd $(BUILD_DIR) && cpack
 
-# Formatting (clang-format) and clang-tidy over our sources.
+# Formatting (clang-format) and clang-tidy over our sources; those only
+# Windows compiles too once make windows has built them.
 lint: deps-lint configure
 	./scripts/lint.sh $(BUILD_DIR)
 
@@ -126,11 +127,13 @@ windows:
 	@./scripts/install-deps.sh windows
 	BUILD_DIR=$(BUILD_DIR) JOBS=$(JOBS) ./scripts/build-windows.sh
 
-# The Windows programs under Wine on a virtual display, against the Linux
-# ones, and the QTest programs that need no Linux and no display, cross-built
-# and run under Wine (tests/windows/check-windows.sh says which and why).
+# The files only Windows compiles, formatted and through clang-tidy; then the
+# Windows programs under Wine on a virtual display, against the Linux ones,
+# and the QTest programs that need no Linux and no display, cross-built and
+# run under Wine (tests/windows/check-windows.sh says which and why).
 windows-check: windows
 	@./scripts/install-deps.sh windows-check
+	BUILD_DIR=$(BUILD_DIR) ./scripts/lint.sh --windows
 	BUILD_DIR=$(BUILD_DIR) JOBS=$(JOBS) ./tests/windows/check-windows.sh
 
 clean:

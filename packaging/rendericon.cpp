@@ -4,8 +4,9 @@
 
 // Renders one of the program's SVG pictures to PNG at a given size, for the
 // icon theme's fixed-size folders and for the Windows build, which draws
-// PNGs; or to a Windows .ico holding it at several sizes. Runs at build
-// time, with no display.
+// PNGs; to a Windows .ico holding it at several sizes; or to a bitmap of
+// another size with the picture in its middle, on white, for the Windows
+// installer's pages. Runs at build time, with no display.
 
 #include <QBuffer>
 #include <QFile>
@@ -85,24 +86,41 @@ QByteArray icoFile(const QList<QImage> &images)
     return ico;
 }
 
+// The picture in the middle of a white ground, without an alpha channel:
+// the installer shows its bitmaps as they are.
+QImage onGround(const QImage &picture, QSize ground)
+{
+    QImage image(ground, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.drawImage((ground.width() - picture.width()) / 2, (ground.height() - picture.height()) / 2, picture);
+    painter.end();
+    return image.convertToFormat(QImage::Format_RGB888);
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    if (argc != 4) {
+    const QString outFile = argc > 3 ? QString::fromLocal8Bit(argv[3]) : QString();
+    const bool ico = outFile.endsWith(u".ico");
+    const bool bmp = outFile.endsWith(u".bmp");
+    if (argc != (bmp ? 5 : 4)) {
         std::fprintf(stderr,
                      "usage: render-icon PICTURE.svg SIZE OUT.png\n"
                      "       render-icon PICTURE.svg SIZE[,SIZE...] OUT.ico\n"
+                     "       render-icon PICTURE.svg SIZE OUT.bmp GROUND-SIZE\n"
                      "SIZE is a side (32) or a width and a height (140x36)\n");
         return 2;
     }
-    const QString outFile = QString::fromLocal8Bit(argv[3]);
-    const bool ico = outFile.endsWith(u".ico");
     QList<QSize> sizes;
     for (const QString &text : QString::fromLocal8Bit(argv[2]).split(u','))
         sizes.append(parseSize(text));
-    if (sizes.contains(QSize()) || (!ico && sizes.size() != 1) || (ico && sizes.size() > 16)) {
-        std::fprintf(stderr, "render-icon: SIZE must be from 1 to 1024, one for a PNG, up to 16 for an .ico\n");
+    const QSize ground = bmp ? parseSize(QString::fromLocal8Bit(argv[4])) : QSize();
+    if (sizes.contains(QSize()) || (!ico && sizes.size() != 1) || (ico && sizes.size() > 16)
+        || (bmp && !ground.isValid())) {
+        std::fprintf(stderr,
+                     "render-icon: SIZE must be from 1 to 1024, one for a PNG or a BMP, up to 16 for an .ico\n");
         return 2;
     }
 
@@ -115,8 +133,13 @@ int main(int argc, char *argv[])
     for (QSize size : sizes)
         images.append(render(renderer, size));
     QFile out(outFile);
-    const bool written = ico ? out.open(QIODevice::WriteOnly) && out.write(icoFile(images)) > 0 && out.flush()
-                             : images.first().save(outFile, "PNG");
+    bool written = false;
+    if (ico)
+        written = out.open(QIODevice::WriteOnly) && out.write(icoFile(images)) > 0 && out.flush();
+    else if (bmp)
+        written = onGround(images.first(), ground).save(outFile, "BMP");
+    else
+        written = images.first().save(outFile, "PNG");
     if (!written) {
         std::fprintf(stderr, "render-icon: cannot write %s\n", argv[3]);
         return 1;

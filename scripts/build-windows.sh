@@ -47,7 +47,7 @@ cmake -S . -B "$cross" "${generator[@]}" "${launcher[@]}" \
     -DCMAKE_PREFIX_PATH="$qt" -DCMAKE_FIND_ROOT_PATH="$qt" \
     -DPANEL_PICTURE_RENDERER="$renderer" \
     -DCMAKE_CROSSCOMPILING_EMULATOR=wine
-nice -n 10 cmake --build "$cross" -j"$jobs" --target model-railway-panel command-station-simulator
+nice -n 10 cmake --build "$cross" -j"$jobs" --target model-railway-panel command-station-simulator installer-pictures
 
 version=$(cat "$cross/panel-version.txt")
 name=model-railway-panel-$version-win64
@@ -72,6 +72,7 @@ uninstall_list=$PWD/$cross/uninstall-files.nsh
     done
 } >"$uninstall_list"
 makensis -V2 -DVERSION="$version" -DSOURCE="$PWD/$folder" -DUNINSTALL_LIST="$uninstall_list" \
+    -DPICTURES="$PWD/$cross/packaging/windows" \
     -DOUTFILE="$PWD/$out/model-railway-panel-$version-setup.exe" packaging/windows/installer.nsi
 
 end=$(date +%s)

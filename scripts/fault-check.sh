@@ -7,7 +7,8 @@
 # Puts each deliberate fault of scripts/faults.txt into a scratch copy of the
 # code, rebuilds, runs the tests and records whether a test caught it.
 #
-#   scripts/fault-check.sh [--check] [--halves] [--rev REV] [--dir DIR] [--timeout S] [ID...]
+#   scripts/fault-check.sh [--check] [--halves] [--rev REV] [--dir DIR] [--timeout S]
+#                          [--windows-timeout S] [ID...]
 #
 # --check only tries every substitution on REV's files, building nothing.
 # REV (default HEAD) is exported with git archive into DIR/src (default
@@ -41,6 +42,14 @@
 # a description and, where a test is known to catch the fault, that test
 # (its guard: the quickest of those that catch it). Lines starting with "#"
 # are comments.
+#
+# The guard "windows-check" is the Windows build instead of a test: the
+# scratch tree is built for Windows (scripts/build-windows.sh, with Qt for
+# Windows from its cache and DIR/build as the Linux tree) and checked under
+# Wine (tests/windows/check-windows.sh), once unchanged before the first
+# such fault, where a failure stops the run as the suite's does. The check
+# takes minutes, and has a time limit of its own, --windows-timeout S
+# (default 1800).
 set -uo pipefail
 
 repo=$(git rev-parse --show-toplevel)
@@ -50,11 +59,13 @@ halves=
 fresh=
 dir=$repo/build-faults
 timeout=120
+windows_timeout=1800
 while [ $# -gt 0 ]; do
     case $1 in
     --rev) rev=$2; shift 2 ;;
     --dir) dir=$2; shift 2 ;;
     --timeout) timeout=$2; shift 2 ;;
+    --windows-timeout) windows_timeout=$2; shift 2 ;;
     --check) check=1; shift ;;
     --halves) halves=1; shift ;;
     -h | --help) sed -n '2,/^set /{/^#/s/^# \{0,1\}//p}' "$0"; exit 0 ;;
@@ -90,9 +101,10 @@ if [ -n "$halves" ] && [ -z "$check" ]; then
         if [ $((i % 2)) -eq 0 ]; then half1+=("${ids[i]}"); else half2+=("${ids[i]}"); fi
     done
     commit=$(git -C "$repo" rev-parse "$rev") || exit 2
-    "$0" --rev "$commit" --dir "$dir/1" --timeout "$timeout" "${half1[@]}" &
+    "$0" --rev "$commit" --dir "$dir/1" --timeout "$timeout" --windows-timeout "$windows_timeout" "${half1[@]}" &
     one=$!
-    [ ${#half2[@]} -eq 0 ] || "$0" --rev "$commit" --dir "$dir/2" --timeout "$timeout" "${half2[@]}"
+    [ ${#half2[@]} -eq 0 ] ||
+        "$0" --rev "$commit" --dir "$dir/2" --timeout "$timeout" --windows-timeout "$windows_timeout" "${half2[@]}"
     other=$?
     wait $one
     mine=$?
@@ -270,6 +282,18 @@ confirm() {
         >>"$log" 2>&1
 }
 
+# The Windows build of the scratch tree, and its check under Wine: 0 when
+# it passes, 124 when stopped at its time limit, another status when it
+# fails. What they print goes to the log.
+windows_build() {
+    (cd "$src" && BUILD_DIR=$build JOBS=2 scripts/build-windows.sh) >>"$log" 2>&1
+}
+windows_check() {
+    echo "=== the Windows check" >>"$log"
+    (cd "$src" && BUILD_DIR=$build JOBS=2 timeout --kill-after=60 "$windows_timeout" tests/windows/check-windows.sh) \
+        >>"$log" 2>&1
+}
+
 # Applies substitution $2 to file $1: 0 applied, 3 no match, 4 more than one.
 apply() {
     FAULT_SUBST=$2 perl -0777 -e '
@@ -314,7 +338,6 @@ if ! suite -j2; then
 fi
 tests=$(cd "$build" && ctest -N | sed -n 's/^ *Test *#[0-9]*: //p')
 
-printf '%-22s %-17s %-20s %6s  %s\n' id result "caught by" secs description
 caught=0 slow=0 missed=0 other=0 start=$SECONDS
 # In the order asked for, else in the list's order.
 faults=()
@@ -332,6 +355,18 @@ if [ ${#wanted[@]} -gt 0 ]; then
     done
     faults=("${chosen[@]}")
 fi
+if printf '%s\n' "${faults[@]}" | cut -f5 | grep -qx windows-check; then
+    echo "Building and checking the unchanged code for Windows ..." >&2
+    if ! windows_build; then
+        echo "The unchanged code does not build for Windows; see $log" >&2
+        exit 2
+    fi
+    if ! windows_check; then
+        echo "The Windows check fails on the unchanged code; see $log" >&2
+        exit 2
+    fi
+fi
+printf '%-22s %-17s %-20s %6s  %s\n' id result "caught by" secs description
 for line in "${faults[@]}"; do
     IFS=$'\t' read -r id file subst description guard <<<"$line"
     t0=$SECONDS by=- result=
@@ -344,13 +379,24 @@ for line in "${faults[@]}"; do
     4) result="pattern ambiguous" ;;
     *) result="no such file" ;;
     esac
-    if [ -z "$result" ] && [ -n "$guard" ] && ! grep -qx -- "$guard" <<<"$tests"; then
+    if [ -z "$result" ] && [ -n "$guard" ] && [ "$guard" != windows-check ] && ! grep -qx -- "$guard" <<<"$tests"; then
         result="no such test"
     fi
     if [ -z "$result" ]; then
         first=
         # The guard alone first; everything only when it passes.
-        if [ -n "$guard" ]; then
+        if [ "$guard" = windows-check ]; then
+            if ! windows_build; then
+                result="build broke"
+            else
+                windows_check
+                case $? in
+                0) ;;
+                124 | 137) first=$guard result=caught-by-timeout ;;
+                *) first=$guard ;;
+                esac
+            fi
+        elif [ -n "$guard" ]; then
             if ! build_for "$guard"; then
                 result="build broke"
             elif ! suite -R "^$guard\$"; then
@@ -366,7 +412,14 @@ for line in "${faults[@]}"; do
         else
             first=$(first_failed)
         fi
-        if [ -n "$first" ]; then
+        if [ "$first" = windows-check ]; then
+            # Caught when the check fails again, on the same build.
+            by=$first
+            if [ -z "$result" ]; then
+                result=caught
+                ! windows_check || result=flaky
+            fi
+        elif [ -n "$first" ]; then
             result=caught by=$first
             grep -qE "#[0-9]+: $first .*\*\*\*Timeout" "$dir/ctest.out" && result="caught-by-timeout"
             # A catch counts when the test fails again: on a busy machine a

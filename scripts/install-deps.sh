@@ -48,9 +48,9 @@ sanitizers=(clang libclang-rt-dev)
 packaging=(dpkg-dev file)
 # The Windows build: the MinGW-w64 cross compiler, Ninja, dpkg-source for
 # Qt's source package, NSIS for the installer; and its check under Wine on
-# a virtual display.
+# a virtual display, with clang-tidy over the files only Windows compiles.
 windows=(g++-mingw-w64-x86-64-posix ninja-build dpkg-dev xz-utils nsis)
-windows_check=(wine wine64 xvfb xauth xdotool xclip iproute2)
+windows_check=(wine wine64 xvfb xauth xdotool xclip iproute2 clang-tidy)
 
 list=
 [ "${1:-}" = --list ] && list=1 && shift
@@ -60,7 +60,8 @@ run | build | bench | soak | screenshot) packages=("${product[@]}") ;;
 package) packages=("${product[@]}" "${packaging[@]}") ;;
 lint) packages=("${product[@]}" "${lint[@]}") ;;
 sanitize | fuzz) packages=("${product[@]}" "${sanitizers[@]}") ;;
-faults) packages=("${product[@]}" "${suite[@]}") ;;
+# The catalogue's Windows faults build for Windows and run its check.
+faults) packages=("${product[@]}" "${suite[@]}" "${windows[@]}" "${windows_check[@]}") ;;
 test) packages=("${product[@]}" "${suite[@]}" "${lint[@]}" "${sanitizers[@]}") ;;
 windows) packages=("${product[@]}" "${windows[@]}") ;;
 windows-check) packages=("${product[@]}" "${windows[@]}" "${windows_check[@]}") ;;

@@ -4,11 +4,14 @@
 
 ; The Windows installer, made on Debian by scripts/build-windows.sh from the
 ; installed folder:
-;   makensis -DVERSION=1.0.0 -DSOURCE=FOLDER -DOUTFILE=SETUP.exe installer.nsi
+;   makensis -DVERSION=1.0.0 -DSOURCE=FOLDER -DPICTURES=FOLDER -DUNINSTALL_LIST=FILE
+;            -DOUTFILE=SETUP.exe installer.nsi
 ; Installs for the user alone or, with administrator rights, for all users
 ; (/CurrentUser or /AllUsers on the command line, /S for no questions),
-; with Start-menu entries for the panel and for the simulator with its
-; railway window, and an uninstaller that Windows lists.
+; with Start-menu entries for the panel, for the simulator with its railway
+; window and for the two documents, and an uninstaller that Windows lists.
+; Its pages carry the panel's icon (PICTURES holds the bitmaps the build
+; renders from it), and the last one offers to start the panel.
 
 ; A 64-bit installer for 64-bit programs: it runs where they run, Wine's
 ; 64-bit loader included.
@@ -39,13 +42,25 @@ VIAddVersionKey "ProductVersion" "${VERSION}"
 VIAddVersionKey "FileVersion" "${VERSION}"
 VIAddVersionKey "FileDescription" "${PRODUCT} ${VERSION} setup"
 VIAddVersionKey "LegalCopyright" "GPL-3.0-or-later, The Model Railway Panel authors"
+; The line above the buttons names the product, not the tool that made the
+; installer.
+BrandingText "${PRODUCT} ${VERSION}"
 
 !define MUI_ICON "${SOURCE}\model-railway-panel.ico"
 !define MUI_UNICON "${SOURCE}\model-railway-panel.ico"
+!define MUI_HEADERIMAGE
+!define MUI_HEADERIMAGE_RIGHT
+!define MUI_HEADERIMAGE_BITMAP "${PICTURES}\installer-header.bmp"
+!define MUI_HEADERIMAGE_UNBITMAP "${PICTURES}\installer-header.bmp"
+!define MUI_WELCOMEFINISHPAGE_BITMAP "${PICTURES}\installer-finish.bmp"
 !insertmacro MULTIUSER_PAGE_INSTALLMODE
 !insertmacro MUI_PAGE_LICENSE "${SOURCE}\LICENSE-GPL-3.txt"
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
+!define MUI_FINISHPAGE_RUN "$INSTDIR\model-railway-panel.exe"
+!define MUI_FINISHPAGE_RUN_TEXT "Start ${PRODUCT}"
+!define MUI_FINISHPAGE_NOREBOOTSUPPORT
+!insertmacro MUI_PAGE_FINISH
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES
 !insertmacro MUI_LANGUAGE "English"
@@ -70,6 +85,8 @@ Section "Install"
         "$INSTDIR\command-station-simulator.exe" "--view"
     CreateShortcut "$SMPROGRAMS\${PRODUCT}\Uninstall ${PRODUCT}.lnk" "$INSTDIR\uninstall.exe" \
         "/$MultiUser.InstallMode"
+    CreateShortcut "$SMPROGRAMS\${PRODUCT}\README.lnk" "$INSTDIR\README.txt"
+    CreateShortcut "$SMPROGRAMS\${PRODUCT}\Simulator manual.lnk" "$INSTDIR\Simulator manual.txt"
 
     ; SHCTX is the machine's registry for all users, the user's otherwise.
     WriteRegStr SHCTX "Software\${PRODUCT}" "InstallMode" "$MultiUser.InstallMode"

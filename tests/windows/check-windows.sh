@@ -16,8 +16,12 @@
 #      and both output boxes show the same replies;
 #   3. the QTest programs cross-built for Windows (tests/windows) pass,
 #      run by CTest under Wine with the offscreen platform;
-#   4. the installer installs for the user without questions, with its
-#      Start-menu entries, and its uninstaller removes what it installed.
+#   4. the installer, with the panel's icon, installs for the user without
+#      questions, with its Start-menu entries and the documents as text
+#      with Windows' line ends, and its uninstaller removes what it
+#      installed.
+# The Windows programs run in a German user locale, whose decimal mark is a
+# comma.
 # Everything it prints goes to build-windows/windows-check.log too.
 #
 # usage: tests/windows/check-windows.sh   (BUILD_DIR: the Linux build)
@@ -26,6 +30,7 @@ set -uo pipefail
 cd "$(dirname "$0")/../.."
 root=$PWD
 linux_build=${BUILD_DIR:-build}
+[[ $linux_build == /* ]] || linux_build=$root/$linux_build
 out=$root/build-windows
 cross=$out/build
 
@@ -51,9 +56,9 @@ ip link set lo up || { echo "FAIL: the namespace's loopback interface cannot be 
 
 version=$(cat "$cross/panel-version.txt")
 folder=$out/model-railway-panel-$version-win64
-linux_panel=$root/$linux_build/app/model-railway-panel
-linux_simulator=$root/$linux_build/simulator/command-station-simulator
-pixel_at=$root/$linux_build/tests/program/pixel-at
+linux_panel=$linux_build/app/model-railway-panel
+linux_simulator=$linux_build/simulator/command-station-simulator
+pixel_at=$linux_build/tests/program/pixel-at
 work=$(mktemp -d)
 pids=()
 failures=0
@@ -65,6 +70,12 @@ export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 # Started from a Linux shell, a console program has no console window under
 # Wine, and Qt would show its command-line messages in a message box.
 export QT_COMMAND_LINE_PARSER_NO_GUI_MESSAGE_BOXES=1
+# Wine takes the Windows user locale from LC_ALL, with or without that
+# locale on this machine: German writes 1,5 where C writes 1.5, so a number
+# read in the user's locale rather than C's shows. Only the Windows programs
+# get it.
+windows_locale=de_DE.UTF-8
+wine() { env LC_ALL=$windows_locale wine "$@"; }
 
 cleanup() {
     for pid in "${pids[@]}"; do
@@ -109,6 +120,9 @@ Xvfb -displayfd 3 -nolisten tcp -screen 0 1280x1024x24 3>"$work/display" 2>"$wor
 pids+=($!)
 wait_until grep -q '[0-9]' "$work/display" || { echo "FAIL: Xvfb did not start: $(cat "$work/xvfb.err")"; exit 1; }
 export DISPLAY=:$(tr -dc 0-9 <"$work/display")
+# The Linux programs (the panel, pixel-at) draw and read on that display,
+# whatever platform the caller's environment names.
+export QT_QPA_PLATFORM=xcb
 export NO_AT_BRIDGE=1
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
     echo "Making the Wine prefix $WINEPREFIX..."
@@ -271,7 +285,7 @@ for face in LiberationSans-Regular.ttf DejaVuSans.ttf; do
     [ -n "$found" ] && ln -sf "$(dirname "$found")"/*.ttf "$work/fonts/"
 done
 export WINEQT_QPA_FONTDIR=$(winepath -w "$work/fonts")
-if ctest --test-dir "$cross" --output-on-failure --timeout 300; then
+if LC_ALL=$windows_locale ctest --test-dir "$cross" --output-on-failure --timeout 300; then
     pass "every QTest program built for Windows passed under Wine"
 else
     fail "QTest programs failed under Wine"
@@ -282,6 +296,19 @@ fi
 
 echo "== 4. The installer, for the current user, and its uninstaller"
 setup=$out/model-railway-panel-$version-setup.exe
+# Every picture of the panel's .ico is in the program's icon resource as it
+# is in the .ico (the installer's resources are not compressed).
+has_icon() {
+    perl -e 'local $/; open(my $i, "<:raw", $ARGV[0]) or exit 1; my $ico = <$i>;
+        open(my $p, "<:raw", $ARGV[1]) or exit 1; my $program = <$p>;
+        my $count = unpack("v", substr($ico, 4, 2));
+        for my $k (0 .. $count - 1) {
+            my ($size, $offset) = unpack("VV", substr($ico, 6 + 16 * $k + 8, 8));
+            exit 1 if index($program, substr($ico, $offset, $size)) < 0;
+        }
+        exit($count ? 0 : 1)' "$folder/model-railway-panel.ico" "$1"
+}
+has_icon "$setup" && pass "the installer carries the panel's icon" || fail "the installer does not carry the panel's icon"
 wine "$setup" /S /CurrentUser >"$work/setup.out" 2>&1
 installed=$(find "$WINEPREFIX/drive_c/users" -type f -name model-railway-panel.exe -path '*Model Railway Panel*' | head -n 1)
 if [ -n "$installed" ]; then
@@ -290,14 +317,28 @@ if [ -n "$installed" ]; then
     [ -z "$missing" ] && pass "the installer put every file of the folder into ${dir#"$WINEPREFIX"/}" ||
         fail "the installer left out: $missing"
     shortcuts=$(find "$WINEPREFIX/drive_c" -path '*Programs/Model Railway Panel/*.lnk' | sed 's#.*/##' | sort | tr '\n' ',')
-    [ "$shortcuts" = "Command Station Simulator.lnk,Model Railway Panel.lnk,Uninstall Model Railway Panel.lnk," ] &&
+    [ "$shortcuts" = "Command Station Simulator.lnk,Model Railway Panel.lnk,README.lnk,Simulator manual.lnk,Uninstall Model Railway Panel.lnk," ] &&
         pass "the Start menu has: $shortcuts" || fail "the Start menu has: $shortcuts"
+    has_icon "$dir/uninstall.exe" && pass "the uninstaller carries the panel's icon" ||
+        fail "the uninstaller does not carry the panel's icon"
+    # The documents open with a double click: text, every line ended by CR LF.
+    for document in README.txt "Simulator manual.txt" LICENSE-GPL-3.txt LICENSE-LGPL-3.txt QT-SOURCE.txt; do
+        [ -s "$dir/$document" ] && perl -0777 -ne 'exit(/(?<!\r)\n/ || !/\r\n\z/)' "$dir/$document" &&
+            pass "$document is installed, with Windows' line ends" ||
+            fail "$document is missing, or has a line not ended by CR LF"
+    done
+    markdown=$(cd "$dir" && find . -name '*.md')
+    [ -z "$markdown" ] || fail "Markdown installed: $markdown"
     # A file of the user's own in the folder stays, and so does the folder.
     echo "my notes" >"$dir/my-notes.txt"
+    # The uninstaller runs on from a copy of itself; its Start-menu folder
+    # goes after the installed folder's files.
+    menu=$(find "$WINEPREFIX/drive_c" -type d -path '*Start Menu/Programs/Model Railway Panel' | head -n 1)
     wine "$dir/uninstall.exe" /S /CurrentUser >"$work/uninstall.out" 2>&1
-    wait_until eval '[ "$(cd "$dir" && find . -mindepth 1)" = ./my-notes.txt ]' &&
+    wait_until eval '[ ! -d "$menu" ]' || fail "the uninstaller left its Start-menu folder"
+    [ "$(cd "$dir" 2>/dev/null && find . -mindepth 1)" = ./my-notes.txt ] &&
         pass "the uninstaller removed what it installed and kept the user's own file" ||
-        fail "the uninstaller left: $(cd "$dir" && find . -mindepth 1)"
+        fail "the uninstaller left: $(cd "$dir" 2>/dev/null && find . -mindepth 1 | tr '\n' ' '), not only ./my-notes.txt"
 else
     fail "the installer installed no model-railway-panel.exe"
 fi
