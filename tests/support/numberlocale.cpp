@@ -14,13 +14,19 @@
 
 namespace {
 
+// The C library's name of it: Windows' runtime names its locales by
+// language and country, and has them all.
+#ifdef _WIN32
+constexpr char kDecimalComma[] = "Spanish_Spain.1252";
+#else
 constexpr char kDecimalComma[] = "es_ES.UTF-8";
+#endif
 
 bool enter(const char *name)
 {
     if (!std::setlocale(LC_ALL, name))
         return false;
-    QLocale::setDefault(QLocale(QString::fromLatin1(name)));
+    QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Spain));
     return true;
 }
 
