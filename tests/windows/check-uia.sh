@@ -70,19 +70,19 @@ compare_tree() {
 }
 
 uia_check() {
-    echo "== The Windows panel's tree through UI Automation, under Wine"
     local version major reader=$cross/tests/windows/uia-tree.exe tree=$out/uia-tree.txt
     version=$(timeout "$patience" wine --version 2>/dev/null)
     major=${version#wine-}
     major=${major%%[!0-9]*}
     if [ "${major:-0}" -lt 10 ]; then
-        echo "SKIP: the UI Automation tree: ${version:-this Wine} is older than Wine 10, the first to walk it"
+        echo "SKIP: the panel's tree through UI Automation: ${version:-this Wine} is older than Wine 10, the first that walks it"
         return 0
     fi
     if [ ! -f "$reader" ]; then
-        echo "SKIP: the UI Automation tree: no uia-tree.exe: $(cat "$cross/tests/windows/uia-tree-skipped.txt")"
+        echo "SKIP: the panel's tree through UI Automation: no uia-tree.exe, $(cat "$cross/tests/windows/uia-tree-skipped.txt" 2>/dev/null || echo "not built")"
         return 0
     fi
+    echo "== The Windows panel's tree through UI Automation, under Wine"
 
     station_log=$work/uia-simulator.log station_out=$work/uia-simulator.out transcript=
     wait_until eval '! ss -Hltn "sport = :15471" | grep -q .' || { fail "port 15471 stayed taken"; return 1; }
