@@ -40,17 +40,21 @@ station_reply() {
     exec {fd}>&-
 }
 
+# What uia-tree.exe shows for a value this Wine does not implement (E_NOTIMPL).
+uia_unimplemented='!80004001'
+
 # compare_tree TREE ADDRESS: a line for each row of the table the tree does
-# not match, the address field holding ADDRESS.
+# not match, the address field holding ADDRESS; texts this Wine cannot give
+# are left out.
 compare_tree() {
     local role types=
     for role in "${!uia_control_type[@]}"; do types+="$role=${uia_control_type[$role]} "; done
-    awk -F '\t' -v types="$types" -v address="$2" '
+    awk -F '\t' -v types="$types" -v address="$2" -v unimplemented="$uia_unimplemented" '
         function trim(s) { gsub(/^[ \t]+|[ \t]+$/, "", s); return s }
         BEGIN { n = split(types, pairs, " "); for (i = 1; i <= n; i++) { split(pairs[i], p, "="); type[p[1]] = p[2] } }
         FNR == NR {
             id = $2; sub(/.*\./, "", id)
-            count[id]++; ctype[id] = $3; name[id] = $4; hasvalue[id] = NF >= 5; value[id] = $5
+            count[id]++; ctype[id] = $3; name[id] = $4; value[id] = $5
             next
         }
         /^#/ || !NF { next }
@@ -62,8 +66,9 @@ compare_tree() {
             if (count[id] != 1) { print id ": " (count[id] ? count[id] " times" : "not") " in the tree"; next }
             if (ctype[id] != type[role]) print id ": control type " ctype[id] ", not " type[role] " (" role ")"
             if (name[id] != want) print id ": named \"" name[id] "\", not \"" want "\""
-            if (text != "" && !hasvalue[id]) print id ": its text cannot be read"
-            else if (text != "" && value[id] != text) print id ": holds \"" value[id] "\", not \"" text "\""
+            if (text == "" || value[id] == unimplemented) next
+            if (value[id] !~ /^=/) print id ": its text cannot be read (" value[id] ")"
+            else if (substr(value[id], 2) != text) print id ": holds \"" substr(value[id], 2) "\", not \"" text "\""
         }
         END { if (controls < 40) print "the table lists only " controls " controls" }
     ' "$1" "$root/tests/desktop/accessible-controls.txt"
@@ -119,29 +124,34 @@ uia_drive() {
 }
 
 # Reads the tree until the output box shows the list, or the tree or the
-# box's text cannot be read at all; then compares.
+# box's text cannot be read; then compares.
 uia_compare() {
-    local status
+    local status box
     uia_tree_settled() {
         timeout "$patience" wine "$reader" "Central Station" >"$tree" 2>"$work/uia-tree.err"
         status=$?
-        [ $status -ne 0 ] ||
-            ! grep -q $'\tRespuestas de la Central Station\t' "$tree" ||
-            grep -q $'\tRespuestas de la Central Station\t<REPLY queryObjects' "$tree"
+        box=$(awk -F '\t' '$2 ~ /(^|\.)Txt_Out$/ { print $5 }' "$tree")
+        [ $status -ne 0 ] || [[ $box != =* ]] || [[ $box == "=<REPLY queryObjects"* ]]
     }
     wait_until uia_tree_settled
     if [ "$status" -ne 0 ]; then
         fail "uia-tree.exe ended with status $status: $(cat "$work/uia-tree.err")"
         return 1
     fi
-    local differences
+    local differences before=$failures
     differences=$(compare_tree "$tree" 127.0.0.1)
     [ -z "$differences" ] || { fail "the UI Automation tree differs from the Linux one's table:"; echo "$differences"; }
-    printf '%b' "$(awk -F '\t' '$2 ~ /(^|\.)Txt_Out$/ && NF >= 5 { print $5 }' "$tree")" >"$work/out-box.uia"
-    cmp -s "$work/out-box.uia" "$work/locomotives" ||
-        { fail "the output box reads otherwise than the station's reply:"; diff "$work/out-box.uia" "$work/locomotives"; }
-    [ -z "$differences" ] && cmp -s "$work/out-box.uia" "$work/locomotives" &&
-        pass "UI Automation reads the Windows panel's $(wc -l <"$tree") elements: every control of the Linux table with its id, control type and name, the fields' texts, and the station's $(wc -l <"$work/locomotives")-line list in the output box"
+    if [ "$box" = "$uia_unimplemented" ]; then
+        echo "SKIP: the fields' and the output box's texts: this Wine's UI Automation gives no Value property ($box) and has no pattern functions"
+    elif [[ $box == =* ]]; then
+        printf '%b' "${box#=}" >"$work/out-box.uia"
+        cmp -s "$work/out-box.uia" "$work/locomotives" ||
+            { fail "the output box reads otherwise than the station's reply:"; diff "$work/out-box.uia" "$work/locomotives"; }
+    else
+        fail "the output box's text cannot be read: $box"
+    fi
+    [ $failures -eq $before ] &&
+        pass "UI Automation reads the Windows panel's $(wc -l <"$tree") elements: every control of the Linux table with its id, control type and name$([[ $box == =* ]] && echo ", the fields' texts and the station's $(wc -l <"$work/locomotives")-line list in the output box")"
 }
 
 uia_check

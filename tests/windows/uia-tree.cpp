@@ -5,11 +5,14 @@
 // A window's accessibility tree as a screen reader on Windows reads it:
 // through UI Automation, from the top-level window with the given title down,
 // every element in the raw view, one line each:
-//   depth TAB automation id TAB control type TAB name [TAB value]
-// The value (the Value pattern's text) is there only for the elements that
-// answer it. Texts are UTF-8, with backslash, tab, CR and LF written as \\,
-// \t, \r and \n so that an element keeps to its line. Only UI Automation's
-// flat client functions are used: they are what Wine answers.
+//   depth TAB automation id TAB control type TAB name TAB value
+// An id, type or name the element does not give is empty. The value is the
+// Value pattern's text after "=", or "-" where the element has none, or "!"
+// and the error in hex where asking failed (Wine 10 implements no Value
+// property: "!80004001"). Texts are UTF-8, with backslash, tab, CR
+// and LF written as \\, \t, \r and \n so that an element keeps to its line.
+// Only UI Automation's flat client functions are used: they are what Wine
+// answers.
 //
 // usage: uia-tree TITLE   (exit status 0: the whole tree printed; 1: not)
 
@@ -22,6 +25,7 @@
 #include <io.h>
 
 #include <cstdio>
+#include <initializer_list>
 #include <string>
 
 namespace {
@@ -63,7 +67,7 @@ int elements = 0;
 constexpr int kMaxElements = 2000;
 constexpr int kMaxDepth = 32;
 
-void append(const BSTR text)
+std::string escaped(const BSTR text)
 {
     std::wstring escaped;
     for (const wchar_t *c = text; *c; ++c) {
@@ -80,28 +84,33 @@ void append(const BSTR text)
     const int size = WideCharToMultiByte(CP_UTF8, 0, escaped.data(), int(escaped.size()), nullptr, 0, nullptr, nullptr);
     std::string utf8(size, '\0');
     WideCharToMultiByte(CP_UTF8, 0, escaped.data(), int(escaped.size()), utf8.data(), size, nullptr, nullptr);
-    out += utf8;
+    return utf8;
 }
 
-// Appends a TAB and the property's text or number, or nothing when the
-// element does not answer the property with either.
-bool appendProperty(HUIANODE node, PROPERTYID property)
+// What an element answers for a property: the call's result and, where it
+// gave a text or a number, that as text.
+struct Answer
 {
+    HRESULT result = S_OK;
+    bool given = false;
+    std::string text;
+};
+
+Answer ask(HUIANODE node, PROPERTYID property)
+{
+    Answer answer;
     VARIANT value;
     VariantInit(&value);
-    if (FAILED(uia.propertyValue(node, property, &value)))
-        return false;
-    bool answered = true;
-    if (V_VT(&value) == VT_BSTR) {
-        out += '\t';
-        append(V_BSTR(&value));
-    } else if (V_VT(&value) == VT_I4) {
-        out += '\t' + std::to_string(V_I4(&value));
-    } else {
-        answered = false;
+    answer.result = uia.propertyValue(node, property, &value);
+    if (SUCCEEDED(answer.result) && V_VT(&value) == VT_BSTR) {
+        answer.given = true;
+        answer.text = escaped(V_BSTR(&value));
+    } else if (SUCCEEDED(answer.result) && V_VT(&value) == VT_I4) {
+        answer.given = true;
+        answer.text = std::to_string(V_I4(&value));
     }
     VariantClear(&value);
-    return answered;
+    return answer;
 }
 
 // The next element in `direction` from `node`, or null.
@@ -134,13 +143,12 @@ bool walk(HUIANODE node, int depth)
         return false;
     }
     out += std::to_string(depth);
-    // An element without an id, type or name shows an empty column for it.
-    for (PROPERTYID property : {UIA_AutomationIdPropertyId, UIA_ControlTypePropertyId, UIA_NamePropertyId}) {
-        if (!appendProperty(node, property))
-            out += '\t';
-    }
-    appendProperty(node, UIA_ValueValuePropertyId);
-    out += '\n';
+    for (PROPERTYID property : {UIA_AutomationIdPropertyId, UIA_ControlTypePropertyId, UIA_NamePropertyId})
+        out += '\t' + ask(node, property).text;
+    const Answer value = ask(node, UIA_ValueValuePropertyId);
+    char failure[16];
+    std::snprintf(failure, sizeof failure, "!%08lx", static_cast<unsigned long>(value.result));
+    out += '\t' + (FAILED(value.result) ? failure : value.given ? '=' + value.text : "-") + '\n';
 
     HRESULT result = S_OK;
     HUIANODE child = step(node, NavigateDirection_FirstChild, result);
