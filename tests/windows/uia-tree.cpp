@@ -70,7 +70,8 @@ constexpr int kMaxDepth = 32;
 std::string escaped(const BSTR text)
 {
     std::wstring escaped;
-    for (const wchar_t *c = text; *c; ++c) {
+    // A null BSTR is an empty text.
+    for (const wchar_t *c = text ? text : L""; *c; ++c) {
         const wchar_t *escape = *c == L'\\' ? L"\\\\"
                 : *c == L'\t'               ? L"\\t"
                 : *c == L'\r'               ? L"\\r"
