@@ -10,9 +10,10 @@
 # every control once, its object name ending its automation id, its role's
 # control type, its name and, for a field, its text (the address field's as
 # typed here); and the output box's whole text, which must be the station's
-# multi-line reply exactly as the station sends it. Wine answers UI
-# Automation's flat client functions from version 10 on (an older one hangs
-# on the first child): with an older Wine the check is skipped.
+# multi-line reply exactly as the station sends it. Wine walks the tree from
+# version 10 on (an older one hangs on the first child): with an older Wine
+# the check is skipped. Wine 10 implements no Value property and no pattern
+# function, so no text can be read there: the check says so in a line.
 #
 # Sourced by check-windows.sh, inside its namespace, on its display and in
 # its Wine prefix, with its helpers (wait_until, pass, fail, click,
