@@ -30,8 +30,8 @@
 
 namespace {
 
-// The functions come from the DLL at run time: MinGW-w64 has no import
-// library for them.
+// The functions come from the DLL at run time: MinGW-w64 before 12 has no
+// import library for them.
 struct Uia
 {
     decltype(&UiaNodeFromHandle) nodeFromHandle = nullptr;
