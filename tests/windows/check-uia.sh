@@ -94,11 +94,11 @@ uia_check() {
     wait_until eval '! ss -Hltn "sport = :15471" | grep -q .' || { fail "port 15471 stayed taken"; return 1; }
     "$linux_simulator" --host 127.0.0.1 --port 15471 --log "$station_log" >"$station_out" 2>&1 &
     local simulator_pid=$!
-    pids+=($simulator_pid)
+    pids+=("$simulator_pid")
     wait_until grep -qs listening "$station_out" || { fail "the Linux simulator did not start"; return 1; }
     wine "$folder/model-railway-panel.exe" >"$work/uia-panel.err" 2>&1 &
     local panel_pid=$!
-    pids+=($panel_pid)
+    pids+=("$panel_pid")
     if find_window && wait_until colour_is 2100 307 ffffff; then
         uia_drive && uia_compare
         click 5302 307
@@ -153,7 +153,7 @@ uia_compare() {
     else
         fail "the output box's text cannot be read: $box"
     fi
-    [ $failures -eq $before ] &&
+    [ "$failures" -eq "$before" ] &&
         pass "UI Automation reads the Windows panel's $(wc -l <"$tree") elements: every control of the Linux table with its id, control type and name$([[ $box == =* ]] && echo ", the fields' texts and the station's $(wc -l <"$work/locomotives")-line list in the output box")"
 }
 
