@@ -51,7 +51,7 @@ main() {
         # Formats reuse does not know by their names, each with the comment it takes.
         case $f in
             *.qrc) html_style+=("$f") ;;
-            .clang-format | .clang-tidy | *.supp | .ci/*) hash_style+=("$f") ;;
+            .clang-format | .clang-tidy | *.supp | *.txt | .ci/*) hash_style+=("$f") ;;
             *) auto+=("$f") ;;
         esac
     done

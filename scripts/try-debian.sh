@@ -12,16 +12,17 @@
 #         then connected to the simulator and switched on as a person would
 #         (xdotool), and ended with "Desconectar CS";
 #   test  `make test` as CI runs it: CI=true, no display, no locale;
-#   windows  `make windows-check`: Qt for Windows built from nothing (no
-#         cache in a fresh root, so this times a first run), the Windows
-#         build, its installer, and the proof under Wine.
+#   windows-check  `make windows-check`: Qt for Windows built from nothing
+#         (no cache in a fresh root, so this times a first run), the Windows
+#         build, its installer, and the proof under Wine (on Debian 13 with
+#         Wine 10, its tree through UI Automation too).
 # Prints how long each step took. Run it after changing what the make
 # commands install (scripts/install-deps.sh) or anything that differs
 # between releases. It downloads a whole system, so it is no part of .ci/run.
 #
 # usage: scripts/try-debian.sh [--keep] RELEASE COMMAND...
 # RELEASE is a Debian code name (bookworm, trixie); COMMAND is run, test
-# or windows.
+# or windows-check.
 # Needs root, mmdebstrap and a few GB in TRY_DEBIAN_DIR (default /var/tmp).
 # The root is deleted at the end unless --keep is given. Everything it mounts
 # lives in a mount namespace of its own and is unmounted on any exit.
@@ -29,12 +30,12 @@ set -euo pipefail
 
 keep=
 [ "${1:-}" = --keep ] && keep=1 && shift
-usage() { echo "usage: $0 [--keep] bookworm|trixie run|test|windows..." >&2; exit 2; }
+usage() { echo "usage: $0 [--keep] bookworm|trixie run|test|windows-check..." >&2; exit 2; }
 [ $# -ge 2 ] || usage
 release=$1
 shift
 for command in "$@"; do
-    [[ $command =~ ^(run|test|windows)$ ]] || usage
+    [[ $command =~ ^(run|test|windows-check)$ ]] || usage
 done
 [ "$(id -u)" -eq 0 ] || { echo "error: making a Debian root needs root" >&2; exit 1; }
 command -v mmdebstrap >/dev/null || { echo "error: mmdebstrap is missing: apt-get install mmdebstrap" >&2; exit 1; }
@@ -210,7 +211,7 @@ for command in "$@"; do
         step "make test (as CI: root, CI=true, no display)"
         waiting inside CI=true bash -c "cd $source && make test" || status=1
         ;;
-    windows)
+    windows-check)
         step "make windows-check (root, no display: the check starts its own)"
         waiting inside bash -c "cd $source && make windows-check" || status=1
         ;;

@@ -8,7 +8,9 @@
 
 #include <QAccessible>
 #include <QAccessibleActionInterface>
+#include <QFile>
 #include <QLabel>
+#include <QMetaEnum>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -59,6 +61,26 @@ bool takesInputOrShowsState(const QWidget *control)
     return !rolesFor(control).isEmpty();
 }
 
+// The rows of the table of the window's accessible controls, which the
+// Windows check compares with what UI Automation reads too: per control its
+// object name, role, name and start-up text, split at "|" and trimmed.
+QList<QStringList> controlTable()
+{
+    QFile file(u":/accessible-controls.txt"_s);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return {};
+    QList<QStringList> rows;
+    for (const QString &line : QString::fromUtf8(file.readAll()).split(u'\n')) {
+        if (line.trimmed().isEmpty() || line.startsWith(u'#'))
+            continue;
+        QStringList cells = line.split(u'|');
+        for (QString &cell : cells)
+            cell = cell.trimmed();
+        rows.append(cells);
+    }
+    return rows;
+}
+
 } // namespace
 
 class TestAccessibility : public QObject
@@ -77,7 +99,6 @@ private slots:
     void lampsTellWhetherTheyAreLit();
     void powerLabelPressesLikeAButton_data();
     void powerLabelPressesLikeAButton();
-    void captionlessFramesAreRules();
     void outputBoxIsAMultiLineTextBox();
     void nothingVisibleIsAdded();
 
@@ -101,7 +122,7 @@ void TestAccessibility::cleanup()
 
 QAccessibleInterface *TestAccessibility::interfaceOf(const QString &name) const
 {
-    auto *control = m_window->findChild<QWidget *>(name);
+    QWidget *control = name == m_window->objectName() ? m_window.get() : m_window->findChild<QWidget *>(name);
     return control ? QAccessible::queryAccessibleInterface(control) : nullptr;
 }
 
@@ -110,27 +131,17 @@ void TestAccessibility::controlIsAnnounced_data()
     QTest::addColumn<QString>("control");
     QTest::addColumn<QAccessible::Role>("role");
     QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("text");
 
-    // A plain button, label or panel is announced by its caption without
-    // help; these are the controls the window describes itself.
-    QTest::newRow("address field") << u"Txt_IP"_s << QAccessible::EditableText
-                                   << u"Direccion IP de la Central Station"_s;
-    QTest::newRow("output box") << u"Txt_Out"_s << QAccessible::EditableText << u"Respuestas de la Central Station"_s;
-    QTest::newRow("stop label") << u"Lbl_Stop"_s << QAccessible::Button << u"Stop"_s;
-    QTest::newRow("go label") << u"Lbl_Go"_s << QAccessible::Button << u"Go"_s;
-    QTest::newRow("stop lamp") << u"Sh_Stop"_s << QAccessible::StaticText << u"Lampara Stop"_s;
-    QTest::newRow("go lamp") << u"Sh_Go"_s << QAccessible::StaticText << u"Lampara Go"_s;
-    QTest::newRow("locomotive address") << u"Txt_Loco_Ad"_s << QAccessible::EditableText << u"Direccion"_s;
-    QTest::newRow("speed field") << u"Txt_Loco_Speed"_s << QAccessible::EditableText << u"Velocidad actual"_s;
-    QTest::newRow("function field") << u"Txt_Loco_Function"_s << QAccessible::EditableText << u"Funcion"_s;
-    QTest::newRow("speed slider") << u"Slider_Loco"_s << QAccessible::Slider << u"Velocidad"_s;
-    QTest::newRow("backward picture") << u"Pb_Loco_Back"_s << QAccessible::Button << u"Atras"_s;
-    QTest::newRow("forward picture") << u"Pb_Loco_For"_s << QAccessible::Button << u"Adelante"_s;
-    QTest::newRow("turnout address") << u"Txt_Switch_Address"_s << QAccessible::EditableText << u"Direccion"_s;
-    QTest::newRow("turnout status") << u"Txt_Switch_Status"_s << QAccessible::EditableText << u"Situacion actual"_s;
-    QTest::newRow("command line") << u"Txt_CommandLine"_s << QAccessible::EditableText << u"Linea de instrucciones"_s;
-    QTest::newRow("first red indicator") << u"Sh_Kred(1)"_s << QAccessible::StaticText << u"S88 rojo 1"_s;
-    QTest::newRow("last green indicator") << u"Sh_Kgreen(8)"_s << QAccessible::StaticText << u"S88 verde 8"_s;
+    const QList<QStringList> rows = controlTable();
+    QVERIFY(!rows.isEmpty());
+    const QMetaEnum roles = QMetaEnum::fromType<QAccessible::Role>();
+    for (const QStringList &cells : rows) {
+        bool known = false;
+        const int role = cells.size() == 4 ? roles.keyToValue(cells[1].toLatin1().constData(), &known) : 0;
+        QVERIFY2(known, qPrintable(cells.join(u'|')));
+        QTest::newRow(qPrintable(cells[0])) << cells[0] << QAccessible::Role(role) << cells[2] << cells[3];
+    }
 }
 
 void TestAccessibility::controlIsAnnounced()
@@ -138,12 +149,15 @@ void TestAccessibility::controlIsAnnounced()
     QFETCH(QString, control);
     QFETCH(QAccessible::Role, role);
     QFETCH(QString, name);
+    QFETCH(QString, text);
 
     QAccessibleInterface *accessible = interfaceOf(control);
     QVERIFY(accessible);
     QVERIFY(accessible->isValid());
     QCOMPARE(accessible->role(), role);
     QCOMPARE(accessible->text(QAccessible::Name), name);
+    if (!text.isEmpty())
+        QCOMPARE(accessible->text(QAccessible::Value), text);
 }
 
 // Walking down from the window reaches every control that takes input or
@@ -174,6 +188,11 @@ void TestAccessibility::everyControlIsNamedInTheTree()
         siblings.append(name);
     }
 
+    // The table of accessible controls lists them all, so that checking it
+    // elsewhere checks every control.
+    QStringList listed;
+    for (const QStringList &cells : controlTable())
+        listed.append(cells.first());
     const QList<QWidget *> all = m_window->findChildren<QWidget *>();
     int expected = 0;
     for (QWidget *control : all) {
@@ -181,6 +200,8 @@ void TestAccessibility::everyControlIsNamedInTheTree()
             continue;
         ++expected;
         QVERIFY2(reached.contains(control), qPrintable(control->objectName() + " is not in the tree"_L1));
+        QVERIFY2(listed.contains(control->objectName()),
+                 qPrintable(control->objectName() + " is missing from accessible-controls.txt"_L1));
     }
     // 18 buttons, 8 text boxes, the slider, 2 lamps, 2 power labels, 16 S88 indicators.
     QCOMPARE(expected, 47);
@@ -264,15 +285,6 @@ void TestAccessibility::powerLabelPressesLikeAButton()
     m_window->showConnected();
     actions->doAction(QAccessibleActionInterface::pressAction());
     QCOMPARE(clicked.count(), 1);
-}
-
-void TestAccessibility::captionlessFramesAreRules()
-{
-    for (const QString &rule : {u"Frame1"_s, u"Frame2"_s}) {
-        QAccessibleInterface *accessible = interfaceOf(rule);
-        QVERIFY(accessible);
-        QCOMPARE(accessible->role(), QAccessible::Separator);
-    }
 }
 
 // The output box is announced as a text box of several lines that can be

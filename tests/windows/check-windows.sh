@@ -12,6 +12,8 @@
 #      simulator on 127.0.0.1 and, driven with real mouse and keys, sends
 #      exactly the bytes of Go, a take, a speed and a function; the
 #      station's replies show in its output box;
+#      its tree, read through UI Automation as a screen reader on Windows
+#      reads it, matches the Linux one's (check-uia.sh; Wine 10 and later);
 #   2. the Windows simulator serves the Linux panel, driven the same way,
 #      and both output boxes show the same replies;
 #   3. the QTest programs cross-built for Windows (tests/windows) pass,
@@ -239,6 +241,8 @@ fi
 [ $failures -eq 0 ] || show_logs "$station_out" "$work/windows-panel.err"
 kill "$panel_pid" 2>/dev/null
 kill "${pids[1]}" 2>/dev/null
+
+. "$root/tests/windows/check-uia.sh"
 
 # --- 2. The Windows simulator, the Linux panel ----------------------------
 
