@@ -15,6 +15,9 @@
 #
 # usage: scripts/add-license-headers.sh [FILE...]   (default: every tracked file)
 set -euo pipefail
+. "$(dirname "$0")/usage.sh"
+offer_help "$@"
+need_tools test git reuse
 
 # All in one function, called and left on one line: bash reads a script as it
 # runs it, and this script is among the files it gives a header to.

@@ -22,9 +22,14 @@
 # Environment: QT_WINDOWS_CACHE overrides the cache folder, JOBS the number
 # of compile jobs (2).
 set -euo pipefail
+. "$(dirname "$0")/usage.sh"
+offer_help "$@"
+[ $# -eq 0 ] || [ "$*" = --prefix ] || refuse "takes --prefix or nothing: $script_name --help says more"
 
 here=$(cd "$(dirname "$0")/.." && pwd)
-version=$(dpkg-query -W -f='${Version}' qt6-base-dev)
+# Debian's own Qt gives the version to build, and the host tools.
+version=$(dpkg-query -W -f='${Version}' qt6-base-dev 2>/dev/null) ||
+    refuse "Debian's qt6-base-dev is missing: scripts/install-deps.sh windows installs it (make windows does so first)"
 upstream=${version%%+*}
 upstream=${upstream%%-*}
 cache=${QT_WINDOWS_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/model-railway-panel/qt-$upstream-mingw64}
@@ -55,6 +60,7 @@ if [ -f "$prefix/.complete" ]; then
     exit 0
 fi
 
+need_tools windows cmake x86_64-w64-mingw32-g++-posix dpkg-source apt-get flock
 mkdir -p "$cache"
 exec 9>"$cache/.lock"
 if ! flock -n 9; then

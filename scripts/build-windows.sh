@@ -15,6 +15,10 @@
 #
 # usage: scripts/build-windows.sh   (BUILD_DIR, JOBS, QT_WINDOWS_PREFIX)
 set -euo pipefail
+. "$(dirname "$0")/usage.sh"
+offer_help "$@"
+[ $# -eq 0 ] || refuse "takes no arguments, only BUILD_DIR, JOBS and QT_WINDOWS_PREFIX from the environment"
+need_tools windows cmake x86_64-w64-mingw32-g++-posix makensis
 
 cd "$(dirname "$0")/.."
 linux_build=${BUILD_DIR:-build}

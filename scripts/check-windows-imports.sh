@@ -11,6 +11,11 @@
 #
 # usage: scripts/check-windows-imports.sh FOLDER
 set -euo pipefail
+. "$(dirname "$0")/usage.sh"
+offer_help "$@"
+need_arguments 1 "$@"
+need_tools windows x86_64-w64-mingw32-objdump
+[ -d "$1" ] || refuse "$1 is no folder: give the Windows folder that make windows lays out in build-windows/"
 
 folder=$1
 objdump=x86_64-w64-mingw32-objdump

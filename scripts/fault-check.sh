@@ -51,6 +51,9 @@
 # takes minutes, and has a time limit of its own, --windows-timeout S
 # (default 1800).
 set -uo pipefail
+. "$(dirname "$0")/usage.sh"
+offer_help "$@"
+need_tools faults git perl cmake flock
 
 repo=$(git rev-parse --show-toplevel)
 rev=HEAD
@@ -68,7 +71,7 @@ while [ $# -gt 0 ]; do
     --windows-timeout) windows_timeout=$2; shift 2 ;;
     --check) check=1; shift ;;
     --halves) halves=1; shift ;;
-    -h | --help) sed -n '2,/^set /{/^#/s/^# \{0,1\}//p}' "$0"; exit 0 ;;
+    -h | --help) script_help; exit 0 ;;
     *) break ;;
     esac
 done

@@ -35,6 +35,8 @@
 # declarations its faults guard. --check fails, naming them, while a product
 # file has neither.
 set -uo pipefail
+. "$(dirname "$0")/usage.sh"
+offer_help "$@"
 
 top=$(cd "$(dirname "$0")/.." && pwd -P)
 list=$top/scripts/faults.txt
@@ -211,7 +213,6 @@ case ${1-} in
     table
     ;;
 *)
-    sed -n '2,/^set /{/^#/s/^# \{0,1\}//p}' "$0"
-    exit 2
+    refuse "$1 is no option of it: $script_name --help says which there are"
     ;;
 esac

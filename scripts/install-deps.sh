@@ -15,6 +15,8 @@
 # windows-check. --list prints the command's packages, one a line, and
 # installs nothing.
 set -euo pipefail
+. "$(dirname "$0")/usage.sh"
+offer_help "$@"
 
 # Building and running the panel and the simulator: compiler, CMake, Qt 6
 # with its platform plugins, and the fonts the window is laid out for.

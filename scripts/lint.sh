@@ -21,6 +21,9 @@
 #                                                        BUILD_DIR the Linux build)
 # LINT_JOBS sets how many clang-tidy processes run at once (default 2).
 set -euo pipefail
+. "$(dirname "$0")/usage.sh"
+offer_help "$@"
+need_tools lint "${CLANG_FORMAT:-clang-format}" "${CLANG_TIDY:-clang-tidy}"
 cd "$(dirname "$0")/.."
 windows_only=
 if [ "${1:-}" = --windows ]; then

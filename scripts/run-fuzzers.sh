@@ -6,7 +6,14 @@
 
 # Runs every fuzz target in a folder for a set time on its seed corpus and
 # prints how many inputs each one tried. Fails on the first finding.
+#
+# usage: scripts/run-fuzzers.sh FUZZ_DIR SECONDS   (make fuzz gives both)
 set -euo pipefail
+. "$(dirname "$0")/usage.sh"
+offer_help "$@"
+need_arguments 2 "$@"
+[ -d "$1" ] || refuse "$1 is no folder of fuzz targets: make fuzz builds them into build-sanitize/fuzz"
+[[ $2 =~ ^[0-9]+$ ]] || refuse "$2 is not a number of seconds"
 dir=$1
 seconds=$2
 src=$(cd "$(dirname "$0")/.." && pwd)/fuzz/corpus

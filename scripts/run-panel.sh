@@ -8,7 +8,13 @@
 # until it listens, opens the panel beside it, and stops the simulator again
 # when the panel exits. When the simulator does not start (port 15471 taken,
 # no display), it stops there, with the simulator's own message.
+#
+# usage: scripts/run-panel.sh PANEL SIMULATOR   (make run gives both)
 set -uo pipefail
+. "$(dirname "$0")/usage.sh"
+offer_help "$@"
+need_arguments 2 "$@"
+[ -x "$1" ] || refuse "$1 is not the built panel: make run builds it and starts this script"
 panel=$1
 simulator=$2
 

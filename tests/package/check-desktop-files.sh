@@ -12,6 +12,9 @@
 #
 # usage: check-desktop-files.sh SOURCE_DIR RENDER_ICON
 set -euo pipefail
+. "$(dirname "$0")/../../scripts/usage.sh"
+offer_help "$@"
+need_arguments 2 "$@"
 root=$1
 src=$root/packaging
 renderer=$2

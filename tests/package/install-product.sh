@@ -16,6 +16,9 @@
 # WORK_DIR is emptied first; with a fixed one, ccache finds the same paths
 # again and a second run compiles almost nothing.
 set -euo pipefail
+. "$(dirname "$0")/../../scripts/usage.sh"
+offer_help "$@"
+need_arguments 3 "$@"
 source_dir=$1 work=$2 generator=$3
 fail() { echo "FAIL: $*" >&2; exit 1; }
 

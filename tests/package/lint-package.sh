@@ -12,6 +12,9 @@
 #
 # usage: lint-package.sh BUILD_DIR PANEL_EXECUTABLE SIMULATOR_EXECUTABLE
 set -euo pipefail
+. "$(dirname "$0")/../../scripts/usage.sh"
+offer_help "$@"
+need_arguments 3 "$@"
 
 build_dir=$1
 built_panel=$2

@@ -12,6 +12,9 @@
 # Exit code 77 means skipped (not root, no apt, or the package is already
 # installed by someone else).
 set -euo pipefail
+. "$(dirname "$0")/../../scripts/usage.sh"
+offer_help "$@"
+need_arguments 3 "$@"
 
 build_dir=$1
 built_panel=$2

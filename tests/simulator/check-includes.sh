@@ -10,6 +10,9 @@
 #
 # usage: check-includes.sh COMPILER INCLUDE-DIR...
 set -uo pipefail
+. "$(dirname "$0")/../../scripts/usage.sh"
+offer_help "$@"
+need_arguments 2 "$@"
 
 compiler=$1
 shift

@@ -18,6 +18,10 @@
 # Sourced by check-windows.sh, inside its namespace, on its display and in
 # its Wine prefix, with its helpers (wait_until, pass, fail, click,
 # typed_into, colour_is, find_window, expect_sent).
+if [ "${BASH_SOURCE[0]}" = "$0" ]; then
+    echo "$0: a section of tests/windows/check-windows.sh, which sources it: run make windows-check" >&2
+    exit 2
+fi
 
 # A role's UI Automation control type (UIA_*ControlTypeId).
 declare -A uia_control_type=(

@@ -13,6 +13,10 @@
 #
 # usage: configure-check.sh RENDER-ICON
 set -uo pipefail
+. "$(dirname "$0")/../../scripts/usage.sh"
+offer_help "$@"
+need_arguments 1 "$@"
+[ -x "$1" ] || refuse "$1 is not the built render-icon: cmake --build build --target render-icon builds it"
 
 root=$(cd "$(dirname "$0")/../.." && pwd)
 renderer=$1
