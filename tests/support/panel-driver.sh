@@ -134,17 +134,27 @@ typed_into() {
 
 # colours_are: each argument "NAME DX DY RRGGBB" (DX DY "-" for the
 # centre); true when the screen shows every colour, all read at once. What
-# differs is left in wrong_colours.
+# differs is left in wrong_colours. With previous_colours (one a point)
+# set, a point that shows neither its colour nor its previous one answers
+# 3: it will not come right by waiting.
 wrong_colours=
+previous_colours=()
 colours_are() {
-    local seen i
+    local seen i spec want status=0
     mapfile -t seen < <("$pixel_at" $(printf '%s\n' "$@" | at_each) 2>/dev/null)
     wrong_colours=
     for ((i = 0; i < $#; i++)); do
-        local spec=${*:i+1:1}
-        [ "${seen[i]-}" = "${spec##* }" ] || wrong_colours+=" ${spec% *} shows ${seen[i]-nothing}, not ${spec##* };"
+        spec=${*:i+1:1}
+        want=${spec##* }
+        [ "${seen[i]-}" = "$want" ] && continue
+        wrong_colours+=" ${spec% *} shows ${seen[i]-nothing}, not $want;"
+        if [ -n "${previous_colours[i]-}" ] && [ "${seen[i]-}" != "${previous_colours[i]}" ]; then
+            status=3
+        elif [ $status -eq 0 ]; then
+            status=1
+        fi
     done
-    [ -z "$wrong_colours" ]
+    return $status
 }
 colour_of() { "$pixel_at" $(at "$@") 2>/dev/null; }
 
@@ -211,18 +221,27 @@ grid_colours() {
     done
 }
 # panel_shows STATE: the lamps and the grid as STATE has them, to the pixel.
+# Each point shows its colour of the state before until the window paints
+# again; a colour of neither fails at once.
+shown_colours=()
 panel_shows() {
     local expected ground
     case $1 in
     start-up) # the lamps hidden: the window's ground, as under the output box
         ground=$(colour_of Txt_Out 60 1155)
-        mapfile -t expected < <(lamp_colours "$ground" "$ground" "$ground" "$ground") ;;
+        mapfile -t expected < <(lamp_colours "$ground" "$ground" "$ground" "$ground")
+        shown_colours=() ;;
     connected) mapfile -t expected < <(lamp_colours 008000 800000) ;;
     power-on) mapfile -t expected < <(lamp_colours 00ff00 800000) ;;
     power-off) mapfile -t expected < <(lamp_colours 008000 ff0000) ;;
     esac
     mapfile -t -O ${#expected[@]} expected < <(grid_colours)
-    wait_until colours_are "${expected[@]}" || { echo "in the $1 state:$wrong_colours"; return 1; }
+    previous_colours=("${shown_colours[@]}")
+    wait_until colours_are "${expected[@]}"
+    local status=$?
+    previous_colours=()
+    shown_colours=("${expected[@]##* }")
+    [ $status -eq 0 ] || { echo "in the $1 state:$wrong_colours"; return 1; }
 }
 
 # The window as it opens: painted (the address field's white ground left of
