@@ -147,7 +147,7 @@ colours_are() {
         spec=${*:i+1:1}
         want=${spec##* }
         [ "${seen[i]-}" = "$want" ] && continue
-        wrong_colours+=" ${spec% *} shows ${seen[i]-nothing}, not $want;"
+        [ ${#wrong_colours} -gt 300 ] || wrong_colours+=" ${spec% *} shows ${seen[i]-nothing}, not $want;"
         if [ -n "${previous_colours[i]-}" ] && [ "${seen[i]-}" != "${previous_colours[i]}" ]; then
             status=3
         elif [ $status -eq 0 ]; then
