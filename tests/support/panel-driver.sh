@@ -124,7 +124,15 @@ at_each() {
 }
 at() { echo "$*" | at_each; }
 
-click() { xdotool mousemove --sync $(at "$@") click 1; }
+# The pointer moved there first (xdotool's --sync waits for a move, so not
+# when it is there already), then the left button.
+click() {
+    local point
+    point=$(at "$@")
+    [ "$(xdotool getmouselocation | cut -d ' ' -f 1,2)" = "x:${point% *} y:${point#* }" ] ||
+        xdotool mousemove --sync $point
+    xdotool click 1
+}
 # A field's whole text replaced by hand: clicked, Ctrl+A, typed.
 typed_into() {
     click "$1"
