@@ -228,28 +228,30 @@ grid_colours() {
             "Sh_Kgreen($i) - - 008000" "Lbl_Kb($i) 8 8 000000" "Lbl_Kb($((16 + i))) 8 8 000000"
     done
 }
-# panel_shows STATE: the lamps and the grid as STATE has them, to the pixel.
-# Each point shows its colour of the state before until the window paints
-# again; a colour of neither fails at once.
-shown_colours=()
+# panel_shows STATE: the lamps as STATE has them, to the pixel, then the
+# grid. Each lamp point shows its colour of the state before until the
+# window paints again; a colour of neither fails at once, and so does the
+# grid, which no state changes.
+shown_lamps=()
 panel_shows() {
-    local expected ground
+    local lamps ground status
     case $1 in
     start-up) # the lamps hidden: the window's ground, as under the output box
         ground=$(colour_of Txt_Out 60 1155)
-        mapfile -t expected < <(lamp_colours "$ground" "$ground" "$ground" "$ground")
-        shown_colours=() ;;
-    connected) mapfile -t expected < <(lamp_colours 008000 800000) ;;
-    power-on) mapfile -t expected < <(lamp_colours 00ff00 800000) ;;
-    power-off) mapfile -t expected < <(lamp_colours 008000 ff0000) ;;
+        mapfile -t lamps < <(lamp_colours "$ground" "$ground" "$ground" "$ground")
+        shown_lamps=() ;;
+    connected) mapfile -t lamps < <(lamp_colours 008000 800000) ;;
+    power-on) mapfile -t lamps < <(lamp_colours 00ff00 800000) ;;
+    power-off) mapfile -t lamps < <(lamp_colours 008000 ff0000) ;;
     esac
-    mapfile -t -O ${#expected[@]} expected < <(grid_colours)
-    previous_colours=("${shown_colours[@]}")
-    wait_until colours_are "${expected[@]}"
-    local status=$?
+    previous_colours=("${shown_lamps[@]}")
+    wait_until colours_are "${lamps[@]}"
+    status=$?
     previous_colours=()
-    shown_colours=("${expected[@]##* }")
+    shown_lamps=("${lamps[@]##* }")
     [ $status -eq 0 ] || { echo "in the $1 state:$wrong_colours"; return 1; }
+    mapfile -t lamps < <(grid_colours)
+    colours_are "${lamps[@]}" || { echo "in the $1 state:$wrong_colours"; return 1; }
 }
 
 # The window as it opens: painted (the address field's white ground left of
