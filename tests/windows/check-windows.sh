@@ -273,8 +273,9 @@ row_refused_take() {
 
 # A station of the check's own that floods: it appends every byte it
 # receives to the file named, as the simulator's --log does, and once it has
-# heard burst(), sends locomotive lines as fast as they are taken, for as
-# long as the panel stays connected.
+# heard burst(), sends locomotive lines at the pace of the station's own
+# 100 Mbit/s link (128 KiB every 10 ms), for as long as the panel stays
+# connected.
 flood_station='
 use strict; use warnings; use IO::Socket::INET; use IO::Select;
 my $server = IO::Socket::INET->new(LocalAddr => "127.0.0.1", LocalPort => 15471, Listen => 1, ReuseAddr => 1)
@@ -283,39 +284,40 @@ open my $log, ">>", $ARGV[0] or die "$ARGV[0]: $!\n";
 $log->autoflush(1);
 $| = 1;
 print "flooding station listening on 127.0.0.1 port 15471\n";
-my $lines = qq(1000 addr[3] name["Tank engine"] speed[42] dir[0]\n) x 1024;
+my $lines = substr(qq(1000 addr[3] name["Tank engine"] speed[42] dir[0]\n) x 2600, 0, 128 * 1024);
 while (my $client = $server->accept) {
     print $client->peerhost, ":", $client->peerport, " connected\n";
     $client->blocking(0);
     my $select = IO::Select->new($client);
     my ($heard, $flooding) = ("", 0);
     while (1) {
-        my ($readable, $writable) = IO::Select->select($select, $flooding ? $select : undef, undef);
-        if ($readable && @$readable) {
+        my @readable = $select->can_read($flooding ? 0.01 : undef);
+        if (@readable) {
             my $count = sysread($client, my $bytes, 65536);
             last unless $count;
             print $log $bytes;
             $heard .= $bytes;
             $flooding ||= index($heard, "burst()") >= 0;
+        } else {
+            syswrite($client, $lines);
         }
-        syswrite($client, $lines) if $writable && @$writable;
     }
     print "left\n";
 }
 '
 # A click answered within a second while the station floods the panel: the
 # flood asked for through the command line, the list button clicked once
-# the station has bytes waiting for the panel.
+# the panel has taken a MiB of it.
 flooding() {
-    local queued
-    queued=$(ss -Htn state established '( sport = :15471 )' | awk '{ q += $2 } END { print q + 0 }')
-    [ "$queued" -gt 0 ]
+    local taken
+    taken=$(ss -Htin state established '( sport = :15471 )' | grep -o 'bytes_acked:[0-9]*' | cut -d : -f 2)
+    [ "${taken:-0}" -gt $((1024 * 1024)) ]
 }
 row_flood() {
     typed_into Txt_CommandLine "burst()"
     click Pb_Command_Line
     expect_sent "burst()" || return 1
-    wait_until flooding || { echo "the station never had bytes waiting for the panel"; return 1; }
+    wait_until flooding || { echo "the panel never took a MiB of the flood"; return 1; }
     click Pb_Locos_List
     patience=1 expect_sent "queryObjects(10, addr, name)" || { echo "the click was not answered within a second"; return 1; }
 }
