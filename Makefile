@@ -122,17 +122,20 @@ screenshot: configure
 # source into ~/.cache/model-railway-panel (about 40 minutes on two cores the
 # first time, reused after), the two programs cross-built with MinGW-w64, and
 # in build-windows/ the portable folder, its zip and the NSIS installer.
-# Not part of `make test` or CI.
+# Its packages are installed first, with the check's too when the check is
+# asked for, so nothing is missing after the long build. Not part of `make
+# test`; CI runs `make windows-check` after it.
+WINDOWS_DEPS := $(if $(filter windows-check,$(MAKECMDGOALS)),windows-check,windows)
 windows:
-	@./scripts/install-deps.sh windows
+	@./scripts/install-deps.sh $(WINDOWS_DEPS)
 	BUILD_DIR=$(BUILD_DIR) JOBS=$(JOBS) ./scripts/build-windows.sh
 
 # The files only Windows compiles, formatted and through clang-tidy; then the
-# Windows programs under Wine on a virtual display, against the Linux ones,
-# and the QTest programs that need no Linux and no display, cross-built and
-# run under Wine (tests/windows/check-windows.sh says which and why).
+# installed Windows programs under Wine on a virtual display, driven against
+# the Linux ones, and the QTest programs that need no Linux and no display,
+# cross-built and run under Wine (tests/windows/check-windows.sh says which
+# and why). Writes only into build-windows/.
 windows-check: windows
-	@./scripts/install-deps.sh windows-check
 	BUILD_DIR=$(BUILD_DIR) ./scripts/lint.sh --windows
 	BUILD_DIR=$(BUILD_DIR) JOBS=$(JOBS) ./tests/windows/check-windows.sh
 

@@ -148,53 +148,39 @@ inside() {
 }
 
 # Started under xvfb-run inside the root: waits for both windows, connects
-# the panel as a person would (twips from the panel's top left, 12030 across
-# its width), switches the power on, then ends it with "Desconectar CS".
+# the panel as a person would (the tests' panel driver), switches the power
+# on, then ends it with "Desconectar CS".
 cat >"$root/root/try-run.sh" <<'EOF'
 set -u
 cd /root/model-railway-panel
+. tests/support/panel-driver.sh
 log=/root/make-run.log
 make run >"$log" 2>&1 &
 make_pid=$!
 started=$SECONDS
-window() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1; }
-# Polls a condition until it holds or the deadline in seconds has passed.
-until_within() {
-    local deadline=$((SECONDS + $1))
-    shift
-    until "$@"; do
-        kill -0 "$make_pid" 2>/dev/null || { echo "make run ended early"; return 1; }
-        [ $SECONDS -lt $deadline ] || return 1
-        sleep 0.2
-    done
-}
 fail() { echo "FAIL: $*"; echo "--- make run's output:"; tail -n 40 "$log"; kill "$make_pid" 2>/dev/null; exit 1; }
-both_windows() { [ -n "$(window '^Central Station$')" ] && [ -n "$(window '^Railway of the command station simulator')" ]; }
-until_within 3600 both_windows || fail "the panel's and the simulator's windows did not both appear"
-echo "   both windows shown $((SECONDS - started)) s after make run started"
-panel=$(window '^Central Station$')
-xdotool windowraise "$panel" windowfocus --sync "$panel"
-eval "$(xdotool getwindowgeometry --shell "$panel")"
-click() {
-    xdotool mousemove --sync $(awk -v x="$1" -v y="$2" -v l="$X" -v t="$Y" -v w="$WIDTH" \
-        'BEGIN { s = w / 12030; printf "%d %d\n", l + int(x * s + 0.5), t + int(y * s + 0.5) }') click 1
+# A condition that holds while make run runs; with make run over, it never will.
+while_running() {
+    kill -0 "$make_pid" 2>/dev/null || { echo "make run ended early"; return 3; }
+    "$@"
 }
-click 3135 307
-xdotool key ctrl+a type --delay 20 127.0.0.1
-click 967 307
-until_within 20 grep -q " connected$" "$log" || fail "the panel did not connect to the simulator"
+shown() { xdotool search --onlyvisible --name "$1" >/dev/null 2>&1; }
+both_windows() { shown "$panel_title" && shown '^Railway of the command station simulator'; }
+patience=3600 wait_until while_running both_windows || fail "the panel's and the simulator's windows did not both appear"
+echo "   both windows shown $((SECONDS - started)) s after make run started"
+patience=20
+find_window || fail "the panel's window went away"
+xdotool windowraise "$window" windowfocus --sync "$window"
+typed_into Txt_IP 127.0.0.1
+click Pb_Connect
+wait_until while_running grep -q " connected$" "$log" || fail "the panel did not connect to the simulator"
 echo "   the panel connected to the simulator"
-go_sent() { grep -qF "set(1, go)" "$log"; }
 # "Go" shows once the connect wait is over; pressed until it is there.
-press_go() { click 9555 6382; sleep 0.5; go_sent; }
-until_within 20 press_go || fail "\"Go\" sent nothing to the simulator"
+press_go() { click Lbl_Go; grep -qF "set(1, go)" "$log"; }
+wait_until while_running press_go || fail "\"Go\" sent nothing to the simulator"
 echo "   \"Go\" reached the simulator: $(grep -m 1 -A 1 -F "set(1, go)" "$log" | tail -n 1)"
-click 5302 307
-for _ in $(seq 100); do
-    kill -0 "$make_pid" 2>/dev/null || break
-    sleep 0.1
-done
-kill -0 "$make_pid" 2>/dev/null && fail "make run did not end after \"Desconectar CS\""
+click Pb_Disconnect
+patience=10 wait_until eval '! kill -0 "$make_pid" 2>/dev/null' || fail "make run did not end after \"Desconectar CS\""
 wait "$make_pid" || fail "make run ended with status $?"
 echo "   \"Desconectar CS\" ended make run with status 0"
 EOF

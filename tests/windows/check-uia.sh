@@ -16,8 +16,8 @@
 # function, so no text can be read there: the check says so in a line.
 #
 # Sourced by check-windows.sh, inside its namespace, on its display and in
-# its Wine prefix, with its helpers (wait_until, pass, fail, click,
-# typed_into, colour_is, find_window, expect_sent).
+# its Wine prefix, with the installed folder in `installed`, its helpers
+# (pass, fail) and the panel driver's (tests/support/panel-driver.sh).
 if [ "${BASH_SOURCE[0]}" = "$0" ]; then
     echo "$0: a section of tests/windows/check-windows.sh, which sources it: run make windows-check" >&2
     exit 2
@@ -100,12 +100,12 @@ uia_check() {
     local simulator_pid=$!
     pids+=("$simulator_pid")
     wait_until grep -qs listening "$station_out" || { fail "the Linux simulator did not start"; return 1; }
-    wine "$folder/model-railway-panel.exe" >"$work/uia-panel.err" 2>&1 &
+    wine "$installed/model-railway-panel.exe" >"$work/uia-panel.err" 2>&1 &
     local panel_pid=$!
     pids+=("$panel_pid")
-    if find_window && wait_until colour_is 2100 307 ffffff; then
+    if find_window && wait_until window_painted; then
         uia_drive && uia_compare
-        click 5302 307
+        click Pb_Disconnect
         wait_until eval '! kill -0 $panel_pid 2>/dev/null'
     else
         fail "the Windows panel's window did not show"
@@ -116,13 +116,10 @@ uia_check() {
 # Connects, switches the power on and asks for the locomotives ("Locomotoras
 # en el circuito"); leaves the station's own reply in $work/locomotives.
 uia_drive() {
-    typed_into 3135 307 127.0.0.1
-    click 967 307
-    wait_until colour_is 9555 6382 008000 || { fail "the power controls did not appear"; return 1; }
-    click 9555 6382
-    expect_sent "set(1, go)" || return 1
-    click 7387 757
-    expect_sent "queryObjects(10, addr, name)" || return 1
+    local before=$failures
+    row_prefix="UI Automation: " run_rows row_connect "row_power go" \
+        "click Pb_Locos_List && expect_sent 'queryObjects(10, addr, name)'"
+    [ "$failures" -eq "$before" ] || return 1
     station_reply "queryObjects(10, addr, name)" "$work/locomotives.latin1" &&
         iconv -f ISO-8859-1 -t UTF-8 "$work/locomotives.latin1" >"$work/locomotives" &&
         [ "$(wc -l <"$work/locomotives")" -gt 2 ] || { fail "the station sent no list of locomotives"; return 1; }
