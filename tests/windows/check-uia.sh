@@ -19,8 +19,9 @@
 # its Wine prefix, with the installed folder in `installed`, its helpers
 # (pass, fail) and the panel driver's (tests/support/panel-driver.sh).
 if [ "${BASH_SOURCE[0]}" = "$0" ]; then
-    echo "$0: a section of tests/windows/check-windows.sh, which sources it: run make windows-check" >&2
-    exit 2
+    . "$(dirname "$0")/../../scripts/usage.sh"
+    offer_help "$@"
+    refuse "a section of tests/windows/check-windows.sh, which sources it: run make windows-check"
 fi
 
 # A role's UI Automation control type (UIA_*ControlTypeId).

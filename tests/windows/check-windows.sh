@@ -30,6 +30,9 @@
 #
 # usage: tests/windows/check-windows.sh   (BUILD_DIR: the Linux build)
 set -uo pipefail
+. "$(dirname "$0")/../../scripts/usage.sh"
+offer_help "$@"
+[ $# -eq 0 ] || refuse "takes no arguments, only BUILD_DIR and JOBS from the environment"
 
 cd "$(dirname "$0")/../.."
 root=$PWD
