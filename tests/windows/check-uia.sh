@@ -101,7 +101,7 @@ uia_check() {
     local simulator_pid=$!
     pids+=("$simulator_pid")
     wait_until grep -qs listening "$station_out" || { fail "the Linux simulator did not start"; return 1; }
-    wine "$installed/model-railway-panel.exe" >"$work/uia-panel.err" 2>&1 &
+    wine_in_background "$installed/model-railway-panel.exe" >"$work/uia-panel.err" 2>&1
     local panel_pid=$!
     pids+=("$panel_pid")
     if find_window && wait_until window_painted; then

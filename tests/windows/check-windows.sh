@@ -84,6 +84,9 @@ export WINEQT_COMMAND_LINE_PARSER_NO_GUI_MESSAGE_BOXES=1
 # get it.
 windows_locale=de_DE.UTF-8
 wine() { env LC_ALL=$windows_locale wine "$@"; }
+# The same for a program left running: its own id in $!, which a function
+# started in the background would not give.
+wine_in_background() { env LC_ALL=$windows_locale wine "$@" & }
 
 cleanup() {
     for pid in "${pids[@]}"; do
@@ -412,7 +415,7 @@ panel_session() {
     local dpi=$1
     shift
     wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
-    wine "$installed/model-railway-panel.exe" >"$work/windows-panel-$dpi.err" 2>&1 &
+    wine_in_background "$installed/model-railway-panel.exe" >"$work/windows-panel-$dpi.err" 2>&1
     panel_pid=$!
     pids+=($panel_pid)
     if find_window; then
@@ -457,8 +460,8 @@ kill "$flood_pid"
 echo "== 3. The installed Windows simulator under Wine serving the Linux panel"
 before=$failures
 station_log=$work/windows-simulator.log station_out=$work/windows-simulator.out
-wine "$installed/command-station-simulator.exe" --host 127.0.0.1 --port 15471 \
-    --log "$(winepath -w "$station_log")" >"$station_out" 2>&1 &
+wine_in_background "$installed/command-station-simulator.exe" --host 127.0.0.1 --port 15471 \
+    --log "$(winepath -w "$station_log")" >"$station_out" 2>&1
 windows_simulator_pid=$!
 pids+=($windows_simulator_pid)
 if wait_until grep -qs listening "$station_out"; then
@@ -514,7 +517,7 @@ echo "my notes" >"$installed/my-notes.txt"
 menu=$(find "$WINEPREFIX/drive_c" -type d -path '*Start Menu/Programs/Model Railway Panel' | head -n 1)
 wine "$installed/uninstall.exe" /S /CurrentUser >"$work/uninstall.out" 2>&1
 wait_until eval '[ ! -d "$menu" ]' || fail "the uninstaller left its Start-menu folder"
-[ "$(cd "$installed" 2>/dev/null && find . -mindepth 1)" = ./my-notes.txt ] &&
+wait_until eval '[ "$(cd "$installed" 2>/dev/null && find . -mindepth 1)" = ./my-notes.txt ]' &&
     pass "the uninstaller removed what it installed and kept the user's own file" ||
     fail "the uninstaller left: $(cd "$installed" 2>/dev/null && find . -mindepth 1 | tr '\n' ' '), not only ./my-notes.txt"
 rm -f "$installed/my-notes.txt"
