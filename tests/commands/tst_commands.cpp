@@ -11,7 +11,6 @@
 #include "commands/commandtexts.h"
 #include "commands/replies.h"
 
-#include <clocale>
 #include <functional>
 
 #include "numberlocale.h"
@@ -38,18 +37,12 @@ Q_DECLARE_METATYPE(Builder)
 // with a comma, as an operator's may: numbers are written and read alike.
 void TestCommands::initTestCase_data()
 {
-    QTest::addColumn<bool>("decimalComma");
-    QTest::newRow("C locale") << false;
-    QTest::newRow("decimal-comma locale") << true;
+    TestKit::addNumberLocaleRows();
 }
 
 void TestCommands::init()
 {
-    QFETCH_GLOBAL(bool, decimalComma);
-    const QString failure =
-            TestKit::useNumberLocale(decimalComma ? TestKit::NumberLocale::DecimalComma : TestKit::NumberLocale::C);
-    QVERIFY2(failure.isEmpty(), qPrintable(failure));
-    QCOMPARE(std::localeconv()->decimal_point, decimalComma ? "," : ".");
+    TestKit::enterRowsNumberLocale();
 }
 
 void TestCommands::builders_data()

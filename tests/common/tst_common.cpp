@@ -11,7 +11,6 @@
 #include "common/mod_functions.h"
 #include "common/numbertext.h"
 
-#include <clocale>
 #include <limits>
 
 #include "numberlocale.h"
@@ -38,18 +37,12 @@ private slots:
 // with a comma, as an operator's may: the station's "1.5" reads alike.
 void TestCommon::initTestCase_data()
 {
-    QTest::addColumn<bool>("decimalComma");
-    QTest::newRow("C locale") << false;
-    QTest::newRow("decimal-comma locale") << true;
+    TestKit::addNumberLocaleRows();
 }
 
 void TestCommon::init()
 {
-    QFETCH_GLOBAL(bool, decimalComma);
-    const QString failure =
-            TestKit::useNumberLocale(decimalComma ? TestKit::NumberLocale::DecimalComma : TestKit::NumberLocale::C);
-    QVERIFY2(failure.isEmpty(), qPrintable(failure));
-    QCOMPARE(std::localeconv()->decimal_point, decimalComma ? "," : ".");
+    TestKit::enterRowsNumberLocale();
 }
 
 void TestCommon::textBetween_data()

@@ -8,6 +8,7 @@
 #include <QLocale>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QTest>
 #include <QTemporaryDir>
 
 #include <clocale>
@@ -67,4 +68,19 @@ QString TestKit::useNumberLocale(NumberLocale locale)
     if (enter(kDecimalComma))
         return {};
     return makeDecimalComma();
+}
+
+void TestKit::addNumberLocaleRows()
+{
+    QTest::addColumn<bool>("decimalComma");
+    QTest::newRow("C locale") << false;
+    QTest::newRow("decimal-comma locale") << true;
+}
+
+void TestKit::enterRowsNumberLocale()
+{
+    QFETCH_GLOBAL(bool, decimalComma);
+    const QString failure = useNumberLocale(decimalComma ? NumberLocale::DecimalComma : NumberLocale::C);
+    QVERIFY2(failure.isEmpty(), qPrintable(failure));
+    QCOMPARE(std::localeconv()->decimal_point, decimalComma ? "," : ".");
 }

@@ -21,4 +21,11 @@ enum class NumberLocale { C, DecimalComma };
 // Empty once the process is in `locale`; otherwise why it could not be.
 QString useNumberLocale(NumberLocale locale);
 
+// A test whose every table runs in the C locale and again in the
+// decimal-comma one: the rows of its global table, added from its
+// initTestCase_data(), and, from its init(), the process put into the
+// current row's locale (the test fails where it cannot be).
+void addNumberLocaleRows();
+void enterRowsNumberLocale();
+
 } // namespace TestKit
