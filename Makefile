@@ -106,10 +106,11 @@ package: deps-package build
 lint: deps-lint configure
 	./scripts/lint.sh $(BUILD_DIR)
 
-# Renders the window headless to docs/ for the README: as it opens, and after
+# Renders the pictures in docs/ headless: the window as it opens, and after
 # connecting to the simulator and clicking "Go", with the station's answer in
-# the output box; that again on a screen of twice the density; and the panel
-# beside the simulator's railway window after a short session.
+# the output box (the README); that again on a screen of twice the density
+# (docs/using.md); and the panel beside the simulator's railway window after
+# a short session (the README and docs/simulator.md).
 screenshot: configure
 	cmake --build $(BUILD_DIR) -j$(JOBS) --target window-screenshot command-station-simulator
 	@mkdir -p docs
@@ -119,9 +120,11 @@ screenshot: configure
 		$(BUILD_DIR)/window-2x.png docs/window-2x.png
 
 # The Windows build, made here: Qt for Windows built once from Debian's own
-# source into ~/.cache/model-railway-panel (about 40 minutes on two cores the
-# first time, reused after), the two programs cross-built with MinGW-w64, and
-# in build-windows/ the portable folder, its zip and the NSIS installer.
+# source into ~/.cache/model-railway-panel (the first time about 18 to 24
+# minutes on two idle cores, longer on a busy machine, as timed in
+# docs/windows.md; reused after), the two programs cross-built with
+# MinGW-w64, and in build-windows/ the portable folder, its zip and the NSIS
+# installer.
 # Its packages are installed first, with the check's too when the check is
 # asked for, so nothing is missing after the long build. Not part of `make
 # test`; CI runs `make windows-check` after it.
@@ -133,8 +136,9 @@ windows:
 # The files only Windows compiles, formatted and through clang-tidy; then the
 # installed Windows programs under Wine on a virtual display, driven against
 # the Linux ones, and the QTest programs that need no Linux and no display,
-# cross-built and run under Wine (tests/windows/check-windows.sh says which
-# and why). Writes only into build-windows/.
+# cross-built and run under Wine (tests/windows/CMakeLists.txt says which
+# and why). Besides the Linux programs it drives, built in $(BUILD_DIR), it
+# writes only into build-windows/.
 windows-check: windows
 	BUILD_DIR=$(BUILD_DIR) ./scripts/lint.sh --windows
 	BUILD_DIR=$(BUILD_DIR) JOBS=$(JOBS) ./tests/windows/check-windows.sh

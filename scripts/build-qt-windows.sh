@@ -131,7 +131,7 @@ cmake -S "$cache/src" -B "$cache/build" "${generator[@]}" "${launcher[@]}" \
     -DFEATURE_printsupport=OFF -DFEATURE_xml=OFF -DFEATURE_concurrent=OFF \
     -DFEATURE_ssl=OFF -DFEATURE_openssl=OFF -DFEATURE_schannel=OFF -DFEATURE_tabletevent=OFF
 
-echo "Building Qt $upstream for Windows with $jobs jobs (about 18 minutes on two idle cores, far longer on a busy machine)..."
+echo "Building Qt $upstream for Windows with $jobs jobs (about 18 to 24 minutes on two idle cores, far longer on a busy machine)..."
 nice -n 10 cmake --build "$cache/build" -j"$jobs"
 rm -rf "$prefix"
 cmake --install "$cache/build"

@@ -9,7 +9,7 @@
 ; Installs for the user alone or, with administrator rights, for all users
 ; (/CurrentUser or /AllUsers on the command line, /S for no questions),
 ; with Start-menu entries for the panel, for the simulator with its railway
-; window and for the two documents, and an uninstaller that Windows lists.
+; window, for the two documents and for the uninstaller, which Windows lists.
 ; Its pages carry the panel's icon (PICTURES holds the bitmaps the build
 ; renders from it), and the last one offers to start the panel.
 
