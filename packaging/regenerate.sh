@@ -15,6 +15,8 @@
 # usage: packaging/regenerate.sh [--check] copyright
 #        packaging/regenerate.sh [--check] manpage SIMULATOR_EXECUTABLE
 set -euo pipefail
+. "$(dirname "$0")/../scripts/usage.sh"
+offer_help "$@"
 packaging=$(cd "$(dirname "$0")" && pwd)
 root=$(dirname "$packaging")
 check=

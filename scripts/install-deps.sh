@@ -50,9 +50,10 @@ sanitizers=(clang libclang-rt-dev)
 packaging=(dpkg-dev file)
 # The Windows build: the MinGW-w64 cross compiler, Ninja, dpkg-source for
 # Qt's source package, NSIS for the installer; and its check under Wine on
-# a virtual display, with clang-tidy over the files only Windows compiles.
+# a virtual display, with clang-format and clang-tidy over the files only
+# Windows compiles.
 windows=(g++-mingw-w64-x86-64-posix ninja-build dpkg-dev xz-utils nsis)
-windows_check=(wine wine64 xvfb xauth xdotool xclip iproute2 clang-tidy)
+windows_check=(wine wine64 xvfb xauth xdotool xclip iproute2 clang-format clang-tidy)
 
 list=
 [ "${1:-}" = --list ] && list=1 && shift
