@@ -106,9 +106,9 @@ package: deps-package build
 lint: deps-lint configure
 	./scripts/lint.sh $(BUILD_DIR)
 
-# Renders the pictures in docs/ headless: the window as it opens, and after
-# connecting to the simulator and clicking "Go", with the station's answer in
-# the output box (the README); that again on a screen of twice the density
+# Renders the pictures in docs/ headless: the window as it opens
+# (docs/using.md), and after connecting to the simulator and clicking "Go",
+# with the station's answer in the output box (the README); that again on a screen of twice the density
 # (docs/using.md); and the panel beside the simulator's railway window after
 # a short session (the README and docs/simulator.md).
 screenshot: configure

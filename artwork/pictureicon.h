@@ -20,6 +20,9 @@
 // `sizes` are the sizes the picture is offered in (a window icon's list).
 QIcon pictureIcon(const QString &svgFileName, const QList<QSize> &sizes = {});
 
+// The icon both programs' windows carry.
+QIcon programIcon();
+
 // The size in pixels the picture is drawn at, its SVG's width and height:
 // the size a control shows it at. The build renders it at that size for
 // Windows, reading the same two numbers.

@@ -26,7 +26,7 @@ std::unique_ptr<QCoreApplication> windowApplication(int &argc, char **argv)
     auto app = std::make_unique<QApplication>(argc, argv);
     displayGuard.release();
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.modelrailway.panel"));
-    QApplication::setWindowIcon(pictureIcon(QStringLiteral(":/artwork/icon.svg"), {QSize(16, 16), QSize(32, 32)}));
+    QApplication::setWindowIcon(programIcon());
     return app;
 }
 

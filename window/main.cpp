@@ -138,7 +138,7 @@ Main::Main(QWidget *parent) : QWidget(parent)
     Accessibility::registerControlKinds();
     setObjectName(u"Main"_s);
     setWindowTitle(u"Central Station"_s);
-    setWindowIcon(pictureIcon(u":/artwork/icon.svg"_s, {QSize(16, 16), QSize(32, 32)}));
+    setWindowIcon(programIcon());
     setFont(windowFont());
     resize(twips(12030), twips(6735));
 
