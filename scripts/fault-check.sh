@@ -148,6 +148,9 @@ copy_out() {
 # Another revision replaces only the files that differ: the others keep
 # their times, so the build stays incremental from one run to the next.
 previous=$(cat "$dir/src.rev" 2>/dev/null)
+# A run ended outright (killed, or the machine stopped) may have left its
+# fault planted: that tree is exported afresh.
+[ -e "$dir/planted" ] && previous=
 if [ -n "$check" ]; then
     : # only the patterns are tried, on the revision's own files
 elif [ -n "$previous" ] && [ -d "$src" ] && [ "$previous" != "$commit" ]; then
@@ -166,13 +169,15 @@ elif [ "$previous" != "$commit" ]; then
     mkdir -p "$src"
     git -C "$repo" archive "$commit" | tar -x -C "$src" || exit 2
     echo "$commit" >"$dir/src.rev"
+    rm -f "$dir/planted"
     fresh=1
 fi
 
 current=
 restore() {
     [ -n "$current" ] || return 0
-    copy_out "$current" "$src/$current.restored" && mv "$src/$current.restored" "$src/$current"
+    copy_out "$current" "$src/$current.restored" && mv "$src/$current.restored" "$src/$current" \
+        && rm -f "$dir/planted"
     current=
 }
 trap 'restore; exit 130' INT TERM
@@ -375,6 +380,7 @@ for line in "${faults[@]}"; do
     t0=$SECONDS by=- result=
     echo "=== $id: $file: $subst" >>"$log"
     current=$file
+    echo "$file" >"$dir/planted"
     apply "$src/$file" "$subst" 2>>"$log"
     case $? in
     0) ;;
