@@ -95,9 +95,11 @@ Lbl_Kb($((16 + i))) Frm_S88 $lower_plate 885 435 210
 "
 done <<<"$s88_columns"
 
-# The window, once shown: its id and its client area on the screen.
+# The window, once shown: its id and its client area on the screen. A new
+# window has shown no lamps yet.
 window= X= Y= WIDTH= HEIGHT=
 find_window() {
+    shown_lamps=()
     window=$(timeout "$patience" xdotool search --sync --onlyvisible --name "$panel_title" 2>/dev/null | head -n 1)
     [ -n "$window" ] || return 1
     eval "$(xdotool getwindowgeometry --shell "$window")"

@@ -97,6 +97,7 @@ uia_check() {
 
     station_log=$work/uia-simulator.log station_out=$work/uia-simulator.out transcript=
     wait_until eval '! ss -Hltn "sport = :15471" | grep -q .' || { fail "port 15471 stayed taken"; return 1; }
+    wine_dpi 96
     "$linux_simulator" --host 127.0.0.1 --port 15471 --log "$station_log" >"$station_out" 2>&1 &
     local simulator_pid=$!
     pids+=("$simulator_pid")
@@ -129,18 +130,20 @@ uia_drive() {
 # Reads the tree until the output box shows the list, or the tree or the
 # box's text cannot be read; then compares.
 uia_compare() {
-    local status box
+    # Not "status": the condition runs inside wait_until, whose own local
+    # of that name it would set.
+    local reader_status box
     uia_tree_settled() {
         # A crash ends it at once, without waiting on Wine's debugger.
         WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winedbg.exe=d" timeout "$patience" wine "$reader" "Central Station" \
             >"$tree" 2>"$work/uia-tree.err"
-        status=$?
+        reader_status=$?
         box=$(awk -F '\t' '$2 ~ /(^|\.)Txt_Out$/ { print $5 }' "$tree")
-        [ $status -ne 0 ] || [[ $box != =* ]] || [[ $box == "=<REPLY queryObjects"* ]]
+        [ $reader_status -ne 0 ] || [[ $box != =* ]] || [[ $box == "=<REPLY queryObjects"* ]]
     }
     wait_until uia_tree_settled
-    if [ "$status" -ne 0 ]; then
-        fail "uia-tree.exe ended with status $status: $(cat "$work/uia-tree.err")"
+    if [ "$reader_status" -ne 0 ]; then
+        fail "uia-tree.exe ended with status $reader_status: $(cat "$work/uia-tree.err")"
         return 1
     fi
     local differences before=$failures

@@ -409,12 +409,21 @@ row_screenshot() {
     "$pixel_at" --grab "$X" "$Y" "$WIDTH" "$HEIGHT" "$out/$1"
 }
 
+# wine_dpi DPI: the next Windows program starts on a screen of DPI dots per
+# inch (Wine's LogPixels). Wine 10 reads it once a session, so this ends
+# the session and with it every Windows program still running.
+wine_dpi() {
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1
+    wineserver -k 2>/dev/null
+    wineserver -w 2>/dev/null
+}
+
 # panel_session DPI ROW...: the installed panel started on a screen of DPI
-# dots per inch (Wine's LogPixels), run through the rows.
+# dots per inch, run through the rows.
 panel_session() {
     local dpi=$1
     shift
-    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
+    wine_dpi "$dpi"
     wine_in_background "$installed/model-railway-panel.exe" >"$work/windows-panel-$dpi.err" 2>&1
     panel_pid=$!
     pids+=($panel_pid)
