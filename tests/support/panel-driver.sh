@@ -21,14 +21,15 @@ panel_title='^Central Station$'
 # passed. A condition that answers 3 can never hold any more: the wait ends
 # there, at once.
 wait_until() {
-    local status now_us limit_us
+    # Names of its own: a condition sees these locals, and must not set them.
+    local wait_until_status now_us limit_us
     printf -v limit_us '%.0f' "${patience}e6"
     limit_us=$((${EPOCHREALTIME//[!0-9]/} + limit_us))
     while true; do
         "$@"
-        status=$?
-        [ $status -eq 0 ] && return 0
-        [ $status -eq 3 ] && return 3
+        wait_until_status=$?
+        [ $wait_until_status -eq 0 ] && return 0
+        [ $wait_until_status -eq 3 ] && return 3
         now_us=${EPOCHREALTIME//[!0-9]/}
         [ "$now_us" -lt "$limit_us" ] || return 1
         sleep 0.05
